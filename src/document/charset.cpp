@@ -1,0 +1,44 @@
+#include "charset.h"
+
+std::uint8_t DetectEscape(const std::uint8_t* p) {
+    if (p[1] == '(') {
+        if (p[2] == 'B') {
+            return CHARSET_ASCII + 1;
+        }
+        if (p[2] == 'J') {
+            return CHARSET_JISROMAN + 1;
+        }
+    } else if (p[1] == '$') {
+        if (p[2] == '@') {
+            return CHARSET_OLDJIS + 1;
+        }
+        if (p[2] == 'B') {
+            return CHARSET_NEWJIS + 1;
+        }
+    }
+    return 0;
+}
+
+bool JisToSjis(std::uint8_t* p) {
+    const std::uint8_t j1 = p[0];
+    const std::uint8_t j2 = p[1];
+    if (j1 < 0x21 || j1 > 0x7E) {
+        return false;
+    }
+    std::uint8_t s2;
+    if (j1 & 1) {
+        s2 = std::uint8_t(j2 + 0x1F);
+        if (s2 >= 0x7F) {
+            ++s2;
+        }
+    } else {
+        s2 = std::uint8_t(j2 + 0x7E);
+    }
+    std::uint8_t s1 = std::uint8_t((j1 - 0x21) / 2 + 0x81);
+    if (s1 >= 0xA0) {
+        s1 += 0x40;
+    }
+    p[0] = s1;
+    p[1] = s2;
+    return true;
+}

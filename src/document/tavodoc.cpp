@@ -1,0 +1,239 @@
+#include "tavodoc.h"
+
+#include "platform/heap.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::uint8_t TAB = 0x09;
+constexpr std::uint8_t LF = 0x0A;
+constexpr std::uint8_t FF = 0x0C;
+
+constexpr std::size_t HEAP_INITIAL_SIZE = 0x100000;
+// Rows and line numbers are signed 32-bit everywhere above the document.
+constexpr std::uint64_t MAX_LINES = std::numeric_limits<std::int32_t>::max();
+
+bool IsTerminator(std::uint8_t b) {
+    return b == LF || b == FF;
+}
+
+std::uint32_t NextTabStop(std::uint32_t column) {
+    return (column & ~3u) + 4;
+}
+
+std::uint32_t SaturatedWidth(std::uint64_t column) {
+    return std::uint32_t(
+        std::min<std::uint64_t>(column, std::numeric_limits<std::uint32_t>::max()));
+}
+
+std::int32_t SaturatedRows(std::uint64_t rows) {
+    return std::int32_t(std::min<std::uint64_t>(rows, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t DigitsOf(std::uint32_t value) {
+    std::int32_t digits = 1;
+    while (value >= 10) {
+        ++digits;
+        value /= 10;
+    }
+    return digits;
+}
+
+std::uint64_t CountTerminators(const std::uint8_t* p, std::size_t n) {
+    std::uint64_t count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        count += (p[i] == LF) | (p[i] == FF);
+    }
+    return count;
+}
+
+} // namespace
+
+CTAVODoc::~CTAVODoc() {
+    Empty();
+}
+
+void CTAVODoc::Empty() {
+    if (m_hHeap != nullptr) {
+        HeapDestroy(m_hHeap);
+    }
+    m_hHeap = nullptr;
+    m_nMaxWidth = 0;
+    m_pData = nullptr;
+    m_nLength = 0;
+    m_pLines = nullptr;
+    m_nLines = 0;
+    m_nDigits = 0;
+    m_nLayoutWidth[0] = m_nLayoutWidth[1] = 0;
+    m_nTotalRows[0] = m_nTotalRows[1] = 0;
+}
+
+void CTAVODoc::DeleteContents() {
+    Empty();
+    m_loadFailure = LoadFailure::none;
+}
+
+void CTAVODoc::Serialize(CArchive& ar) {
+    if (!ar.IsLoading()) {
+        return; // the viewed file is never written
+    }
+    DeleteContents();
+    m_hHeap = HeapCreate(0, HEAP_INITIAL_SIZE, 0);
+    if (m_hHeap == nullptr) {
+        m_loadFailure = LoadFailure::outOfMemory;
+        return;
+    }
+    LoadText(ar.GetFile());
+}
+
+bool CTAVODoc::LoadText(CFile* pFile) {
+    const auto fail = [this](LoadFailure reason) {
+        Empty();
+        m_loadFailure = reason;
+        return false;
+    };
+    const ULONGLONG length = pFile->GetLength();
+    if (length == 0) {
+        return fail(LoadFailure::none);
+    }
+    if (length > std::numeric_limits<std::uint32_t>::max()) {
+        return fail(LoadFailure::tooLarge);
+    }
+    m_nLength = std::uint32_t(length);
+    m_pData = static_cast<std::uint8_t*>(HeapAlloc(m_hHeap, HEAP_ZERO_MEMORY, m_nLength + 1ull));
+    if (m_pData == nullptr) {
+        return fail(LoadFailure::outOfMemory);
+    }
+    if (pFile->Read(m_pData, m_nLength) != m_nLength) {
+        return fail(LoadFailure::readFault);
+    }
+    // An upper bound: a terminator read as the second byte of a two-byte
+    // character ends no line.
+    const std::uint64_t capacity = 1 + CountTerminators(m_pData, m_nLength);
+    if (capacity > MAX_LINES) {
+        return fail(LoadFailure::tooLarge);
+    }
+    m_pLines = static_cast<LineInfo*>(
+        HeapAlloc(m_hHeap, HEAP_ZERO_MEMORY, std::size_t(capacity) * sizeof(LineInfo)));
+    if (m_pLines == nullptr) {
+        return fail(LoadFailure::outOfMemory);
+    }
+    SplitLines();
+    m_nDigits = DigitsOf(m_nLines);
+    m_nTotalRows[0] = m_nTotalRows[1] = std::int32_t(m_nLines);
+    m_nLayoutWidth[0] = m_nLayoutWidth[1] = 0;
+    return true;
+}
+
+// Fills the line table and sets m_nLines and m_nMaxWidth.
+void CTAVODoc::SplitLines() {
+    const std::uint8_t* const p = m_pData;
+    const std::size_t n = m_nLength;
+    CharSet set = CHARSET_ASCII;
+    std::uint64_t column = 0;
+    std::uint32_t line = 0;
+    std::uint32_t maxWidth = 0;
+
+    const auto endLine = [&](std::size_t end) {
+        LineInfo& info = m_pLines[line];
+        info.nLength = std::uint32_t(end - info.nOffset);
+        info.nWidth = SaturatedWidth(column);
+        info.nRows[0] = info.nRows[1] = 1;
+        maxWidth = std::max(maxWidth, info.nWidth);
+    };
+
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t b = p[i];
+        if (b == TAB) {
+            column = (column & ~std::uint64_t(3)) + 4;
+            ++i;
+        } else if (IsTerminator(b)) {
+            ++i;
+            endLine(i);
+            ++line;
+            m_pLines[line].nOffset = std::uint32_t(i);
+            m_pLines[line].nStartSet = set;
+            column = 0;
+        } else if (b == ESC) {
+            if (const std::uint8_t designated = DetectEscape(p + i)) {
+                set = CharSet(designated - 1);
+                i += 3;
+            } else {
+                if (IsTwoByteSet(set)) {
+                    set = CHARSET_ASCII;
+                }
+                ++column;
+                ++i;
+            }
+        } else if (IsTwoByteSet(set)) {
+            column += 2;
+            i += 2;
+        } else {
+            ++column;
+            ++i;
+        }
+    }
+    endLine(n);
+    m_nLines = line + 1;
+    m_nMaxWidth = maxWidth;
+}
+
+bool CTAVODoc::CountRows(std::uint32_t nWidth, int nSlot) {
+    if (nWidth == 0) {
+        for (std::uint32_t i = 0; i < m_nLines; ++i) {
+            m_pLines[i].nRows[nSlot] = 1;
+        }
+        m_nTotalRows[nSlot] = std::int32_t(m_nLines);
+        m_nLayoutWidth[nSlot] = m_nMaxWidth;
+        return true;
+    }
+    std::uint64_t total = 0;
+    for (std::uint32_t i = 0; i < m_nLines; ++i) {
+        const std::uint64_t rows = CountWrappedRows(m_pLines[i], nWidth);
+        m_pLines[i].nRows[nSlot] = SaturatedRows(rows);
+        total += rows;
+    }
+    m_nTotalRows[nSlot] = SaturatedRows(total);
+    m_nLayoutWidth[nSlot] = nWidth;
+    return true;
+}
+
+std::uint64_t CTAVODoc::CountWrappedRows(const LineInfo& line, std::uint32_t nWidth) const {
+    const std::uint8_t* const p = m_pData + line.nOffset;
+    const std::size_t n = line.nLength;
+    CharSet set = line.nStartSet;
+    std::uint32_t column = 0;
+    std::uint64_t rows = 1;
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t b = p[i];
+        if (b == ESC) {
+            if (const std::uint8_t designated = DetectEscape(p + i)) {
+                set = CharSet(designated - 1);
+                i += 3;
+                continue;
+            }
+            if (IsTwoByteSet(set)) {
+                set = CHARSET_ASCII;
+            }
+        } else if (IsTwoByteSet(set)) {
+            if (column >= nWidth - 1) {
+                ++rows;
+                column = 0;
+            }
+            column += 2;
+            i += 2;
+            continue;
+        }
+        if (column >= nWidth) {
+            ++rows;
+            column = 0;
+        }
+        column = b == TAB ? NextTabStop(column) : column + 1;
+        ++i;
+    }
+    return rows;
+}

@@ -1,0 +1,72 @@
+#include "envsettings.h"
+
+#include "platform/file.h"
+#include "platform/modulepath.h"
+
+#include <cstring>
+
+namespace {
+
+// "ＭＳ ゴシック" in Shift_JIS.
+constexpr char DEFAULT_FACE[] = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
+
+constexpr COLORREF DEFAULT_COLORS[ENV_COLOR_COUNT] = {
+    RGB(0x00, 0x00, 0x00), // ASCII: black
+    RGB(0x80, 0x00, 0x00), // JIS Roman: dark red
+    RGB(0x80, 0x00, 0x80), // Old JIS: purple
+    RGB(0x00, 0x00, 0x80), // New JIS: dark blue
+    RGB(0x00, 0x80, 0x00), // line numbers: green
+    RGB(0xFF, 0xFF, 0xFF), // ground
+    RGB(0xFF, 0xFF, 0xFF), // text background
+    RGB(0xC0, 0xC0, 0xC0), // control-code background
+    RGB(0xFF, 0xFF, 0xFF), // gutter
+};
+
+} // namespace
+
+std::string FaceNameOf(const LOGFONTA& font) {
+    return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
+}
+
+EnvStore::EnvStore() {
+    char module[MAX_PATH];
+    if (GetModuleFileNameA(nullptr, module, sizeof module) != 0) {
+        ReplaceModuleExtension(module, "env", m_szEnvPath, sizeof m_szEnvPath);
+    }
+}
+
+EnvStore::EnvStore(const char* modulePath) {
+    ReplaceModuleExtension(modulePath, "env", m_szEnvPath, sizeof m_szEnvPath);
+}
+
+void EnvStore::SetDefaults() {
+    std::memset(&m_env, 0, sizeof m_env);
+    LOGFONTA& font = m_env.lfFont[0];
+    font.lfHeight = 90;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfPitchAndFamily = FIXED_PITCH;
+    std::memcpy(font.lfFaceName, DEFAULT_FACE, sizeof DEFAULT_FACE);
+    for (int i = 1; i < ENV_FONT_COUNT; ++i) {
+        m_env.lfFont[i] = font;
+    }
+    std::memcpy(m_env.crColor, DEFAULT_COLORS, sizeof DEFAULT_COLORS);
+    m_env.bFlags = ENV_FIX_BACKSLASH | ENV_FIX_TILDE;
+    m_env.wWrap = ENV_WRAP_NONE | 80;
+}
+
+void EnvStore::Load() {
+    CFile file;
+    if (m_szEnvPath[0] == '\0' || !file.Open(m_szEnvPath, CFile::modeRead | CFile::shareDenyNone)) {
+        SetDefaults();
+        return;
+    }
+    file.Read(&m_env, sizeof m_env);
+}
+
+bool EnvStore::Save() const {
+    CFile file;
+    if (m_szEnvPath[0] == '\0' || !file.Open(m_szEnvPath, CFile::modeCreate | CFile::modeWrite)) {
+        return false;
+    }
+    return file.Write(&m_env, sizeof m_env);
+}
