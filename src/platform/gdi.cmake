@@ -1,0 +1,1 @@
+# tavo_platform_gdi: drawing surfaces, fonts and bitmaps on Qt.

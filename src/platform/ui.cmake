@@ -1,0 +1,1 @@
+# tavo_platform_ui: application, frame, view base, bars, dialogs on Qt.

@@ -1,0 +1,1 @@
+# tavo_render: the painter.

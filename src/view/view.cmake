@@ -1,0 +1,1 @@
+# tavo_view: the document view.

@@ -1,0 +1,1 @@
+# tests: app_tests

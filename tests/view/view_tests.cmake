@@ -1,0 +1,1 @@
+# tests: view_tests
