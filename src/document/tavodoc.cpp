@@ -19,6 +19,11 @@ bool IsTerminator(std::uint8_t b) {
     return b == LF || b == FF;
 }
 
+// The bytes the line split must look at wherever a character begins.
+bool IsSplitByte(std::uint8_t b) {
+    return b == TAB || b == LF || b == FF || b == ESC;
+}
+
 std::uint32_t NextTabStop(std::uint32_t column) {
     return (column & ~3u) + 4;
 }
@@ -146,6 +151,17 @@ void CTAVODoc::SplitLines() {
 
     std::size_t i = 0;
     while (i < n) {
+        // Characters of no special meaning only widen the line: skip them in
+        // one tight loop, a cell each in a one-byte set, two in a pair.
+        const std::size_t step = IsTwoByteSet(set) ? 2 : 1;
+        const std::size_t runStart = i;
+        while (i < n && !IsSplitByte(p[i])) {
+            i += step;
+        }
+        column += i - runStart;
+        if (i >= n) {
+            break;
+        }
         const std::uint8_t b = p[i];
         if (b == TAB) {
             column = (column & ~std::uint64_t(3)) + 4;
@@ -157,21 +173,15 @@ void CTAVODoc::SplitLines() {
             m_pLines[line].nOffset = std::uint32_t(i);
             m_pLines[line].nStartSet = set;
             column = 0;
-        } else if (b == ESC) {
-            if (const std::uint8_t designated = DetectEscape(p + i)) {
-                set = CharSet(designated - 1);
-                i += 3;
-            } else {
-                if (IsTwoByteSet(set)) {
-                    set = CHARSET_ASCII;
-                }
-                ++column;
-                ++i;
-            }
-        } else if (IsTwoByteSet(set)) {
-            column += 2;
-            i += 2;
+        } else if (const std::uint8_t designated = DetectEscape(p + i)) {
+            set = CharSet(designated - 1);
+            i += 3;
         } else {
+            // An ESC that designates nothing is a one-cell character and
+            // ends a two-byte set.
+            if (IsTwoByteSet(set)) {
+                set = CHARSET_ASCII;
+            }
             ++column;
             ++i;
         }
