@@ -37,6 +37,7 @@ class CGdiObject;
 class GdiRecorder;
 class GdiSurface;
 struct GdiObjectData;
+enum class GdiOp;
 
 // Identifies a font, bitmap or brush; the object stays alive while a
 // wrapper owns it or a surface has it selected.
@@ -170,7 +171,8 @@ public:
     int SetBkMode(int nMode);
     int GetBkMode() const { return m_state.nBkMode; }
 
-    // Metrics of the selected font on this surface; at least 1 x 1.
+    // Metrics of the selected font on this surface, at least 1 x 1; FALSE
+    // with all zeros when it cannot be measured.
     BOOL GetTextMetrics(TEXTMETRICA* pMetrics) const;
     // LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES; 0 for anything else.
     int GetDeviceCaps(int nIndex) const;
@@ -201,9 +203,11 @@ public:
     BOOL DrawEdge(RECT* lpRect, UINT nEdge, UINT nFlags);
 
 private:
+    friend class CBitmap;
+
     BOOL TakeSurface(std::unique_ptr<GdiSurface> surface);
     std::shared_ptr<GdiObjectData> Swap(std::shared_ptr<GdiObjectData>& slot,
-                                        std::shared_ptr<GdiObjectData> next, int nOp);
+                                        std::shared_ptr<GdiObjectData> next, GdiOp op);
 
     std::unique_ptr<GdiSurface> m_pSurface;
     GdiDcState m_state;

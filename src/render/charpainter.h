@@ -1,0 +1,60 @@
+// The painter: every character the program shows goes through it. Built
+// for one paint, printed page or cell-size query on one surface with one
+// settings record; owners set its fields, draw, Restore and let it go.
+#pragma once
+
+#include "document/charset.h"
+#include "platform/gdi.h"
+#include "settings/envsettings.h"
+
+class CCharPainter {
+public:
+    // Makes the four fonts for the surface, measures the cell and draws the
+    // two mirror glyphs. Neither pointer is owned.
+    CCharPainter(CDC* pDC, const EnvSettings* pEnv);
+    CCharPainter(const CCharPainter&) = delete;
+    CCharPainter& operator=(const CCharPainter&) = delete;
+    ~CCharPainter();
+
+    // 0..3 a character set, 4 the line numbers.
+    void SelectAttr(BYTE nAttr);
+    // Gives the surfaces back their former font and bitmap; may be repeated.
+    void Restore();
+
+    // A negative length runs to the first zero byte. The bytes after the
+    // run must be readable up to a zero byte.
+    void DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBytes, int nLength);
+    // Returns the cells taken.
+    int DrawChar(CharSet set, int nCol, int nRow, const BYTE* p);
+    void DrawCells(int x, int y, const BYTE* pBytes, UINT nCount, BOOL bControl);
+    void FillGutter(int nWidth);
+    void DrawLineNumber(int nCol, int nRow, int nNumber);
+    void DrawFormFeedRule(int nRow);
+
+    CDC* m_pDC;
+    CFont m_font[4];
+    CGdiObject* m_pOldFont = nullptr;
+    const EnvSettings* m_pEnv;
+    CDC m_dcMirror;
+    CBitmap m_bmpMirror;
+    CGdiObject* m_pOldBitmap = nullptr;
+    LONG m_nFirstCol = 0;
+    LONG m_nFirstRow = 0;
+    BYTE m_nAttr = 255;
+    LONG m_nWrapCol = 0;
+    LONG m_nGutter = 0;
+    UINT m_cxCell = 0;
+    UINT m_cyCell = 0;
+    RECT m_rcPaint = {};
+    BOOL m_bConvert = FALSE;
+    BOOL m_bPrinting = FALSE;
+
+private:
+    int CellX(int nCol) const;
+    int CellY(int nRow) const;
+    bool Flag(BYTE flag) const { return (m_pEnv->bFlags & flag) != 0; }
+    COLORREF Color(int index) const { return m_pEnv->crColor[index]; }
+    int DrawWideChar(int x, int y, const BYTE* p);
+    int DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE* p);
+    void DrawWideSpaceBox(int x, int y);
+};
