@@ -1,3 +1,18 @@
-# The tavo executable: application object, main frame, About box.
+# The tavo executable: application object, main frame, About box, resources.
+add_library(tavo_resources STATIC resources/resources.cpp)
+target_link_libraries(tavo_resources PUBLIC tavo_platform_ui)
+
+# The view library comes with the view; until it exists there is no program.
+if(NOT TARGET tavo_view)
+  return()
+endif()
+
+add_library(tavo_app STATIC
+  app/aboutdlg.cpp
+  app/mainfrm.cpp
+  app/tavoapp.cpp)
+target_link_libraries(tavo_app PUBLIC tavo_view tavo_resources tavo_settings_record)
+
 add_executable(tavo app/main.cpp)
-target_link_libraries(tavo PRIVATE tavo_document tavo_settings_record)
+target_link_libraries(tavo PRIVATE tavo_app)
+target_compile_definitions(tavo PRIVATE TAVO_VERSION="${PROJECT_VERSION}")

@@ -1,26 +1,33 @@
-// Until the window exists: prints the line table of a file.
-#include "document/tavodoc.h"
+// The tavo executable.
+#include "tavoapp.h"
 
 #include <cstdio>
 #include <cstring>
 
+CTAVOApp theApp;
+
+namespace {
+
+const char* const kUsage = "Usage: tavo [FILE]\n"
+                           "       tavo /p FILE\n"
+                           "       tavo /pt FILE PRINTER [DRIVER [PORT]]\n"
+                           "Shows a text file in the 7-bit JIS code in a window, without ever\n"
+                           "changing it. /p prints the file, /pt prints it on the named printer\n"
+                           "(-p and -pt work the same).\n"
+                           "\n"
+                           "  --help     show this help and exit\n"
+                           "  --version  show the version and exit\n";
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::printf("usage: tavo FILE\n");
-        return argc == 2 ? 0 : 2;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    CTAVODoc doc;
-    CFileException error;
-    if (!doc.OnOpenDocument(argv[1], &error)) {
-        std::fprintf(stderr, "tavo: %s: %s\n", argv[1], error.GetErrorMessage().c_str());
-        return 1;
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tavo %s\n", TAVO_VERSION);
+        return 0;
     }
-    std::printf("%s: %u bytes, %u lines, widest %u cells\n", argv[1], doc.m_nLength, doc.m_nLines,
-                doc.m_nMaxWidth);
-    for (std::uint32_t i = 0; i < doc.m_nLines; ++i) {
-        const LineInfo& line = doc.m_pLines[i];
-        std::printf("%*u  offset %u  bytes %u  width %u  set %u\n", doc.m_nDigits, i + 1,
-                    line.nOffset, line.nLength, line.nWidth, line.nStartSet);
-    }
-    return 0;
+    return AfxWinMain(argc, argv);
 }

@@ -1,0 +1,26 @@
+#include "aboutdlg.h"
+
+#include "resources/resource.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* const kBuildDate = "Dec 27 1999";
+
+} // namespace
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
+
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_BUILT, m_strBuilt);
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    char built[64];
+    std::snprintf(built, sizeof built, "Built Date : %s", kBuildDate);
+    m_strBuilt = built;
+    UpdateData(FALSE);
+    return TRUE;
+}

@@ -1,0 +1,71 @@
+#include "tavoapp.h"
+
+#include "aboutdlg.h"
+#include "document/tavodoc.h"
+#include "mainfrm.h"
+#include "platform/modulepath.h"
+#include "resources/resource.h"
+#include "resources/resources.h"
+#include "view/tavoview.h"
+
+constexpr UINT kRecentFiles = 4;
+
+std::string CTAVOApp::ModulePath(const char* modulePath) {
+    if (modulePath != nullptr) {
+        return modulePath;
+    }
+    char path[MAX_PATH];
+    return GetModuleFileNameA(nullptr, path, MAX_PATH) != 0 ? path : "";
+}
+
+CTAVOApp::CTAVOApp(const char* modulePath)
+    : m_envStore(ModulePath(modulePath).c_str()), m_strModulePath(ModulePath(modulePath)) {
+    AfxSetResourceHandle(&TavoResources());
+    MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
+    MapCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    MapCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
+
+BOOL CTAVOApp::InitInstance() {
+    Enable3dControls();
+    char profile[MAX_PATH];
+    if (ReplaceModuleExtension(m_strModulePath.c_str(), "ini", profile, sizeof profile)) {
+        m_strProfileName = profile;
+    }
+    LoadStdProfileSettings(kRecentFiles);
+    m_envStore.Load();
+    AddDocTemplate(new CSingleDocTemplate(
+        IDR_MAINFRAME, [] { return new CTAVODoc; }, [] { return new CMainFrame; },
+        [this] { return new CTAVOView(&m_envStore.m_env); }));
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    return ProcessShellCommand(cmdInfo);
+}
+
+void CTAVOApp::OnAppAbout() {
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}
+
+std::string CTAVOApp::DescribeLoadFailure(CDocument* pDoc) const {
+    const auto* pTavoDoc = dynamic_cast<const CTAVODoc*>(pDoc);
+    if (pTavoDoc == nullptr) {
+        return "";
+    }
+    CFileException error;
+    switch (pTavoDoc->GetLoadFailure()) {
+    case CTAVODoc::LoadFailure::none:
+        return "";
+    case CTAVODoc::LoadFailure::tooLarge:
+        error.m_cause = CFileException::tooLarge;
+        break;
+    case CTAVODoc::LoadFailure::outOfMemory:
+        error.m_cause = CFileException::outOfMemory;
+        break;
+    case CTAVODoc::LoadFailure::readFault:
+        error.m_cause = CFileException::readFault;
+        break;
+    }
+    return error.GetErrorMessage();
+}

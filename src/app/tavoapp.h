@@ -1,0 +1,29 @@
+// The application object: owns the settings of the run, keeps its files
+// beside the executable and ties the document, the frame and the view
+// together.
+#pragma once
+
+#include "platform/ui.h"
+#include "settings/envsettings.h"
+
+#include <string>
+
+class CTAVOApp : public CWinApp {
+public:
+    // The env and ini files sit beside modulePath, by default the running
+    // executable.
+    explicit CTAVOApp(const char* modulePath = nullptr);
+
+    BOOL InitInstance() override;
+    void OnAppAbout();
+
+    EnvStore m_envStore;
+
+protected:
+    std::string DescribeLoadFailure(CDocument* pDoc) const override;
+
+private:
+    static std::string ModulePath(const char* modulePath);
+
+    std::string m_strModulePath;
+};
