@@ -4,7 +4,9 @@
 #include "platform/gdi_recorder.h"
 #include "platform/gdi_test_util.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +101,30 @@ TEST(GdiState, PainterTargetDrawsThroughTheCallersPainter) {
     }
     painter.end();
     EXPECT_EQ(device.pixel(2, 2), qRgb(255, 0, 0));
+}
+
+TEST(GdiState, PrinterLikeDeviceScalesFontsByItsResolution) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setResolution(600);
+    QPainter painter(&writer);
+    {
+        CDC dc;
+        ASSERT_TRUE(dc.AttachPainter(&painter));
+        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 600);
+        CFont font;
+        const LOGFONTA lf = PointFont(90);
+        font.CreatePointFontIndirect(&lf, &dc);
+        dc.SelectObject(&font);
+        TEXTMETRICA tm = {};
+        dc.GetTextMetrics(&tm);
+        EXPECT_GE(tm.tmHeight, 75);
+        const RECT clip = {0, 0, 2000, 2000};
+        EXPECT_TRUE(dc.ExtTextOut(100, 100, ETO_CLIPPED, &clip, "A\x8A\xBF", 3, nullptr));
+    }
+    painter.end();
+    EXPECT_GT(pdf.size(), 1000);
 }
 
 TEST_F(GdiImage, OpaqueTextFillsItsCharacterBoxesOnly) {

@@ -118,3 +118,30 @@ TEST(GdiCodePage, DecodesThroughTheTable) {
 }
 
 } // namespace
+
+namespace {
+
+int InkOf(LONG weight, BYTE italic) {
+    QImage image = BlankImage(100, 40);
+    {
+        CDC dc;
+        dc.AttachImage(&image);
+        LOGFONTA lf = PointFont(200);
+        lf.lfWeight = weight;
+        lf.lfItalic = italic;
+        CFont font;
+        font.CreatePointFontIndirect(&lf, &dc);
+        dc.SelectObject(&font);
+        dc.TextOut(0, 0, "Hl\x8A\xBF", 4);
+    }
+    return CountOther(image, image.rect(), qRgb(255, 255, 255));
+}
+
+TEST(GdiFont, WeightAndSlantFollowTheRecord) {
+    const int regular = InkOf(0, 0);
+    EXPECT_EQ(InkOf(FW_NORMAL, 0), regular);
+    EXPECT_GT(InkOf(FW_BOLD, 0), regular * 11 / 10);
+    EXPECT_NE(InkOf(0, 1), regular);
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+// The painter on images: what the user sees.
+#include "platform/gdi_test_util.h"
+#include "render/charpainter.h"
+#include "settings/envsettings.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr COLORREF kTextBk = RGB(255, 255, 200);
+
+EnvSettings Settings(BYTE flags) {
+    EnvStore store("/nowhere/tavo.exe");
+    store.SetDefaults();
+    store.m_env.bFlags = flags;
+    store.m_env.crColor[ENV_CLR_TEXTBK] = kTextBk;
+    return store.m_env;
+}
+
+class PainterPixels : public ::testing::Test {
+protected:
+    CCharPainter& Make() {
+        dc.AttachImage(&image);
+        painter = std::make_unique<CCharPainter>(&dc, &env);
+        painter->m_rcPaint = {0, 0, image.width(), image.height()};
+        return *painter;
+    }
+    // Ends drawing so the image can be read.
+    const QImage& Pixels() {
+        painter->Restore();
+        painter.reset();
+        dc.DeleteDC();
+        return image;
+    }
+    void Run(CharSet set, int col, int row, const std::string& bytes) {
+        painter->DrawRun(set, col, row, reinterpret_cast<const BYTE*>(bytes.c_str()),
+                         int(bytes.size()));
+    }
+    QRect Cell(int col, int row, int cells = 1) const {
+        return QRect(col * cx, row * cy, cells * cx, cy);
+    }
+
+    QImage image = BlankImage(400, 120);
+    EnvSettings env = Settings(ENV_FIX_BACKSLASH | ENV_FIX_TILDE);
+    CDC dc;
+    std::unique_ptr<CCharPainter> painter;
+    int cx = 0;
+    int cy = 0;
+};
+
+#define MAKE_PAINTER()                                                                             \
+    Make();                                                                                        \
+    cx = int(painter->m_cxCell);                                                                   \
+    cy = int(painter->m_cyCell)
+
+TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
+    MAKE_PAINTER();
+    Run(CHARSET_ASCII, 0, 0, "/\\");
+    Run(CHARSET_JISROMAN, 0, 1, "_~");
+    const QImage& pixels = Pixels();
+    const QImage slash = pixels.copy(Cell(0, 0));
+    EXPECT_EQ(pixels.copy(Cell(1, 0)), slash.mirrored(true, false));
+    EXPECT_GT(CountOther(slash, slash.rect(), Rgb(kTextBk)), 3);
+    const QImage lowLine = pixels.copy(Cell(0, 1));
+    EXPECT_EQ(pixels.copy(Cell(1, 1)), lowLine.mirrored(false, true));
+    // The overline is inked in the cell's upper part.
+    const QImage overline = pixels.copy(Cell(1, 1));
+    EXPECT_GT(CountOther(overline, QRect(0, 0, cx, cy / 3), Rgb(kTextBk)), 0);
+    EXPECT_EQ(CountOther(overline, QRect(0, cy / 2, cx, cy - cy / 2), Rgb(kTextBk)), 0);
+}
+
+TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {
+    env.bFlags |= ENV_MARK_WIDE_SPACE;
+    MAKE_PAINTER();
+    Run(CHARSET_OLDJIS, 1, 1, "\x81\x40");
+    const QImage& pixels = Pixels();
+    const QRect box = Cell(1, 1, 2);
+    const QRgb ground = Rgb(kTextBk);
+    const QRgb text = Rgb(env.crColor[ENV_CLR_OLDJIS]);
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const bool edge = !box.adjusted(1, 1, -1, -1).contains(x, y);
+            const bool frame = !edge && !box.adjusted(2, 2, -2, -2).contains(x, y);
+            const QRgb expected = frame && (x + y) % 2 == 0 ? text : ground;
+            ASSERT_EQ(pixels.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(PainterPixels, FormFeedRuleIsOnePixelHigh) {
+    MAKE_PAINTER();
+    painter->DrawFormFeedRule(1);
+    const QImage& pixels = Pixels();
+    const QRgb rule = Rgb(env.crColor[ENV_CLR_CTRLBK]);
+    const QRgb white = qRgb(255, 255, 255);
+    EXPECT_EQ(CountOther(pixels, QRect(0, 2 * cy - 1, 400, 1), rule), 0);
+    EXPECT_EQ(CountOther(pixels, QRect(0, 0, 400, 2 * cy - 1), white), 0);
+    EXPECT_EQ(CountOther(pixels, QRect(0, 2 * cy, 400, 120 - 2 * cy), white), 0);
+}
+
+TEST_F(PainterPixels, FontsOfDifferentSizesShareTheLargestCellAndKeepToTheGrid) {
+    env.lfFont[CHARSET_NEWJIS].lfHeight = 160;
+    env.crColor[ENV_CLR_TEXTBK] = RGB(255, 255, 255);
+    MAKE_PAINTER();
+    TEXTMETRICA small = {};
+    TEXTMETRICA large = {};
+    dc.SelectObject(&painter->m_font[CHARSET_ASCII]);
+    dc.GetTextMetrics(&small);
+    dc.SelectObject(&painter->m_font[CHARSET_NEWJIS]);
+    dc.GetTextMetrics(&large);
+    painter->SelectAttr(255); // the painter no longer knows what is selected
+    EXPECT_EQ(cx, large.tmAveCharWidth);
+    EXPECT_EQ(cy, large.tmHeight);
+    EXPECT_GT(cy, small.tmHeight);
+
+    Run(CHARSET_ASCII, 3, 0, "W");
+    Run(CHARSET_NEWJIS, 3, 1, "\x1b$B\x34\x41"); // 漢, unconverted: Shift_JIS needed
+    painter->m_bConvert = TRUE;
+    Run(CHARSET_NEWJIS, 3, 2, "\x34\x41");
+    Run(CHARSET_JISROMAN, 6, 2, "g");
+    const QImage& pixels = Pixels();
+    const QRgb white = qRgb(255, 255, 255);
+    const QRect ascii(3 * cx, 0, small.tmAveCharWidth, small.tmHeight); // top left of its cell
+    const QRect kanji = Cell(3, 2, 2);
+    const QRect roman(6 * cx, 2 * cy, small.tmAveCharWidth, small.tmHeight);
+    const int all = CountOther(pixels, pixels.rect(), white);
+    EXPECT_GT(CountOther(pixels, ascii, white), 5);
+    EXPECT_GT(CountOther(pixels, kanji, white), 20);
+    EXPECT_GT(CountOther(pixels, roman, white), 5);
+    EXPECT_EQ(all, CountOther(pixels, ascii, white) + CountOther(pixels, Cell(3, 1, 2), white) +
+                       CountOther(pixels, kanji, white) + CountOther(pixels, roman, white));
+}
+
+// The four sample lines of the settings dialog's preview, with all flags
+// on and then all off, written where a person can look at them, with two
+// lines of katakana under them.
+TEST(PainterSamples, PreviewLinesAreRealGlyphs) {
+    const char* samples[] = {
+        "ASCII - \\(bk/) ~(tilda) \r",
+        "JIS/R - \\(yen) ~(upper) \r",
+        "\x8B\x8C\x82\x69\x82\x68\x82\x72\x81\x40\x81\x7C\x81\x40\x89\xA8\x81\x69\x99\xBD\x92\xB9"
+        "\x81\x6A",
+        "\x90\x56\x82\x69\x82\x68\x82\x72\x81\x40\x81\x7C\x81\x40\x89\xA8\x81\x69\x8B\xE6\x92\xB9"
+        "\x81\x6A",
+    };
+    const char* katakana[] = {"\x83\x53\x83\x56\x83\x62\x83\x4E\x81\x40\x83\x4A\x83\x5E",
+                              "\xBA\xDE\xBC\xAF\xB8 \xB6\xC0\xB6\xC5"};
+    QImage image = BlankImage(420, 2 * 100, Qt::gray);
+    CDC dc;
+    dc.AttachImage(&image);
+    QRect placeholder;
+    QRect firstKanji;
+    int cx = 0;
+    for (int pane = 0; pane < 2; ++pane) {
+        const EnvSettings env = Settings(pane == 0 ? 0x1F : 0);
+        const RECT inner = {2, 2 + pane * 100, 418, 98 + pane * 100};
+        dc.FillSolidRect(&inner, env.crColor[ENV_CLR_GROUND]);
+        CCharPainter painter(&dc, &env);
+        painter.m_rcPaint = inner;
+        cx = int(painter.m_cxCell);
+        const int cy = int(painter.m_cyCell);
+        int start = 0;
+        if (env.bFlags & ENV_LINE_NUMBERS) {
+            painter.FillGutter(5);
+            for (int row = 0; row < 4; ++row) {
+                painter.DrawLineNumber(0, row, row + 1);
+            }
+            start = 5;
+        }
+        for (int row = 0; row < 4; ++row) {
+            painter.DrawRun(CharSet(row), start, row, reinterpret_cast<const BYTE*>(samples[row]),
+                            -1);
+        }
+        painter.DrawFormFeedRule(3);
+        painter.DrawRun(CHARSET_NEWJIS, start, 4, reinterpret_cast<const BYTE*>(katakana[0]), -1);
+        painter.DrawRun(CHARSET_ASCII, start, 5, reinterpret_cast<const BYTE*>(katakana[1]), -1);
+        if (pane == 1) {
+            painter.DrawRun(CHARSET_NEWJIS, 30, 5, reinterpret_cast<const BYTE*>("\x85\x40"), -1);
+            placeholder = QRect(inner.left + 30 * cx, inner.top + 5 * cy, 2 * cx, cy);
+            firstKanji = QRect(inner.left, inner.top + 3 * cy, 2 * cx, cy);
+        }
+        painter.Restore();
+    }
+    dc.DeleteDC();
+    const QString path = QStringLiteral(TAVO_TEST_OUTPUT_DIR "/preview_samples.png");
+    ASSERT_TRUE(image.save(path));
+
+    // Every full-width character of the kanji lines, and every katakana,
+    // is a glyph of the font, not the box that stands for the undefined.
+    const QImage box = image.copy(placeholder);
+    for (int row = 2; row <= 4; ++row) {
+        for (int col = 0; col < 12; ++col) {
+            const QRect cells =
+                firstKanji.translated(2 * col * cx, (row - 3) * firstKanji.height());
+            EXPECT_NE(image.copy(cells), box) << "row " << row << " character " << col;
+        }
+    }
+}
+
+} // namespace
