@@ -413,6 +413,18 @@ void CFrameWnd::ToggleBar(CControlBar* pBar) {
     }
 }
 
+QAction* CFrameWnd::GetMenuItem(UINT nID) const {
+    if (nID == ID_FILE_MRU_FILE1 && m_pRecentPlaceholder != nullptr) {
+        return m_pRecentPlaceholder;
+    }
+    for (const auto& [id, action] : m_menuItems) {
+        if (id == nID) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
 void CFrameWnd::SetMessageText(const std::string& text) {
     if (text.empty()) {
         m_pMainWindow->statusBar()->clearMessage();

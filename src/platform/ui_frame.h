@@ -122,7 +122,8 @@ public:
     // Refreshes every menu item and button from the update handlers.
     void UpdateCommandUI();
 
-    // The menu item bound to nID (the first one), or null.
+    // The menu item bound to nID, or null; for ID_FILE_MRU_FILE1 the
+    // placeholder shown while there are no recent files.
     QAction* GetMenuItem(UINT nID) const;
     void SetMessageText(const std::string& text);
     QMainWindow* GetMainWindow() const { return m_pMainWindow; }

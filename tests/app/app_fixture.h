@@ -1,0 +1,129 @@
+// Runs the real application object in the test process: its files in a
+// fresh directory, message boxes and dialogs answered by hooks.
+#pragma once
+
+#include "app/mainfrm.h"
+#include "app/tavoapp.h"
+#include "document/tavodoc.h"
+#include "platform/ui.h"
+#include "resources/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+inline QApplication& TestApplication() {
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Counts the commands that reach the application, so that a test can see
+// whether a disabled command got through.
+class ProbeApp : public CTAVOApp {
+public:
+    explicit ProbeApp(const char* modulePath) : CTAVOApp(modulePath) {
+        MapCommand(ID_EDIT_COPY, [this] { ++copies; });
+        MapCommand(ID_EDIT_PASTE, [this] { ++pastes; });
+    }
+    int copies = 0;
+    int pastes = 0;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TestApplication();
+        dir = std::filesystem::temp_directory_path() /
+              ("tavo_app_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        modulePath = (dir / "tavo").string();
+        AfxSetMessageBoxHook([this](const std::string& text, UINT) {
+            messages.push_back(text);
+            return int(IDOK);
+        });
+    }
+
+    void TearDown() override {
+        Stop();
+        AfxSetMessageBoxHook(nullptr);
+        CDialog::SetModalHook(nullptr);
+        std::filesystem::remove_all(dir);
+    }
+
+    // Starts the program as with "tavo args..."; returns what InitInstance did.
+    BOOL Start(std::vector<std::string> args = {}) {
+        Stop();
+        app = std::make_unique<ProbeApp>(modulePath.c_str());
+        args.insert(args.begin(), modulePath);
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        app->SetCommandLine(int(argv.size()), argv.data());
+        return app->InitInstance();
+    }
+
+    int Stop() {
+        const int code = app ? app->ExitInstance() : 0;
+        app.reset();
+        return code;
+    }
+
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        const std::filesystem::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->m_pMainWnd); }
+    CTAVODoc* Doc() const { return static_cast<CTAVODoc*>(app->GetDocTemplate()->GetDocument()); }
+    CView* View() const { return Frame()->GetActiveView(); }
+
+    QShortcut* Accelerator(const char* keys) const {
+        for (QShortcut* s : Frame()->GetMainWindow()->findChildren<QShortcut*>()) {
+            if (s->key() == QKeySequence(keys)) {
+                return s;
+            }
+        }
+        return nullptr;
+    }
+
+    // The captions of a popup's visible items, separators as "".
+    std::vector<std::string> MenuTexts(const char* popup) const {
+        std::vector<std::string> texts;
+        for (QAction* top : Frame()->GetMainWindow()->menuBar()->actions()) {
+            if (top->text() != QString::fromUtf8(popup) || top->menu() == nullptr) {
+                continue;
+            }
+            for (QAction* item : top->menu()->actions()) {
+                if (item->isVisible()) {
+                    texts.push_back(item->text().toStdString());
+                }
+            }
+        }
+        return texts;
+    }
+
+    std::filesystem::path dir;
+    std::string modulePath;
+    std::vector<std::string> messages;
+    std::unique_ptr<ProbeApp> app;
+};

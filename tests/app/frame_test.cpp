@@ -1,0 +1,132 @@
+// The main frame: disabled commands from every source, the bars, the
+// status texts, the menu, and the About box.
+#include "app_fixture.h"
+
+#include <QDialog>
+#include <QToolBar>
+
+namespace {
+
+const std::string kSample = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
+
+TEST_F(AppTest, CopyIsDisabledFromMenuToolbarAndEveryAccelerator) {
+    for (bool loaded : {false, true}) {
+        ASSERT_TRUE(loaded ? Start({kSample}) : Start());
+        Frame()->UpdateCommandUI();
+        EXPECT_FALSE(Frame()->GetMenuItem(ID_EDIT_COPY)->isEnabled());
+        QAction* button = Frame()->m_wndToolBar.GetButton(ID_EDIT_COPY);
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->isEnabled());
+
+        Frame()->GetMenuItem(ID_EDIT_COPY)->trigger();
+        emit button->triggered();
+        for (const char* keys : {"Ctrl+C", "Ctrl+Ins"}) {
+            QShortcut* accel = Accelerator(keys);
+            ASSERT_NE(accel, nullptr) << keys;
+            emit accel->activated();
+        }
+        EXPECT_EQ(app->copies, 0);
+        // The same paths do reach the application for an enabled command.
+        emit Accelerator("Ctrl+V")->activated();
+        emit Accelerator("Shift+Ins")->activated();
+        EXPECT_EQ(app->pastes, 2);
+    }
+}
+
+TEST_F(AppTest, SaveKeyNeverTouchesTheViewedFile) {
+    const std::string path = WriteFile("kept.jis", "abc\n");
+    const auto before = std::filesystem::last_write_time(path);
+    ASSERT_TRUE(Start({path}));
+    emit Accelerator("Ctrl+S")->activated();
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_FILE_SAVE));
+    Stop();
+    EXPECT_EQ(std::filesystem::file_size(path), 4u);
+    EXPECT_EQ(std::filesystem::last_write_time(path), before);
+}
+
+TEST_F(AppTest, BarsCarryTheirTextsAndTheViewMenuFollowsThem) {
+    ASSERT_TRUE(Start());
+    CStatusBar& status = Frame()->m_wndStatusBar;
+    EXPECT_EQ(status.GetPaneText(0), "ﾚﾃﾞｨ");
+    const std::vector<std::string> indicators = {"ｶﾅ", "CAP", "NUM", "SCRL"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(status.GetPaneText(i + 1), indicators[std::size_t(i)]);
+    }
+
+    QToolBar* toolbar = Frame()->m_wndToolBar.GetToolBar();
+    EXPECT_EQ(toolbar->iconSize(), QSize(16, 15));
+    EXPECT_EQ(toolbar->actions().size(), 6);
+    EXPECT_EQ(toolbar->allowedAreas(), Qt::AllToolBarAreas);
+    const std::pair<UINT, const char*> tips[] = {{ID_FILE_OPEN, "開く"},
+                                                 {ID_EDIT_COPY, "ｺﾋﾟ-"},
+                                                 {ID_FILE_PRINT, "印刷"},
+                                                 {ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報"}};
+    for (const auto& [id, tip] : tips) {
+        QAction* button = Frame()->m_wndToolBar.GetButton(id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->toolTip().toStdString(), tip);
+        EXPECT_FALSE(button->icon().isNull());
+    }
+    EXPECT_EQ(Frame()->m_wndToolBar.GetButton(ID_FILE_OPEN)->statusTip().toStdString(),
+              "既存のﾌｧｲﾙを開く");
+
+    QAction* toolbarItem = Frame()->GetMenuItem(ID_VIEW_TOOLBAR);
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(toolbarItem->isChecked());
+    toolbarItem->trigger();
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(toolbar->isHidden());
+    EXPECT_FALSE(toolbarItem->isChecked());
+    Frame()->GetMenuItem(ID_VIEW_STATUS_BAR)->trigger();
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(Frame()->GetMenuItem(ID_VIEW_STATUS_BAR)->isChecked());
+}
+
+TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
+    ASSERT_TRUE(Start());
+    const std::vector<std::string> file = {
+        "開く(&O)...\tCtrl+O", "", "印刷(&P)...\tCtrl+P", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
+        "ﾌﾟﾘﾝﾀの設定(&R)...",  "", "最新のﾌｧｲﾙ",          "",
+        "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"};
+    EXPECT_EQ(MenuTexts("ﾌｧｲﾙ(&F)"), file);
+    EXPECT_EQ(MenuTexts("編集(&E)"), std::vector<std::string>{"ｺﾋﾟｰ(&C)\tCtrl+C"});
+    const std::vector<std::string> view = {"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "", "動作環境"};
+    EXPECT_EQ(MenuTexts("表示(&V)"), view);
+    EXPECT_EQ(MenuTexts("ﾍﾙﾌﾟ(&H)"), std::vector<std::string>{"ﾊﾞｰｼﾞｮﾝ情報(TAVO) (&A)..."});
+
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(Frame()->GetMenuItem(ID_FILE_OPEN)->isEnabled());
+    EXPECT_TRUE(Frame()->GetMenuItem(ID_APP_ABOUT)->isEnabled());
+    // F6 and Shift+F6 reach nothing.
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_NEXT_PANE));
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_PREV_PANE));
+}
+
+TEST_F(AppTest, AboutBoxShowsTheBuildDateInDialogUnitsOfItsFont) {
+    ASSERT_TRUE(Start());
+    std::string built;
+    std::string caption;
+    RECT ok = {};
+    QFont font;
+    QSize dialogSize;
+    CDialog::SetModalHook([&](CDialog& dialog) {
+        built = dialog.GetDlgItemText(IDC_BUILT);
+        caption = dialog.GetDialog()->windowTitle().toStdString();
+        ok = dialog.GetDlgItemRect(IDOK);
+        font = dialog.GetDialog()->font();
+        dialogSize = dialog.GetDialog()->size();
+        return int(IDOK);
+    });
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_APP_ABOUT));
+    EXPECT_EQ(built, "Built Date : Dec 27 1999");
+    EXPECT_EQ(caption, "ﾊﾞｰｼﾞｮﾝ情報(TAVO)");
+    EXPECT_EQ(font.pointSize(), 9);
+    // Dialog units follow the font: the OK button at 178,7 (32 x 14) in a
+    // box of 217 x 55 keeps its place and takes about 1.75 lines of text.
+    const QSize box = dialogSize;
+    EXPECT_NEAR(double(ok.left) / box.width(), 178.0 / 217, 0.02);
+    EXPECT_NEAR(double(ok.right) / box.width(), 210.0 / 217, 0.02);
+    EXPECT_NEAR(double(ok.bottom - ok.top) / QFontMetrics(font).height(), 14.0 / 8, 0.15);
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// Start-up, opening files, the recent-file list and the files beside the
+// executable.
+#include "app_fixture.h"
+
+#include <QMenu>
+#include <QScrollBar>
+
+#include <sys/stat.h>
+
+namespace {
+
+const std::string kSample = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
+
+bool VerticalBarVisible(CView* view) {
+    for (QScrollBar* bar : view->GetOuterWidget()->findChildren<QScrollBar*>()) {
+        if (bar->orientation() == Qt::Vertical) {
+            return bar->isVisible();
+        }
+    }
+    return false;
+}
+
+TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+    EXPECT_TRUE(Frame()->IsWindowVisible());
+    EXPECT_EQ(Doc()->m_pData, nullptr);
+    EXPECT_FALSE(VerticalBarVisible(View()));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env"));
+    EXPECT_EQ(Stop(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env"));
+}
+
+TEST_F(AppTest, WithAFileShowsItUnderItsName) {
+    ASSERT_TRUE(Start({kSample}));
+    EXPECT_EQ(Frame()->GetWindowText(), "story.jis - TAVO");
+    ASSERT_NE(Doc()->m_pData, nullptr);
+    SCROLLINFO info = {};
+    View()->GetScrollInfo(SB_VERT, &info);
+    EXPECT_EQ(info.nMax, Doc()->m_nTotalRows[0]);
+    EXPECT_GT(info.nPage, 0u);
+}
+
+TEST_F(AppTest, FileThatCannotBeShownIsReportedAndLeavesAnEmptyDocument) {
+    ASSERT_TRUE(Start({kSample}));
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string missing = (dir / "missing.jis").string();
+    for (const std::string& path : {missing, dir.string(), fifo}) {
+        messages.clear();
+        EXPECT_EQ(app->OpenDocumentFile(path.c_str()), nullptr) << path;
+        ASSERT_EQ(messages.size(), 1u) << path;
+        EXPECT_NE(messages[0].find(path), std::string::npos);
+        EXPECT_EQ(Doc()->m_pData, nullptr);
+        EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+    }
+    EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
+
+    // An empty file is an empty document, not a failure.
+    messages.clear();
+    const std::string empty = WriteFile("empty.jis", "");
+    EXPECT_NE(app->OpenDocumentFile(empty.c_str()), nullptr);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Frame()->GetWindowText(), "empty.jis - TAVO");
+}
+
+TEST_F(AppTest, BadFileOnTheCommandLineEndsTheProgramWithAnError) {
+    const std::string missing = (dir / "missing.jis").string();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(Start({missing}));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("ファイルが見つかりません"), std::string::npos);
+    EXPECT_NE(err.find(missing), std::string::npos);
+    EXPECT_NE(Stop(), 0);
+}
+
+TEST_F(AppTest, NewDocumentEmptiesTheView) {
+    ASSERT_TRUE(Start({kSample}));
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
+    EXPECT_EQ(Doc()->m_pData, nullptr);
+    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+    EXPECT_FALSE(VerticalBarVisible(View()));
+}
+
+TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
+    ASSERT_TRUE(Start());
+    const QAction* placeholder = Frame()->GetMenuItem(ID_FILE_MRU_FILE1);
+    ASSERT_NE(placeholder, nullptr);
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(placeholder->isVisible());
+    EXPECT_FALSE(placeholder->isEnabled());
+    EXPECT_EQ(placeholder->text().toStdString(), "最新のﾌｧｲﾙ");
+
+    std::vector<std::string> files;
+    for (int i = 1; i <= 5; ++i) {
+        files.push_back(WriteFile("file" + std::to_string(i) + ".jis", "line\n"));
+        ASSERT_NE(app->OpenDocumentFile(files.back().c_str()), nullptr);
+    }
+    Stop();
+
+    ASSERT_TRUE(Start());
+    const CRecentFileList& list = *app->GetRecentFileList();
+    ASSERT_EQ(list.GetCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(list[i], files[std::size_t(4 - i)]);
+    }
+    Frame()->UpdateCommandUI();
+    EXPECT_FALSE(Frame()->GetMenuItem(ID_FILE_MRU_FILE1)->isVisible());
+    const std::vector<std::string> items = MenuTexts("ﾌｧｲﾙ(&F)");
+    const auto first = std::find(items.begin(), items.end(), "&1 " + files[4]);
+    ASSERT_NE(first, items.end());
+    EXPECT_EQ(first[3], "&4 " + files[1]);
+
+    // Choosing an entry opens that file.
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 2));
+    EXPECT_EQ(Frame()->GetWindowText(), "file3.jis - TAVO");
+}
+
+} // namespace
