@@ -27,11 +27,11 @@ protected:
     void SetUp() override { dc.AttachRecorder(&recorder); }
 
     // Builds the painter over a 400 x 200 paint rectangle at (10, 20) and
-    // forgets what set-up recorded.
+    // moves what set-up recorded aside.
     CCharPainter& Make() {
         painter = std::make_unique<CCharPainter>(&dc, &env);
         painter->m_rcPaint = {10, 20, 410, 220};
-        recorder.m_records.clear();
+        setUp.swap(recorder.m_records);
         return *painter;
     }
 
@@ -57,4 +57,5 @@ protected:
     GdiRecorder recorder;
     CDC dc;
     std::unique_ptr<CCharPainter> painter;
+    std::vector<GdiRecord> setUp;
 };

@@ -27,6 +27,8 @@ protected:
         dc.AttachImage(&image);
         painter = std::make_unique<CCharPainter>(&dc, &env);
         painter->m_rcPaint = {0, 0, image.width(), image.height()};
+        cx = int(painter->m_cxCell);
+        cy = int(painter->m_cyCell);
         return *painter;
     }
     // Ends drawing so the image can be read.
@@ -52,13 +54,8 @@ protected:
     int cy = 0;
 };
 
-#define MAKE_PAINTER()                                                                             \
-    Make();                                                                                        \
-    cx = int(painter->m_cxCell);                                                                   \
-    cy = int(painter->m_cyCell)
-
 TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
-    MAKE_PAINTER();
+    Make();
     Run(CHARSET_ASCII, 0, 0, "/\\");
     Run(CHARSET_JISROMAN, 0, 1, "_~");
     const QImage& pixels = Pixels();
@@ -75,7 +72,7 @@ TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
 
 TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {
     env.bFlags |= ENV_MARK_WIDE_SPACE;
-    MAKE_PAINTER();
+    Make();
     Run(CHARSET_OLDJIS, 1, 1, "\x81\x40");
     const QImage& pixels = Pixels();
     const QRect box = Cell(1, 1, 2);
@@ -92,7 +89,7 @@ TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {
 }
 
 TEST_F(PainterPixels, FormFeedRuleIsOnePixelHigh) {
-    MAKE_PAINTER();
+    Make();
     painter->DrawFormFeedRule(1);
     const QImage& pixels = Pixels();
     const QRgb rule = Rgb(env.crColor[ENV_CLR_CTRLBK]);
@@ -105,7 +102,7 @@ TEST_F(PainterPixels, FormFeedRuleIsOnePixelHigh) {
 TEST_F(PainterPixels, FontsOfDifferentSizesShareTheLargestCellAndKeepToTheGrid) {
     env.lfFont[CHARSET_NEWJIS].lfHeight = 160;
     env.crColor[ENV_CLR_TEXTBK] = RGB(255, 255, 255);
-    MAKE_PAINTER();
+    Make();
     TEXTMETRICA small = {};
     TEXTMETRICA large = {};
     dc.SelectObject(&painter->m_font[CHARSET_ASCII]);
@@ -136,68 +133,62 @@ TEST_F(PainterPixels, FontsOfDifferentSizesShareTheLargestCellAndKeepToTheGrid) 
 }
 
 // The four sample lines of the settings dialog's preview, with all flags
-// on and then all off, written where a person can look at them, with two
-// lines of katakana under them.
+// on and then all off, written where a person can look at them, with a
+// line of full-width and one of half-width katakana under them.
 TEST(PainterSamples, PreviewLinesAreRealGlyphs) {
-    const char* samples[] = {
+    const char* lines[] = {
         "ASCII - \\(bk/) ~(tilda) \r",
         "JIS/R - \\(yen) ~(upper) \r",
         "\x8B\x8C\x82\x69\x82\x68\x82\x72\x81\x40\x81\x7C\x81\x40\x89\xA8\x81\x69\x99\xBD\x92\xB9"
         "\x81\x6A",
         "\x90\x56\x82\x69\x82\x68\x82\x72\x81\x40\x81\x7C\x81\x40\x89\xA8\x81\x69\x8B\xE6\x92\xB9"
         "\x81\x6A",
+        "\x83\x53\x83\x56\x83\x62\x83\x4E\x81\x40\x83\x4A\x83\x5E",
+        "\xBA\xDE\xBC\xAF\xB8 \xB6\xC0\xB6\xC5",
+        "\x85\x40", // undefined: placeholders to compare with
+        "\x85\x40",
     };
-    const char* katakana[] = {"\x83\x53\x83\x56\x83\x62\x83\x4E\x81\x40\x83\x4A\x83\x5E",
-                              "\xBA\xDE\xBC\xAF\xB8 \xB6\xC0\xB6\xC5"};
-    QImage image = BlankImage(420, 2 * 100, Qt::gray);
+    const CharSet sets[] = {0, 1, 2, 3, 3, 0, 2, 3};
+    QImage image = BlankImage(420, 260, Qt::gray);
     CDC dc;
     dc.AttachImage(&image);
-    QRect placeholder;
-    QRect firstKanji;
     int cx = 0;
+    int cy = 0;
     for (int pane = 0; pane < 2; ++pane) {
         const EnvSettings env = Settings(pane == 0 ? 0x1F : 0);
-        const RECT inner = {2, 2 + pane * 100, 418, 98 + pane * 100};
+        const RECT inner = {2, 2 + pane * 130, 418, 128 + pane * 130};
         dc.FillSolidRect(&inner, env.crColor[ENV_CLR_GROUND]);
         CCharPainter painter(&dc, &env);
         painter.m_rcPaint = inner;
         cx = int(painter.m_cxCell);
-        const int cy = int(painter.m_cyCell);
-        int start = 0;
-        if (env.bFlags & ENV_LINE_NUMBERS) {
+        cy = int(painter.m_cyCell);
+        const int start = pane == 0 ? 5 : 0;
+        if (pane == 0) {
             painter.FillGutter(5);
             for (int row = 0; row < 4; ++row) {
                 painter.DrawLineNumber(0, row, row + 1);
             }
-            start = 5;
         }
-        for (int row = 0; row < 4; ++row) {
-            painter.DrawRun(CharSet(row), start, row, reinterpret_cast<const BYTE*>(samples[row]),
-                            -1);
+        for (int row = 0; row < 8; ++row) {
+            painter.DrawRun(sets[row], start, row, reinterpret_cast<const BYTE*>(lines[row]), -1);
         }
         painter.DrawFormFeedRule(3);
-        painter.DrawRun(CHARSET_NEWJIS, start, 4, reinterpret_cast<const BYTE*>(katakana[0]), -1);
-        painter.DrawRun(CHARSET_ASCII, start, 5, reinterpret_cast<const BYTE*>(katakana[1]), -1);
-        if (pane == 1) {
-            painter.DrawRun(CHARSET_NEWJIS, 30, 5, reinterpret_cast<const BYTE*>("\x85\x40"), -1);
-            placeholder = QRect(inner.left + 30 * cx, inner.top + 5 * cy, 2 * cx, cy);
-            firstKanji = QRect(inner.left, inner.top + 3 * cy, 2 * cx, cy);
-        }
         painter.Restore();
     }
     dc.DeleteDC();
-    const QString path = QStringLiteral(TAVO_TEST_OUTPUT_DIR "/preview_samples.png");
-    ASSERT_TRUE(image.save(path));
+    ASSERT_TRUE(image.save(QStringLiteral(TAVO_TEST_OUTPUT_DIR "/preview_samples.png")));
 
-    // Every full-width character of the kanji lines, and every katakana,
-    // is a glyph of the font, not the box that stands for the undefined.
-    const QImage box = image.copy(placeholder);
-    for (int row = 2; row <= 4; ++row) {
-        for (int col = 0; col < 12; ++col) {
-            const QRect cells =
-                firstKanji.translated(2 * col * cx, (row - 3) * firstKanji.height());
-            EXPECT_NE(image.copy(cells), box) << "row " << row << " character " << col;
-        }
+    // In the lower pane every kanji and katakana is a glyph of the font.
+    auto wideChar = [&](int row, int index) {
+        return image.copy(2 + 2 * index * cx, 132 + row * cy, 2 * cx, cy);
+    };
+    ASSERT_LE(8 * cy, 126);
+    for (int index = 0; index < 12; ++index) {
+        EXPECT_NE(wideChar(2, index), wideChar(6, 0)) << index;
+        EXPECT_NE(wideChar(3, index), wideChar(7, 0)) << index;
+    }
+    for (int index = 0; index < 7; ++index) {
+        EXPECT_NE(wideChar(4, index), wideChar(7, 0)) << index;
     }
 }
 
