@@ -110,7 +110,7 @@ CWinApp::CWinApp(const char* lpszAppName) : m_strAppName(lpszAppName ? lpszAppNa
 }
 
 CWinApp::~CWinApp() {
-    m_pDocTemplate.reset();
+    CloseAllDocuments();
     if (g_pApp == this) {
         g_pApp = nullptr;
     }
@@ -177,6 +177,11 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
 
 void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate) {
     m_pDocTemplate.reset(pTemplate);
+}
+
+void CWinApp::CloseAllDocuments() {
+    m_pDocTemplate.reset();
+    m_pMainWnd = nullptr;
 }
 
 void CWinApp::AddToRecentFileList(const std::string& path) {
@@ -262,5 +267,8 @@ int AfxWinMain(int argc, char** argv) {
     if (pApp->InitInstance()) {
         pApp->Run();
     }
-    return pApp->ExitInstance();
+    const int code = pApp->ExitInstance();
+    // Windows cannot outlive the Qt application.
+    pApp->CloseAllDocuments();
+    return code;
 }

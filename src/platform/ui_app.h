@@ -121,6 +121,8 @@ public:
     // document and returns null.
     virtual CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE);
     void AddToRecentFileList(const std::string& path);
+    // Destroys the document, the frame and the view.
+    void CloseAllDocuments();
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
 
     void OnFileNew();
