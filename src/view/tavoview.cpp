@@ -1,0 +1,245 @@
+#include "tavoview.h"
+
+#include "render/charpainter.h"
+#include "resources/resource.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+constexpr std::uint8_t FF = 0x0C;
+
+// Layout width in cells of the screen for a wrap word; the window's text
+// width in cells when it wraps at the window.
+std::uint32_t WrapWidth(WORD wWrap, std::uint32_t windowCells) {
+    switch (wWrap & ENV_WRAP_MODE_MASK) {
+    case ENV_WRAP_FIXED:
+        return wWrap & ENV_WRAP_COLUMN_MASK;
+    case ENV_WRAP_WINDOW:
+        return windowCells;
+    default:
+        return 0; // no wrapping, and a mode of no meaning is drawn unwrapped too
+    }
+}
+
+// Cell size of the fonts on the window's own surface.
+SIZE CellSize(CWnd* pWnd, const EnvSettings* pEnv) {
+    CClientDC dc(pWnd);
+    CCharPainter painter(&dc, pEnv);
+    const SIZE cell{LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
+    painter.Restore();
+    return cell;
+}
+
+} // namespace
+
+CTAVOView::CTAVOView(EnvSettings* pEnv) : m_pEnv(pEnv) {
+    // Nothing can be selected, so there is never anything to copy.
+    MapUpdateCommandUI(ID_EDIT_COPY, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
+    MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
+    MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
+    MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+}
+
+CTAVODoc* CTAVOView::GetDocument() const {
+    return static_cast<CTAVODoc*>(CView::GetDocument());
+}
+
+int CTAVOView::GutterWidth() const {
+    return (m_pEnv->bFlags & ENV_LINE_NUMBERS) ? GetDocument()->m_nDigits + 1 : 0;
+}
+
+void CTAVOView::OnDraw(CDC* pDC) {
+    const CTAVODoc* pDoc = GetDocument();
+    if (pDoc->m_pData == nullptr) {
+        return;
+    }
+    CCharPainter painter(pDC, m_pEnv);
+    GetClientRect(&painter.m_rcPaint);
+    const int width = painter.m_rcPaint.right;
+    const int height = painter.m_rcPaint.bottom;
+    pDC->FillSolidRect(&painter.m_rcPaint, m_pEnv->crColor[ENV_CLR_GROUND]);
+    painter.m_bConvert = 1;
+    painter.m_nFirstCol = GetScrollPos(SB_HORZ);
+    const int first = GetScrollPos(SB_VERT);
+    painter.m_nFirstRow = first;
+    painter.m_nWrapCol = int(WrapWidth(m_pEnv->wWrap, std::uint32_t(width) / painter.m_cxCell));
+    DrawRows(painter, first, first + height / int(painter.m_cyCell), LAYOUT_SCREEN);
+    painter.Restore();
+}
+
+void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
+    const CTAVODoc* pDoc = GetDocument();
+    if (pDoc->m_pData == nullptr) {
+        return;
+    }
+    const int gutter = GutterWidth();
+    if (gutter > 0) {
+        painter.FillGutter(gutter);
+    }
+    painter.m_bConvert = 1;
+    // With one row per line, row n is line n: no need to walk to it.
+    std::uint32_t line = 0;
+    std::int64_t start = 0;
+    if (pDoc->m_nTotalRows[slot] == std::int32_t(pDoc->m_nLines) && first > 0) {
+        line = std::min<std::uint32_t>(std::uint32_t(first), pDoc->m_nLines);
+        start = line;
+    }
+    for (; line < pDoc->m_nLines; ++line) {
+        const LineInfo& info = pDoc->m_pLines[line];
+        const std::int64_t end = start + info.nRows[slot];
+        if (end <= first) {
+            start = end;
+            continue;
+        }
+        if (start > last) {
+            break;
+        }
+        const std::uint8_t* bytes = pDoc->m_pData + info.nOffset;
+        if (gutter > 0) {
+            painter.DrawLineNumber(0, int(start), int(line + 1));
+        }
+        painter.DrawRun(info.nStartSet, gutter, int(start), bytes, int(info.nLength));
+        if (info.nLength > 0 && bytes[info.nLength - 1] == FF) {
+            painter.DrawFormFeedRule(int(end - 1));
+        }
+        start = end;
+    }
+    painter.Restore();
+}
+
+void CTAVOView::RecalcScreenLayout() {
+    std::uint32_t windowCells = 0;
+    if ((m_pEnv->wWrap & ENV_WRAP_MODE_MASK) == ENV_WRAP_WINDOW && GetSafeHwnd() != nullptr) {
+        RECT client;
+        GetClientRect(&client);
+        windowCells = std::uint32_t(client.right) / std::uint32_t(CellSize(this, m_pEnv).cx);
+    }
+    std::uint32_t width = WrapWidth(m_pEnv->wWrap, windowCells);
+    // The drawing wraps after the gutter, so the text of a row has the wrap
+    // width less the gutter's cells.
+    const std::uint32_t gutter = std::uint32_t(GutterWidth());
+    if (gutter > 0 && width > gutter) {
+        width -= gutter;
+    }
+    GetDocument()->CountRows(width, LAYOUT_SCREEN);
+}
+
+void CTAVOView::UpdateScrollRanges() {
+    const SIZE cell = CellSize(this, m_pEnv);
+    RECT client;
+    GetClientRect(&client);
+    const CTAVODoc* pDoc = GetDocument();
+
+    SCROLLINFO vert{};
+    vert.cbSize = sizeof vert;
+    vert.fMask = SIF_RANGE | SIF_PAGE;
+    vert.nMax = pDoc->m_nTotalRows[LAYOUT_SCREEN];
+    vert.nPage = UINT(client.bottom / cell.cy);
+    SetScrollInfo(SB_VERT, &vert, TRUE);
+
+    SCROLLINFO horz{};
+    horz.cbSize = sizeof horz;
+    horz.fMask = SIF_RANGE | SIF_PAGE;
+    horz.nMax = int(std::min<std::uint32_t>(pDoc->m_nLayoutWidth[LAYOUT_SCREEN], INT_MAX - 4) + 4);
+    horz.nPage = UINT(client.right / cell.cx);
+    SetScrollInfo(SB_HORZ, &horz, TRUE);
+}
+
+void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
+    RecalcScreenLayout();
+    UpdateScrollRanges();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CTAVOView::OnSize(UINT nType, int cx, int cy) {
+    CView::OnSize(nType, cx, cy);
+    RecalcScreenLayout();
+    UpdateScrollRanges();
+}
+
+BOOL CTAVOView::StepScroll(int nBar, UINT nSBCode, UINT, int& change) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    GetScrollInfo(nBar, &info, SIF_ALL);
+    if (nSBCode > SB_BOTTOM) {
+        return FALSE;
+    }
+    // 64-bit, so that positions near the ends of a huge range cannot overflow.
+    const std::int64_t pos = info.nPos;
+    const std::int64_t page = info.nPage;
+    std::int64_t p = pos;
+    switch (nSBCode) {
+    case SB_LINEUP:
+        p = pos - 1;
+        break;
+    case SB_LINEDOWN:
+        p = pos + 1;
+        break;
+    case SB_PAGEUP:
+        p = pos - page;
+        break;
+    case SB_PAGEDOWN:
+        p = pos + page;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK:
+        p = info.nTrackPos;
+        break;
+    case SB_TOP:
+        p = info.nMin;
+        break;
+    case SB_BOTTOM:
+        p = info.nMax;
+        break;
+    }
+    if (p + page > std::int64_t(info.nMax) + 1) {
+        p = std::int64_t(info.nMax) - page + 1;
+    }
+    if (p < info.nMin) {
+        p = info.nMin;
+    }
+    change = int(p - pos);
+    SetScrollPos(nBar, int(p), TRUE);
+    return TRUE;
+}
+
+void CTAVOView::ScrollContents(int nBar, int change) {
+    const SIZE cell = CellSize(this, m_pEnv);
+    RECT client;
+    GetClientRect(&client);
+    // A move of more than the window uncovers all of it; clamping keeps the
+    // pixel distance within range for any jump.
+    const std::int64_t limit = std::max(client.right, client.bottom) + 1;
+    if (nBar == SB_VERT) {
+        const std::int64_t dy = std::clamp(-std::int64_t(change) * cell.cy, -limit, limit);
+        ScrollWindow(0, int(dy));
+    } else {
+        const std::int64_t dx = std::clamp(-std::int64_t(change) * cell.cx, -limit, limit);
+        ScrollWindow(int(dx), 0);
+    }
+}
+
+void CTAVOView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+    int change = 0;
+    if (!StepScroll(SB_HORZ, nSBCode, nPos, change)) {
+        CView::OnHScroll(nSBCode, nPos, pScrollBar);
+        return;
+    }
+    if (change != 0) {
+        ScrollContents(SB_HORZ, change);
+    }
+}
+
+void CTAVOView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
+    int change = 0;
+    if (!StepScroll(SB_VERT, nSBCode, nPos, change)) {
+        CView::OnVScroll(nSBCode, nPos, pScrollBar);
+        return;
+    }
+    if (change != 0) {
+        ScrollContents(SB_VERT, change);
+    }
+}

@@ -1,0 +1,38 @@
+// The view: paints the document in the cell grid, keeps the screen layout in
+// step with the window and the wrap setting, and scrolls by rows and columns.
+#pragma once
+
+#include "document/tavodoc.h"
+#include "platform/ui.h"
+#include "settings/envsettings.h"
+
+class CCharPainter;
+
+class CTAVOView : public CView {
+public:
+    // pEnv is the application's live settings record; the view only reads it.
+    explicit CTAVOView(EnvSettings* pEnv);
+
+    CTAVODoc* GetDocument() const;
+
+    void OnDraw(CDC* pDC) override;
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+
+    // Draws the rows first..last (inclusive) of a layout slot.
+    void DrawRows(CCharPainter& painter, int first, int last, int slot);
+    void RecalcScreenLayout();
+    void UpdateScrollRanges();
+    // Moves a bar's position for a scroll code; returns FALSE for codes it
+    // does not handle. change receives the rows or columns moved.
+    BOOL StepScroll(int nBar, UINT nSBCode, UINT nPos, int& change);
+
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+
+    EnvSettings* m_pEnv;
+
+private:
+    int GutterWidth() const;
+    void ScrollContents(int nBar, int change);
+};

@@ -1,0 +1,261 @@
+// The document view in the real program: what it draws where, its screen
+// layout and scroll ranges, and scrolling by every kind of request.
+#include "app/app_fixture.h"
+#include "platform/gdi_recorder.h"
+#include "render/charpainter.h"
+#include "view/tavoview.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <map>
+#include <set>
+
+namespace {
+
+class ViewTest : public AppTest {
+protected:
+    // Starts the program on a file with the given text and settings.
+    void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
+        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
+        Env().bFlags = flags;
+        Env().wWrap = wrap;
+        View()->OnUpdate(nullptr, 0, nullptr);
+    }
+
+    EnvSettings& Env() const { return app->m_envStore.m_env; }
+    CTAVOView* TavoView() const { return static_cast<CTAVOView*>(View()); }
+
+    // Sizes the main window so that the view's client area is cols x rows
+    // cells of the window's own fonts.
+    void ResizeClient(int cols, int rows) {
+        CClientDC dc(View());
+        CCharPainter painter(&dc, &Env());
+        painter.Restore();
+        const int width = cols * int(painter.m_cxCell);
+        const int height = rows * int(painter.m_cyCell);
+        QWidget* window = Frame()->GetMainWindow();
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            RECT client;
+            View()->GetClientRect(&client);
+            window->resize(window->width() + width - client.right,
+                           window->height() + height - client.bottom);
+            ProcessEvents();
+        }
+        RECT client;
+        View()->GetClientRect(&client);
+        ASSERT_EQ(client.right, width);
+        ASSERT_EQ(client.bottom, height);
+    }
+
+    static void ProcessEvents() {
+        TestApplication().processEvents();
+        TestApplication().processEvents();
+    }
+
+    SCROLLINFO Bar(int nBar) const {
+        SCROLLINFO info = {};
+        View()->GetScrollInfo(nBar, &info);
+        return info;
+    }
+
+    QScrollBar* QtBar(Qt::Orientation orientation) const {
+        for (QScrollBar* bar : View()->GetOuterWidget()->findChildren<QScrollBar*>()) {
+            if (bar->orientation() == orientation) {
+                return bar;
+            }
+        }
+        return nullptr;
+    }
+
+    // Paints the view onto a recorder, as a paint message would.
+    std::vector<GdiRecord> Draw(GdiRecorder& recorder) const {
+        CDC dc;
+        dc.AttachRecorder(&recorder);
+        View()->OnDraw(&dc);
+        return recorder.m_records;
+    }
+};
+
+std::string Lines(int count, const std::string& body = "") {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += body + std::to_string(i) + "\n";
+    }
+    return text;
+}
+
+TEST_F(ViewTest, WithoutAFileNothingIsDrawnAndTheVerticalBarIsHidden) {
+    ASSERT_TRUE(Start());
+    GdiRecorder recorder;
+    EXPECT_TRUE(Draw(recorder).empty());
+    EXPECT_EQ(Bar(SB_VERT).nMax, 0);
+    EXPECT_FALSE(QtBar(Qt::Vertical)->isVisible());
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 4);
+}
+
+// Every row the layout counts for a line gets output (shown controls put a
+// mark in every row, the line end too), and no cell is drawn twice, as it
+// would be where a line ran into the rows of the next.
+void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>& records,
+                              int cellHeight, int gutter) {
+    std::map<int, int> rowOfNumber; // line number -> row it is drawn in
+    std::set<int> textRows;
+    std::set<std::pair<int, int>> cells;
+    for (const GdiRecord& r : records) {
+        if (r.op != GdiOp::TextOut || r.nSurface != 0) {
+            continue;
+        }
+        const int row = r.y / cellHeight;
+        if (r.bytes.back() == ':') {
+            rowOfNumber[std::stoi(r.bytes)] = row;
+        } else {
+            textRows.insert(row);
+            EXPECT_TRUE(cells.insert({r.x, r.y}).second) << "two characters in one cell";
+        }
+    }
+    int start = 0;
+    for (std::uint32_t i = 0; i < doc.m_nLines && start < 40; ++i) {
+        const int rows = doc.m_pLines[i].nRows[0];
+        if (gutter > 0) {
+            EXPECT_EQ(rowOfNumber[int(i) + 1], start) << "line " << i + 1;
+        }
+        for (int row = start; doc.m_pLines[i].nLength > 0 && row < start + rows && row < 40;
+             ++row) {
+            EXPECT_TRUE(textRows.count(row)) << "line " << i + 1 << " row " << row;
+        }
+        start += rows;
+    }
+}
+
+TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
+    // A 2-digit gutter is narrower and a 6-digit one wider than the old
+    // fixed allowance of five cells; both must draw what was counted.
+    for (int lines : {12, 100000}) {
+        SCOPED_TRACE(lines);
+        Open(Lines(lines, "wrapped text of the line "), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS,
+             ENV_WRAP_FIXED | 20);
+        const int gutter = Doc()->m_nDigits + 1;
+        EXPECT_EQ(Doc()->m_nLayoutWidth[0], std::uint32_t(20 - gutter));
+        GdiRecorder recorder;
+        recorder.m_nHeight = 40 * 12;
+        const auto records = Draw(recorder);
+        CDC probe;
+        probe.AttachRecorder(&recorder);
+        CCharPainter painter(&probe, &Env());
+        painter.Restore();
+        ExpectRowsDrawnAsCounted(*Doc(), records, int(painter.m_cyCell), gutter);
+    }
+}
+
+TEST_F(ViewTest, TextStartsAfterTheGutterAndFormFeedLinesGetARule) {
+    Open("a\fb\n", ENV_LINE_NUMBERS);
+    GdiRecorder recorder;
+    const auto records = Draw(recorder);
+    std::vector<std::string> numbers;
+    int rules = 0;
+    int textX = -1;
+    for (const GdiRecord& r : records) {
+        if (r.op == GdiOp::TextOut && r.bytes.back() == ':') {
+            numbers.push_back(r.bytes);
+        }
+        if (r.op == GdiOp::TextOut && r.bytes == "a") {
+            textX = r.x;
+        }
+        if (r.op == GdiOp::TextOut && r.bytes == "1:") {
+            EXPECT_EQ(r.x, 0);
+        }
+        rules += r.op == GdiOp::FillSolidRect && r.cy == 1;
+    }
+    EXPECT_EQ(numbers, (std::vector<std::string>{"1:", "2:", "3:"}));
+    EXPECT_EQ(rules, 1);
+    CDC probe;
+    probe.AttachRecorder(&recorder);
+    CCharPainter painter(&probe, &Env());
+    painter.Restore();
+    EXPECT_EQ(textX, 2 * int(painter.m_cxCell)); // column 2, after a gutter of 2
+}
+
+TEST_F(ViewTest, WrapModeOfNoMeaningIsLaidOutUnwrapped) {
+    Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 40u);
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
+}
+
+TEST_F(ViewTest, WrapAtWindowWidthFollowsResizing) {
+    Open(std::string(100, 'x'), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
+    ResizeClient(40, 10);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 38u); // 40 cells less a gutter of 2
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 3);
+    ResizeClient(60, 10);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 58u);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
+}
+
+TEST_F(ViewTest, TenRowsInAFourRowWindowScrollToSevenAndNoFurther) {
+    Open(Lines(9)); // nine lines and the empty last one
+    ResizeClient(30, 4);
+    ASSERT_EQ(Bar(SB_VERT).nPage, 4u);
+    CTAVOView* view = TavoView();
+
+    view->OnVScroll(SB_BOTTOM, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
+    view->OnVScroll(SB_LINEDOWN, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
+    int change = -1;
+    EXPECT_TRUE(view->StepScroll(SB_VERT, SB_LINEDOWN, 0, change));
+    EXPECT_EQ(change, 0);
+
+    view->OnVScroll(SB_TOP, 0, nullptr);
+    view->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 4);
+    view->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
+    view->OnVScroll(SB_LINEUP, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 6);
+    view->OnVScroll(SB_PAGEUP, 0, nullptr);
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 2);
+    EXPECT_TRUE(view->StepScroll(SB_VERT, SB_PAGEUP, 0, change));
+    EXPECT_EQ(change, -2);
+    EXPECT_FALSE(view->StepScroll(SB_VERT, SB_ENDSCROLL, 0, change));
+
+    // The thumb, dragged as far as it goes, also stops at 7.
+    QScrollBar* bar = QtBar(Qt::Vertical);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(bar->maximum());
+    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
+}
+
+TEST_F(ViewTest, ThumbDragPast65535RowsReachesTheEnd) {
+    Open(Lines(99999)); // 100000 rows
+    ResizeClient(30, 10);
+    QScrollBar* bar = QtBar(Qt::Vertical);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(70000);
+    EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 70000);
+    bar->setSliderPosition(bar->maximum());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &release);
+    EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 100000 - 10 + 1);
+
+    // The last line is then drawn in the window's top row.
+    GdiRecorder recorder;
+    const auto records = Draw(recorder);
+    const auto first = std::find_if(records.begin(), records.end(), [](const GdiRecord& r) {
+        return r.op == GdiOp::TextOut && r.nSurface == 0;
+    });
+    ASSERT_NE(first, records.end());
+    EXPECT_EQ(first->y, 0);
+    EXPECT_EQ(first->bytes, "9");
+}
+
+TEST_F(ViewTest, CopyIsAlwaysDisabled) {
+    Open("text");
+    CCmdUI copy(ID_EDIT_COPY);
+    EXPECT_TRUE(View()->OnCmdMsg(ID_EDIT_COPY, &copy));
+    EXPECT_FALSE(copy.m_bEnabled);
+}
+
+} // namespace
