@@ -87,10 +87,6 @@ void CDialog::SetModalHook(ModalHook hook) {
     g_modalHook = std::move(hook);
 }
 
-const CDialog::ModalHook& CDialog::GetModalHook() {
-    return g_modalHook;
-}
-
 BOOL CDialog::CreateFromTemplate() {
     const CResourceTable* resources = AfxGetResourceHandle();
     const DLGTEMPLATE* dlg = resources ? resources->FindDialog(m_nIDTemplate) : nullptr;
@@ -138,12 +134,6 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
     return TRUE;
-}
-
-void CDialog::EndDialog(int nResult) {
-    if (m_pDialog != nullptr) {
-        m_pDialog->done(nResult == IDOK ? QDialog::Accepted : QDialog::Rejected);
-    }
 }
 
 namespace {

@@ -35,7 +35,6 @@ public:
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange*) {}
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
-    void EndDialog(int nResult);
 
     std::string GetDlgItemText(int nID) const;
     void SetDlgItemText(int nID, const std::string& text);
@@ -48,7 +47,6 @@ public:
     // result. Pass nullptr to restore the real loops.
     using ModalHook = std::function<int(CDialog&)>;
     static void SetModalHook(ModalHook hook);
-    static const ModalHook& GetModalHook();
 
 private:
     BOOL CreateFromTemplate();
@@ -59,7 +57,6 @@ private:
 };
 
 constexpr UINT MB_OK = 0x0000;
-constexpr UINT MB_ICONHAND = 0x0010;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
 constexpr UINT MB_ICONINFORMATION = 0x0040;
 

@@ -74,7 +74,7 @@ QString Text(const std::string& text) {
 
 // ---- toolbar ----
 
-BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT) {
     m_pFrame = dynamic_cast<CFrameWnd*>(pParentWnd);
     if (m_pFrame == nullptr || m_pFrame->GetMainWindow() == nullptr) {
         return FALSE;
@@ -83,7 +83,6 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     m_pToolBar->setObjectName(QStringLiteral("toolbar"));
     m_pToolBar->setIconSize(QSize(16, 15));
     m_dwStyle = dwStyle;
-    m_nID = nID;
     Attach(m_pToolBar);
     m_pFrame->GetMainWindow()->addToolBar(AreaOf(dwStyle), m_pToolBar);
     m_pToolBar->setVisible((dwStyle & WS_VISIBLE) != 0);
@@ -155,14 +154,13 @@ QAction* CToolBar::GetButton(UINT nID) const {
 
 // ---- status bar ----
 
-BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
+BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT) {
     m_pFrame = dynamic_cast<CFrameWnd*>(pParentWnd);
     if (m_pFrame == nullptr || m_pFrame->GetMainWindow() == nullptr) {
         return FALSE;
     }
     QStatusBar* bar = m_pFrame->GetMainWindow()->statusBar();
     m_dwStyle = dwStyle;
-    m_nID = nID;
     // The idle text hides while a prompt is shown and returns after it.
     m_pIdle = new QLabel(Text(LoadString(AFX_IDS_IDLEMESSAGE)), bar);
     bar->addWidget(m_pIdle, 1);
@@ -423,12 +421,4 @@ QAction* CFrameWnd::GetMenuItem(UINT nID) const {
         }
     }
     return nullptr;
-}
-
-void CFrameWnd::SetMessageText(const std::string& text) {
-    if (text.empty()) {
-        m_pMainWindow->statusBar()->clearMessage();
-    } else {
-        m_pMainWindow->statusBar()->showMessage(Text(text));
-    }
 }

@@ -49,7 +49,6 @@ public:
 protected:
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
-    UINT m_nID = 0;
 };
 
 // Buttons of one size cut from one bitmap strip, each bound to a command.
@@ -125,10 +124,7 @@ public:
     // The menu item bound to nID, or null; for ID_FILE_MRU_FILE1 the
     // placeholder shown while there are no recent files.
     QAction* GetMenuItem(UINT nID) const;
-    void SetMessageText(const std::string& text);
     QMainWindow* GetMainWindow() const { return m_pMainWindow; }
-    CToolBar* GetToolBar() const { return m_pToolBar; }
-    CStatusBar* GetStatusBar() const { return m_pStatusBar; }
 
 private:
     friend class CToolBar;

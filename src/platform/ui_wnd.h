@@ -60,9 +60,6 @@ constexpr UINT SIZE_RESTORED = 0;
 
 // Virtual-key codes of the keys the window layer reports.
 constexpr UINT VK_BACK = 0x08;
-constexpr UINT VK_SHIFT = 0x10;
-constexpr UINT VK_CONTROL = 0x11;
-constexpr UINT VK_MENU = 0x12;
 constexpr UINT VK_PRIOR = 0x21;
 constexpr UINT VK_NEXT = 0x22;
 constexpr UINT VK_END = 0x23;
