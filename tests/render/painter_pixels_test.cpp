@@ -109,7 +109,7 @@ TEST_F(PainterPixels, FontsOfDifferentSizesShareTheLargestCellAndKeepToTheGrid) 
     dc.GetTextMetrics(&small);
     dc.SelectObject(&painter->m_font[CHARSET_NEWJIS]);
     dc.GetTextMetrics(&large);
-    painter->SelectAttr(255); // the painter no longer knows what is selected
+    painter->m_nAttr = 255; // the painter no longer knows what is selected
     EXPECT_EQ(cx, large.tmAveCharWidth);
     EXPECT_EQ(cy, large.tmHeight);
     EXPECT_GT(cy, small.tmHeight);
