@@ -4,7 +4,7 @@
 // One CDC type stands for every target. Build one on
 //   (a) a QPainter you do not own, e.g. inside a paint event or on a
 //       printer: dc.AttachPainter(&painter). The device is painter.device();
-//       the painter must stay active until the CDC is deleted or detached;
+//       the painter must stay active until DeleteDC or the destructor;
 //   (b) a QImage: dc.AttachImage(&image). The CDC paints into the image
 //       with a painter of its own, ended by DeleteDC or the destructor;
 //   (c) a recorder for tests: dc.AttachRecorder(&recorder) (gdi_recorder.h).
