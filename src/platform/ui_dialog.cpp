@@ -97,7 +97,9 @@ BOOL CDialog::CreateFromTemplate() {
     m_pDialog = new QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                         Qt::WindowCloseButtonHint);
     m_pDialog->setWindowTitle(QString::fromUtf8(dlg->pszCaption));
-    QFont font(QString::fromUtf8(dlg->pszFace));
+    // The Japanese proportional face stands in for a face the system lacks.
+    QFont font;
+    font.setFamilies({QString::fromUtf8(dlg->pszFace), QStringLiteral("IPAPGothic")});
     font.setPointSize(dlg->nPointSize);
     m_pDialog->setFont(font);
     const DialogUnits units = UnitsOf(font);
