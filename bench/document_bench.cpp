@@ -1,42 +1,19 @@
 // Loading and laying out a large JIS text, against copying its bytes once.
 #include "document/tavodoc.h"
+#include "jis_text.h"
 #include "platform/archive.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
 #include <string>
 
 namespace {
 
 constexpr std::size_t TEXT_SIZE = 100u << 20;
 
-// Lines of 40..120 bytes alternating ASCII with New JIS runs, tabs and CR LF.
 const std::string& LargeText() {
-    static const std::string text = [] {
-        std::mt19937 rng(1);
-        std::string out;
-        out.reserve(TEXT_SIZE + 256);
-        while (out.size() < TEXT_SIZE) {
-            const int words = 4 + int(rng() % 12);
-            for (int w = 0; w < words; ++w) {
-                if (rng() % 3 == 0) {
-                    out += "\x1b$B";
-                    for (int k = 0; k < 1 + int(rng() % 6); ++k) {
-                        out.push_back(char(0x30 + rng() % 0x20));
-                        out.push_back(char(0x21 + rng() % 0x5E));
-                    }
-                    out += "\x1b(B";
-                } else {
-                    out.append(1 + rng() % 8, char('a' + rng() % 26));
-                }
-                out.push_back(rng() % 10 == 0 ? '\t' : ' ');
-            }
-            out += rng() % 2 ? "\r\n" : "\n";
-        }
-        return out;
-    }();
+    static const std::string text = MakeJisText(TEXT_SIZE);
     return text;
 }
 
