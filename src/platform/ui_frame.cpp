@@ -3,6 +3,7 @@
 #include "document.h"
 #include "ui_app.h"
 #include "ui_image.h"
+#include "ui_keystate.h"
 #include "ui_view.h"
 
 #include <QAbstractEventDispatcher>
@@ -181,9 +182,7 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         label->setFrameShadow(QFrame::Sunken);
         label->setAlignment(Qt::AlignCenter);
         label->setMinimumWidth(label->sizeHint().width() + 8);
-        // Lock states are not reported on every windowing system; until
-        // one is, the indicator shows as off.
-        label->setEnabled(false);
+        label->setEnabled(false); // off until the first update
         bar->addPermanentWidget(label);
         m_indicators.emplace_back(lpIDArray[i], label);
     }
@@ -218,6 +217,9 @@ CFrameWnd::CFrameWnd() {
                        [this, checkVisible](CCmdUI* p) { checkVisible(m_pToolBar, p); });
     MapUpdateCommandUI(ID_VIEW_STATUS_BAR,
                        [this, checkVisible](CCmdUI* p) { checkVisible(m_pStatusBar, p); });
+    for (UINT id : {ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
+        MapUpdateCommandUI(id, [id](CCmdUI* p) { p->Enable(IsLockIndicatorOn(id)); });
+    }
 }
 
 CFrameWnd::~CFrameWnd() {
@@ -371,6 +373,13 @@ void CFrameWnd::UpdateCommandUI() {
     if (m_pToolBar != nullptr) {
         for (const auto& [id, button] : m_pToolBar->m_buttons) {
             update(id, button);
+        }
+    }
+    // An indicator shows its text greyed while its key is off.
+    if (m_pStatusBar != nullptr) {
+        for (const auto& [id, label] : m_pStatusBar->m_indicators) {
+            CCmdUI state(id);
+            label->setEnabled(OnCmdMsg(id, &state) && state.m_bEnabled);
         }
     }
     ShowRecentFiles();
