@@ -38,10 +38,10 @@ int IndicatorBit(Display* display, const char* name) {
 BOOL IsLockIndicatorOn(UINT nIndicatorID) {
     const auto* x11 =
         qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (x11 == nullptr) {
+    Display* display = x11 != nullptr ? x11->display() : nullptr;
+    if (display == nullptr) {
         return FALSE;
     }
-    Display* display = x11->display();
     // Looked up once: a keyboard's lights keep their places while we run.
     static const std::array<int, 4> bits = [display] {
         std::array<int, 4> result{};
