@@ -206,40 +206,38 @@ BOOL CTAVOView::StepScroll(int nBar, UINT nSBCode, UINT, int& change) {
     return TRUE;
 }
 
-void CTAVOView::ScrollContents(int nBar, int change) {
+BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
+    int change = 0;
+    if (!StepScroll(nBar, nSBCode, nPos, change)) {
+        return FALSE;
+    }
+    if (change == 0) {
+        return TRUE;
+    }
     const SIZE cell = CellSize(this, m_pEnv);
     RECT client;
     GetClientRect(&client);
     // A move of more than the window uncovers all of it; clamping keeps the
     // pixel distance within range for any jump.
     const std::int64_t limit = std::max(client.right, client.bottom) + 1;
+    const std::int64_t step = nBar == SB_VERT ? cell.cy : cell.cx;
+    const int distance = int(std::clamp(-std::int64_t(change) * step, -limit, limit));
     if (nBar == SB_VERT) {
-        const std::int64_t dy = std::clamp(-std::int64_t(change) * cell.cy, -limit, limit);
-        ScrollWindow(0, int(dy));
+        ScrollWindow(0, distance);
     } else {
-        const std::int64_t dx = std::clamp(-std::int64_t(change) * cell.cx, -limit, limit);
-        ScrollWindow(int(dx), 0);
+        ScrollWindow(distance, 0);
     }
+    return TRUE;
 }
 
 void CTAVOView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    int change = 0;
-    if (!StepScroll(SB_HORZ, nSBCode, nPos, change)) {
+    if (!ScrollBy(SB_HORZ, nSBCode, nPos)) {
         CView::OnHScroll(nSBCode, nPos, pScrollBar);
-        return;
-    }
-    if (change != 0) {
-        ScrollContents(SB_HORZ, change);
     }
 }
 
 void CTAVOView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    int change = 0;
-    if (!StepScroll(SB_VERT, nSBCode, nPos, change)) {
+    if (!ScrollBy(SB_VERT, nSBCode, nPos)) {
         CView::OnVScroll(nSBCode, nPos, pScrollBar);
-        return;
-    }
-    if (change != 0) {
-        ScrollContents(SB_VERT, change);
     }
 }

@@ -34,5 +34,7 @@ public:
 
 private:
     int GutterWidth() const;
-    void ScrollContents(int nBar, int change);
+    // Steps the bar and moves the pixels shown; FALSE for codes that are
+    // not a step.
+    BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);
 };
