@@ -119,13 +119,14 @@ INT_PTR CDialog::DoModal() {
         return -1;
     }
     OnInitDialog();
-    const int result = g_modalHook ? g_modalHook(*this) : m_pDialog->exec();
-    if (result == IDOK || result == QDialog::Accepted) {
+    const int result = g_modalHook ? g_modalHook(*this)
+                                   : (m_pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL);
+    if (result == IDOK) {
         UpdateData(TRUE);
     }
     delete m_pDialog;
     m_pDialog = nullptr;
-    return g_modalHook ? result : (result == QDialog::Accepted ? IDOK : IDCANCEL);
+    return result;
 }
 
 BOOL CDialog::OnInitDialog() {

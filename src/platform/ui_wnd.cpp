@@ -152,6 +152,8 @@ CWndScrollBar::CWndScrollBar(Qt::Orientation orientation, CWndWidget* pOwner)
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(this, &QAbstractSlider::actionTriggered, this,
             [this](int action) { m_pOwner->OnBarAction(m_pOwner->BarOf(this), action); });
+    connect(this, &QAbstractSlider::sliderPressed, this,
+            [this] { m_pOwner->OnThumbPressed(m_pOwner->BarOf(this)); });
 }
 
 void CWndScrollBar::mouseReleaseEvent(QMouseEvent* event) {
@@ -191,6 +193,12 @@ void CWndWidget::SyncBar(int nBar) {
         bar->setVisible(visible);
         Layout();
     }
+}
+
+// A thumb released where it was pressed reports the position it had.
+void CWndWidget::OnThumbPressed(int nBar) {
+    m_state[nBar].bTracking = true;
+    m_state[nBar].nTrackPos = m_state[nBar].nPos;
 }
 
 void CWndWidget::OnBarAction(int nBar, int action) {

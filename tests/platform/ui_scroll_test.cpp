@@ -38,6 +38,8 @@ protected:
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(bar, &release);
+        // The synthetic release does not reach the bar's own tracking.
+        bar->setSliderDown(false);
     }
 
     RecordingView view;
@@ -122,6 +124,22 @@ TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
     };
     EXPECT_EQ(view.scrolls, expected);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 199981);
+}
+
+TEST_F(ScrollBarTest, ThumbReleasedWithoutMovingKeepsItsPosition) {
+    SetRange(SB_VERT, 100, 10);
+    view.followThumb = true;
+    QScrollBar* bar = Bar(Qt::Vertical);
+    bar->setSliderDown(true);
+    bar->setSliderPosition(60);
+    Release(bar);
+    view.SetScrollPos(SB_VERT, 20);
+    view.scrolls.clear();
+    bar->setSliderDown(true);
+    Release(bar);
+    ASSERT_EQ(view.scrolls.size(), 2u);
+    EXPECT_EQ(view.scrolls[0], (ScrollCall{SB_VERT, SB_THUMBPOSITION, 20, 20}));
+    EXPECT_EQ(view.GetScrollPos(SB_VERT), 20);
 }
 
 TEST_F(ScrollBarTest, IgnoredDragLeavesThePositionWhereItWas) {
