@@ -6,6 +6,8 @@
 
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWidget>
 
 namespace {
@@ -32,6 +34,31 @@ protected:
             }
         }
         return nullptr;
+    }
+
+    // Where a part of the bar is, as the style draws it.
+    static QPoint CentreOf(QScrollBar* bar, QStyle::SubControl part) {
+        QStyleOptionSlider option;
+        option.initFrom(bar);
+        option.orientation = bar->orientation();
+        if (bar->orientation() == Qt::Horizontal) {
+            option.state |= QStyle::State_Horizontal;
+        }
+        option.minimum = bar->minimum();
+        option.maximum = bar->maximum();
+        option.sliderPosition = bar->sliderPosition();
+        option.sliderValue = bar->value();
+        option.singleStep = bar->singleStep();
+        option.pageStep = bar->pageStep();
+        option.subControls = QStyle::SC_All;
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    }
+
+    static void Mouse(QScrollBar* bar, QEvent::Type type, QPoint at) {
+        const Qt::MouseButtons buttons =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
     }
 
     void Release(QScrollBar* bar) {
@@ -124,6 +151,35 @@ TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
     };
     EXPECT_EQ(view.scrolls, expected);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 199981);
+}
+
+TEST_F(ScrollBarTest, MouseOnTheBarSendsCodesAndTheDragFollowsTheMouse) {
+    SetRange(SB_VERT, 1000, 10);
+    view.followThumb = true;
+    QScrollBar* bar = Bar(Qt::Vertical);
+
+    const QPoint arrow = CentreOf(bar, QStyle::SC_ScrollBarAddLine);
+    Mouse(bar, QEvent::MouseButtonPress, arrow);
+    Mouse(bar, QEvent::MouseButtonRelease, arrow);
+    ASSERT_EQ(view.scrolls.size(), 2u);
+    EXPECT_EQ(view.scrolls[0].nSBCode, SB_LINEDOWN);
+    EXPECT_EQ(view.scrolls[1].nSBCode, SB_ENDSCROLL);
+    EXPECT_EQ(view.GetScrollPos(SB_VERT), 0); // the view did not move it
+
+    view.scrolls.clear();
+    const QPoint thumb = CentreOf(bar, QStyle::SC_ScrollBarSlider);
+    Mouse(bar, QEvent::MouseButtonPress, thumb);
+    Mouse(bar, QEvent::MouseMove, thumb + QPoint(0, 40));
+    const int dragged = view.GetScrollPos(SB_VERT);
+    EXPECT_GT(dragged, 0);
+    Mouse(bar, QEvent::MouseButtonRelease, thumb + QPoint(0, 40));
+    ASSERT_GE(view.scrolls.size(), 3u);
+    EXPECT_EQ(view.scrolls.front().nSBCode, SB_THUMBTRACK);
+    EXPECT_EQ(view.scrolls.front().nTrackPos, dragged);
+    EXPECT_EQ(view.scrolls.end()[-2],
+              (ScrollCall{SB_VERT, SB_THUMBPOSITION, UINT(dragged), dragged}));
+    EXPECT_EQ(view.scrolls.back().nSBCode, SB_ENDSCROLL);
+    EXPECT_EQ(bar->value(), dragged);
 }
 
 TEST_F(ScrollBarTest, ThumbReleasedWithoutMovingKeepsItsPosition) {
