@@ -57,6 +57,15 @@ TEST_F(AppTest, FileThatCannotBeShownIsReportedAndLeavesAnEmptyDocument) {
     }
     EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
 
+    // One that opens but cannot be held: the document's own reason.
+    messages.clear();
+    const std::string huge = WriteFile("huge.jis", "");
+    std::filesystem::resize_file(huge, 5ull << 30); // sparse
+    EXPECT_EQ(app->OpenDocumentFile(huge.c_str()), nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("ファイルが大きすぎて表示できません"), std::string::npos);
+    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+
     // An empty file is an empty document, not a failure.
     messages.clear();
     const std::string empty = WriteFile("empty.jis", "");
