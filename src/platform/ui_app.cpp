@@ -268,7 +268,7 @@ int AfxWinMain(int argc, char** argv) {
         pApp->Run();
     }
     const int code = pApp->ExitInstance();
-    // Windows cannot outlive the Qt application.
+    // No window may outlive the Qt application.
     pApp->CloseAllDocuments();
     return code;
 }

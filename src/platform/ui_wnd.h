@@ -1,4 +1,4 @@
-// Windows on Qt widgets: command routing, the client area, the two scroll
+// The program's windows on Qt widgets: command routing, the client area, the two scroll
 // bars with their position rules, scrolling and redrawing.
 #pragma once
 
@@ -182,6 +182,7 @@ public:
     virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     // zDelta in multiples of WHEEL_DELTA per notch, positive away from the user.
     virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt);
+    // zDelta positive for a tilt to the right.
     virtual void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt);
 
     // The rectangle being painted, valid inside OnPaint.
