@@ -203,7 +203,10 @@ int AfxMessageBox(const std::string& text, UINT nType) {
 
 INT_PTR CFileDialog::DoModal() {
     QWidget* parent = m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : nullptr;
-    const QString path = m_bOpen ? QFileDialog::getOpenFileName(parent) : QString();
+    const QString path =
+        m_bOpen ? QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QString(),
+                                               QStringLiteral("すべてのファイル (*)"))
+                : QString();
     m_strPathName = path.toStdString();
     return path.isEmpty() ? IDCANCEL : IDOK;
 }

@@ -122,9 +122,14 @@ TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
     ASSERT_NE(first, items.end());
     EXPECT_EQ(first[3], "&4 " + files[1]);
 
-    // Choosing an entry opens that file.
+    // Choosing an entry opens that file; one that is gone leaves the list.
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 2));
     EXPECT_EQ(Frame()->GetWindowText(), "file3.jis - TAVO");
+    std::filesystem::remove(files[4]);
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 1));
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(list.GetCount(), 3);
+    EXPECT_EQ(list[0], files[2]);
 }
 
 } // namespace
