@@ -364,7 +364,7 @@ void CFrameWnd::UpdateCommandUI() {
         // Commands nobody handles are disabled.
         state.m_bEnabled = OnCmdMsg(nID, &state) && state.m_bEnabled;
         action->setEnabled(state.m_bEnabled != FALSE);
-        action->setCheckable(state.m_nCheck != 0 || action->isChecked());
+        action->setCheckable(state.m_bCheckable);
         action->setChecked(state.m_nCheck != 0);
     };
     for (const auto& [id, action] : m_menuItems) {

@@ -94,11 +94,15 @@ public:
     explicit CCmdUI(UINT nID) : m_nID(nID) {}
 
     void Enable(BOOL bOn = TRUE) { m_bEnabled = bOn; }
-    void SetCheck(int nCheck = 1) { m_nCheck = nCheck; }
+    void SetCheck(int nCheck = 1) {
+        m_nCheck = nCheck;
+        m_bCheckable = true;
+    }
 
     UINT m_nID;
     BOOL m_bEnabled = TRUE;
     int m_nCheck = 0;
+    bool m_bCheckable = false; // the handler sets a check mark
 };
 
 // Command routing. OnCmdMsg(nID, pCmdUI) with pCmdUI set asks for the
