@@ -245,6 +245,7 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource) {
     BuildAccelerators(nIDResource);
     if (OnCreate(&cs) == -1) {
         delete m_pMainWindow;
+        m_pMainWindow = nullptr;
         return FALSE;
     }
     // Buttons and check marks follow the handlers whenever the program is

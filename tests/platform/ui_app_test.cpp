@@ -129,4 +129,20 @@ TEST(CommandRoutingTest, ViewFirstThenDocumentThenFrameThenApplication) {
     EXPECT_FALSE(frame.ExecuteCommand(ID_EDIT_PASTE));
 }
 
+class FailingFrame : public CFrameWnd {
+public:
+    int OnCreate(LPCREATESTRUCT) override { return -1; }
+};
+
+TEST(DocTemplateTest, FrameThatFailsToCreateLeavesNoWindow) {
+    TestApplication();
+    CWinApp app("TAVO");
+    CSingleDocTemplate tmpl(
+        0, [] { return new RoutedDoc; }, [] { return new FailingFrame; },
+        [] { return new RoutingView; });
+    EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, nullptr), nullptr);
+    EXPECT_EQ(tmpl.GetFrame(), nullptr);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
 } // namespace
