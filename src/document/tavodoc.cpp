@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::uint8_t TAB = 0x09;
@@ -46,12 +50,45 @@ std::int32_t DigitsOf(std::uint32_t value) {
     return digits;
 }
 
+#ifdef __SSE2__
+// Bit k set where byte k of the 16 at p is one of the wanted bytes.
+template <std::uint8_t... wanted> unsigned MatchMask(const std::uint8_t* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits = (_mm_cmpeq_epi8(bytes, _mm_set1_epi8(char(wanted))) | ...);
+    return unsigned(_mm_movemask_epi8(hits));
+}
+#endif
+
 std::uint64_t CountTerminators(const std::uint8_t* p, std::size_t n) {
     std::uint64_t count = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        count += (p[i] == LF) | (p[i] == FF);
+    std::size_t i = 0;
+#ifdef __SSE2__
+    for (; i + 16 <= n; i += 16) {
+        count += unsigned(__builtin_popcount(MatchMask<LF, FF>(p + i)));
+    }
+#endif
+    for (; i < n; ++i) {
+        count += IsTerminator(p[i]);
     }
     return count;
+}
+
+// The first position from i on, stepping by 1 or 2, whose byte the line
+// split must look at; n or beyond when there is none.
+std::size_t FindSplitByte(const std::uint8_t* p, std::size_t i, std::size_t n, std::size_t step) {
+#ifdef __SSE2__
+    // Sixteen is even, so a step of 2 keeps to the first bytes of pairs.
+    const unsigned positions = step == 2 ? 0x5555u : 0xFFFFu;
+    for (; i + 16 <= n; i += 16) {
+        if (const unsigned hits = MatchMask<TAB, LF, FF, ESC>(p + i) & positions) {
+            return i + unsigned(__builtin_ctz(hits));
+        }
+    }
+#endif
+    while (i < n && !IsSplitByte(p[i])) {
+        i += step;
+    }
+    return i;
 }
 
 } // namespace
@@ -153,11 +190,8 @@ void CTAVODoc::SplitLines() {
     while (i < n) {
         // Characters of no special meaning only widen the line: skip them in
         // one tight loop, a cell each in a one-byte set, two in a pair.
-        const std::size_t step = IsTwoByteSet(set) ? 2 : 1;
         const std::size_t runStart = i;
-        while (i < n && !IsSplitByte(p[i])) {
-            i += step;
-        }
+        i = FindSplitByte(p, i, n, IsTwoByteSet(set) ? 2 : 1);
         column += i - runStart;
         if (i >= n) {
             break;

@@ -173,3 +173,27 @@ TEST(Load, NewDocumentAndReloadDropThePreviousFile) {
 }
 
 } // namespace
+
+namespace {
+
+// Long runs are scanned many bytes at a time: terminators, tabs and escapes
+// must be found at every offset, and a LF inside a pair at none.
+TEST(LineSplit, LongRunsAtEveryOffset) {
+    for (std::uint32_t k = 0; k < 40; ++k) {
+        SCOPED_TRACE(k);
+        const std::string plain(k, 'x');
+        ExpectLines(*LoadDoc(plain + "\tab\n"),
+                    {{0, k + 4, (k / 4 + 1) * 4 + 2, 0}, {k + 4, 0, 0, 0}});
+        ExpectLines(*LoadDoc(plain + NEWJIS + "0!"), {{0, k + 5, k + 2, 0}});
+
+        std::string pairs;
+        for (std::uint32_t i = 0; i < k; ++i) {
+            pairs += "0!";
+        }
+        const std::string swallowed = NEWJIS + pairs + "0\n" + "0!" + ASCII + "\nz";
+        const std::uint32_t length = std::uint32_t(swallowed.size()) - 1;
+        ExpectLines(*LoadDoc(swallowed), {{0, length, 2 * k + 4, 0}, {length, 1, 1, 0}});
+    }
+}
+
+} // namespace
