@@ -23,15 +23,6 @@ bool IsTerminator(std::uint8_t b) {
     return b == LF || b == FF;
 }
 
-// The bytes the line split must look at wherever a character begins.
-bool IsSplitByte(std::uint8_t b) {
-    return b == TAB || b == LF || b == FF || b == ESC;
-}
-
-std::uint32_t NextTabStop(std::uint32_t column) {
-    return (column & ~3u) + 4;
-}
-
 std::uint32_t SaturatedWidth(std::uint64_t column) {
     return std::uint32_t(
         std::min<std::uint64_t>(column, std::numeric_limits<std::uint32_t>::max()));
@@ -73,23 +64,84 @@ std::uint64_t CountTerminators(const std::uint8_t* p, std::size_t n) {
     return count;
 }
 
-// The first position from i on, stepping by 1 or 2, whose byte the line
-// split must look at; n or beyond when there is none.
-std::size_t FindSplitByte(const std::uint8_t* p, std::size_t i, std::size_t n, std::size_t step) {
+// The first position from i on, stepping by 1 or 2, that holds one of the
+// wanted bytes; n or beyond when there is none.
+template <std::uint8_t... wanted>
+std::size_t FindFirst(const std::uint8_t* p, std::size_t i, std::size_t n, std::size_t step) {
 #ifdef __SSE2__
     // Sixteen is even, so a step of 2 keeps to the first bytes of pairs.
     const unsigned positions = step == 2 ? 0x5555u : 0xFFFFu;
     for (; i + 16 <= n; i += 16) {
-        if (const unsigned hits = MatchMask<TAB, LF, FF, ESC>(p + i) & positions) {
+        if (const unsigned hits = MatchMask<wanted...>(p + i) & positions) {
             return i + unsigned(__builtin_ctz(hits));
         }
     }
 #endif
-    while (i < n && !IsSplitByte(p[i])) {
+    while (i < n && ((p[i] != wanted) && ...)) {
         i += step;
     }
     return i;
 }
+
+// Places characters in the rows of one line at a wrap width of 1 or more:
+// a character that no longer fits opens a new row and starts at column 0.
+class RowCursor {
+public:
+    explicit RowCursor(std::uint64_t width) : m_width(width) {}
+
+    std::uint64_t Rows() const { return m_rows; }
+
+    // count one-cell characters in a row, computed at once.
+    void PlaceSingles(std::uint64_t count) {
+        if (count == 0) {
+            return;
+        }
+        WrapIfFull(m_width);
+        const std::uint64_t end = m_column + count;
+        const std::uint64_t wraps = (end - 1) / m_width;
+        m_rows += wraps;
+        m_column = end - wraps * m_width;
+    }
+
+    void PlaceTab() {
+        WrapIfFull(m_width);
+        m_column = (m_column & ~std::uint64_t(3)) + 4;
+    }
+
+    // count two-cell characters in a row; each needs two cells left.
+    void PlacePairs(std::uint64_t count) {
+        if (count == 0) {
+            return;
+        }
+        if (m_width == 1) { // no pair ever fits: each opens a row of its own
+            m_rows += count;
+            m_column = 2;
+            return;
+        }
+        const std::uint64_t room = m_column + 2 > m_width ? 0 : (m_width - m_column) / 2;
+        const std::uint64_t placed = std::min(count, room);
+        m_column += 2 * placed;
+        const std::uint64_t left = count - placed;
+        if (left > 0) {
+            const std::uint64_t perRow = m_width / 2;
+            const std::uint64_t newRows = (left + perRow - 1) / perRow;
+            m_rows += newRows;
+            m_column = 2 * (left - (newRows - 1) * perRow);
+        }
+    }
+
+private:
+    void WrapIfFull(std::uint64_t limit) {
+        if (m_column >= limit) {
+            ++m_rows;
+            m_column = 0;
+        }
+    }
+
+    std::uint64_t m_width;
+    std::uint64_t m_column = 0;
+    std::uint64_t m_rows = 1;
+};
 
 } // namespace
 
@@ -191,7 +243,7 @@ void CTAVODoc::SplitLines() {
         // Characters of no special meaning only widen the line: skip them in
         // one tight loop, a cell each in a one-byte set, two in a pair.
         const std::size_t runStart = i;
-        i = FindSplitByte(p, i, n, IsTwoByteSet(set) ? 2 : 1);
+        i = FindFirst<TAB, LF, FF, ESC>(p, i, n, IsTwoByteSet(set) ? 2 : 1);
         column += i - runStart;
         if (i >= n) {
             break;
@@ -249,35 +301,37 @@ std::uint64_t CTAVODoc::CountWrappedRows(const LineInfo& line, std::uint32_t nWi
     const std::uint8_t* const p = m_pData + line.nOffset;
     const std::size_t n = line.nLength;
     CharSet set = line.nStartSet;
-    std::uint32_t column = 0;
-    std::uint64_t rows = 1;
+    RowCursor cursor(nWidth);
     std::size_t i = 0;
     while (i < n) {
-        const std::uint8_t b = p[i];
-        if (b == ESC) {
-            if (const std::uint8_t designated = DetectEscape(p + i)) {
-                set = CharSet(designated - 1);
-                i += 3;
-                continue;
-            }
+        // Up to the next byte that is not simply a character: an ESC, or a
+        // tab in a one-byte set (in a two-byte set a tab starts a pair).
+        const std::size_t runStart = i;
+        if (IsTwoByteSet(set)) {
+            i = FindFirst<ESC>(p, i, n, 2);
+            cursor.PlacePairs((i - runStart) / 2);
+        } else {
+            i = FindFirst<TAB, ESC>(p, i, n, 1);
+            cursor.PlaceSingles(i - runStart);
+        }
+        if (i >= n) {
+            break;
+        }
+        if (p[i] == TAB) {
+            cursor.PlaceTab();
+            ++i;
+        } else if (const std::uint8_t designated = DetectEscape(p + i)) {
+            set = CharSet(designated - 1);
+            i += 3;
+        } else {
+            // An ESC that designates nothing is a one-cell character and
+            // ends a two-byte set.
             if (IsTwoByteSet(set)) {
                 set = CHARSET_ASCII;
             }
-        } else if (IsTwoByteSet(set)) {
-            if (column >= nWidth - 1) {
-                ++rows;
-                column = 0;
-            }
-            column += 2;
-            i += 2;
-            continue;
+            cursor.PlaceSingles(1);
+            ++i;
         }
-        if (column >= nWidth) {
-            ++rows;
-            column = 0;
-        }
-        column = b == TAB ? NextTabStop(column) : column + 1;
-        ++i;
     }
-    return rows;
+    return cursor.Rows();
 }

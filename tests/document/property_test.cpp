@@ -89,6 +89,47 @@ TEST(Properties, HoldOnRandomTexts) {
     }
 }
 
+// The rows of one line, character by character, as the drawing places them.
+std::int32_t ReferenceRows(const std::uint8_t* p, std::uint32_t n, CharSet set,
+                           std::uint32_t width) {
+    std::uint32_t column = 0;
+    std::int32_t rows = 1;
+    for (std::uint32_t i = 0; i < n;) {
+        if (p[i] == ESC && DetectEscape(p + i)) {
+            set = CharSet(DetectEscape(p + i) - 1);
+            i += 3;
+            continue;
+        }
+        if (p[i] == ESC && IsTwoByteSet(set)) {
+            set = CHARSET_ASCII;
+        }
+        const bool pair = IsTwoByteSet(set);
+        if (column >= (pair ? width - 1 : width)) {
+            ++rows;
+            column = 0;
+        }
+        column = pair ? column + 2 : p[i] == '\t' ? (column & ~3u) + 4 : column + 1;
+        i += pair ? 2 : 1;
+    }
+    return rows;
+}
+
+TEST(Properties, RowsAgreeWithCharacterByCharacterPlacement) {
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        std::mt19937 rng(seed);
+        auto doc = LoadDoc(RandomText(rng, 1 + rng() % 400));
+        for (std::uint32_t width : {1u, 2u, 3u, 4u, 5u, 7u, 10u, 16u, 33u}) {
+            doc->CountRows(width, 0);
+            for (std::uint32_t i = 0; i < doc->m_nLines; ++i) {
+                const LineInfo& line = doc->m_pLines[i];
+                ASSERT_EQ(line.nRows[0], ReferenceRows(doc->m_pData + line.nOffset, line.nLength,
+                                                       line.nStartSet, width))
+                    << "seed " << seed << " width " << width << " line " << i;
+            }
+        }
+    }
+}
+
 TEST(Properties, ReloadEqualsFreshLoad) {
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
