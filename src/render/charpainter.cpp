@@ -1,6 +1,7 @@
 #include "render/charpainter.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -107,8 +108,19 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
         }
         const bool twoByte = IsTwoByteSet(set);
         if (m_nWrapCol != 0 && col >= (twoByte ? m_nWrapCol - 1 : m_nWrapCol)) {
+            if (nRow == INT_MAX) {
+                return;
+            }
             col = nStartCol;
             ++nRow;
+        }
+        // Rows only grow, and without wrapping columns only grow: the rest
+        // of a run below the paint rectangle, or right of it when nothing
+        // wraps, can never be seen. Stopping keeps a paint of a line of
+        // millions of characters as quick as any other.
+        if (CellY(nRow) >= m_rcPaint.bottom ||
+            (m_nWrapCol == 0 && (CellX(col) >= m_rcPaint.right || col > INT_MAX - 4))) {
+            return;
         }
         col += DrawChar(set, col, nRow, pBytes + i);
         i += twoByte ? 2 : 1;

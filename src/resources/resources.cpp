@@ -180,9 +180,14 @@ const std::map<UINT, const char*> kStrings = {
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 };
 
+const char* const kRecentFilePrompt = "指定のﾌｧｲﾙを開く";
+
 class TavoResourceTable : public CResourceTable {
 public:
     const char* FindString(UINT nID) const override {
+        if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_LAST) {
+            return kRecentFilePrompt; // one text for all sixteen entries
+        }
         const auto it = kStrings.find(nID);
         return it != kStrings.end() ? it->second : nullptr;
     }

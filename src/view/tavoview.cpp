@@ -51,6 +51,13 @@ int CTAVOView::GutterWidth() const {
     return (m_pEnv->bFlags & ENV_LINE_NUMBERS) ? GetDocument()->m_nDigits + 1 : 0;
 }
 
+int CTAVOView::DrawnWrapColumn(std::uint32_t wrapCol) const {
+    // A row with no cell left after the gutter is drawn unwrapped: wrapping
+    // there would give every character a row of its own.
+    return wrapCol > std::uint32_t(GutterWidth()) ? int(std::min<std::uint32_t>(wrapCol, INT_MAX))
+                                                  : 0;
+}
+
 void CTAVOView::OnDraw(CDC* pDC) {
     const CTAVODoc* pDoc = GetDocument();
     if (pDoc->m_pData == nullptr) {
@@ -65,7 +72,8 @@ void CTAVOView::OnDraw(CDC* pDC) {
     painter.m_nFirstCol = GetScrollPos(SB_HORZ);
     const int first = GetScrollPos(SB_VERT);
     painter.m_nFirstRow = first;
-    painter.m_nWrapCol = int(WrapWidth(m_pEnv->wWrap, std::uint32_t(width) / painter.m_cxCell));
+    painter.m_nWrapCol =
+        DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, std::uint32_t(width) / painter.m_cxCell));
     DrawRows(painter, first, first + height / int(painter.m_cyCell), LAYOUT_SCREEN);
     painter.Restore();
 }
@@ -101,7 +109,9 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         if (gutter > 0) {
             painter.DrawLineNumber(0, int(start), int(line + 1));
         }
-        painter.DrawRun(info.nStartSet, gutter, int(start), bytes, int(info.nLength));
+        // A negative length would mean "up to a zero byte".
+        const int length = int(std::min<std::uint32_t>(info.nLength, INT_MAX));
+        painter.DrawRun(info.nStartSet, gutter, int(start), bytes, length);
         if (info.nLength > 0 && bytes[info.nLength - 1] == FF) {
             painter.DrawFormFeedRule(int(end - 1));
         }
@@ -117,14 +127,11 @@ void CTAVOView::RecalcScreenLayout() {
         GetClientRect(&client);
         windowCells = std::uint32_t(client.right) / std::uint32_t(CellSize(this, m_pEnv).cx);
     }
-    std::uint32_t width = WrapWidth(m_pEnv->wWrap, windowCells);
     // The drawing wraps after the gutter, so the text of a row has the wrap
-    // width less the gutter's cells.
-    const std::uint32_t gutter = std::uint32_t(GutterWidth());
-    if (gutter > 0 && width > gutter) {
-        width -= gutter;
-    }
-    GetDocument()->CountRows(width, LAYOUT_SCREEN);
+    // column less the gutter's cells.
+    const int wrapCol = DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, windowCells));
+    GetDocument()->CountRows(std::uint32_t(wrapCol > 0 ? wrapCol - GutterWidth() : 0),
+                             LAYOUT_SCREEN);
 }
 
 void CTAVOView::UpdateScrollRanges() {

@@ -34,6 +34,9 @@ public:
 
 private:
     int GutterWidth() const;
+    // The painter's wrap column for a wrap width counted from the row's
+    // first cell, gutter included; 0 for no wrapping.
+    int DrawnWrapColumn(std::uint32_t wrapCol) const;
     // Steps the bar and moves the pixels shown; FALSE for codes that are
     // not a step.
     BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);

@@ -69,6 +69,9 @@ TEST_F(AppTest, BarsCarryTheirTextsAndTheViewMenuFollowsThem) {
     }
     EXPECT_EQ(Frame()->m_wndToolBar.GetButton(ID_FILE_OPEN)->statusTip().toStdString(),
               "既存のﾌｧｲﾙを開く");
+    for (UINT id : {ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST}) {
+        EXPECT_EQ(LoadString(id), "指定のﾌｧｲﾙを開く");
+    }
 
     QAction* toolbarItem = Frame()->GetMenuItem(ID_VIEW_TOOLBAR);
     Frame()->UpdateCommandUI();

@@ -190,4 +190,22 @@ TEST_F(PainterTest, LineNumberTextFitsItsGutterAndItsBuffer) {
     p.Restore();
 }
 
+// The paint rectangle is 400 x 200 pixels: 66 cells by 16 rows and a bit.
+TEST_F(PainterTest, RunsStopWhereNothingMoreCanBeSeen) {
+    CCharPainter& p = Make();
+    const std::string line(1000000, 'x');
+    Run(CHARSET_ASCII, 0, line);
+    const auto unwrapped = Texts();
+    ASSERT_EQ(unwrapped.size(), 67u);
+    EXPECT_LT(unwrapped.back().x, 410);
+
+    recorder.m_records.clear();
+    p.m_nWrapCol = 10;
+    Run(CHARSET_ASCII, 0, line);
+    const auto wrapped = Texts();
+    ASSERT_EQ(wrapped.size(), 170u); // 17 rows reach into the rectangle
+    EXPECT_LT(wrapped.back().y, 220);
+    p.Restore();
+}
+
 } // namespace

@@ -131,12 +131,17 @@ void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>&
 TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
     // A 2-digit gutter is narrower and a 6-digit one wider than the old
     // fixed allowance of five cells; both must draw what was counted.
-    for (int lines : {12, 100000}) {
+    // A column inside the gutter leaves no text cell: the lines are then
+    // laid out and drawn unwrapped.
+    const std::pair<int, int> cases[] = {{12, 20}, {100000, 20}, {200, 3}, {200, 4}};
+    for (const auto& [lines, column] : cases) {
         SCOPED_TRACE(lines);
+        SCOPED_TRACE(column);
         Open(Lines(lines, "wrapped text of the line "), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS,
-             ENV_WRAP_FIXED | 20);
+             WORD(ENV_WRAP_FIXED | column));
         const int gutter = Doc()->m_nDigits + 1;
-        EXPECT_EQ(Doc()->m_nLayoutWidth[0], std::uint32_t(20 - gutter));
+        EXPECT_EQ(Doc()->m_nLayoutWidth[0],
+                  column > gutter ? std::uint32_t(column - gutter) : Doc()->m_nMaxWidth);
         GdiRecorder recorder;
         recorder.m_nHeight = 40 * 12;
         const auto records = Draw(recorder);
