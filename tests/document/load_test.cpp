@@ -84,14 +84,6 @@ TEST(LineSplit, DigitsAndWidestLine) {
     EXPECT_EQ(LoadDoc("ab\nabc\nabcdef")->m_nMaxWidth, 6u); // the last line counts too
 }
 
-TEST(Load, AfterLoadEveryLineHasOneRowAndNoLayout) {
-    const auto doc = LoadDoc("a\nb\nc");
-    EXPECT_EQ(doc->m_nTotalRows[0], 3);
-    EXPECT_EQ(doc->m_nTotalRows[1], 3);
-    EXPECT_EQ(doc->m_nLayoutWidth[0], 0u);
-    EXPECT_EQ(doc->m_nLayoutWidth[1], 0u);
-}
-
 TEST(Load, MakesExactlyTwoAllocations) {
     const auto doc = LoadDoc("line one\nline two\n");
     EXPECT_EQ(HeapAllocationCount(doc->m_hHeap), 2u);

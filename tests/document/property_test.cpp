@@ -130,25 +130,4 @@ TEST(Properties, RowsAgreeWithCharacterByCharacterPlacement) {
     }
 }
 
-TEST(Properties, ReloadEqualsFreshLoad) {
-    std::mt19937 rng(7);
-    for (int round = 0; round < 50; ++round) {
-        const std::string first = RandomText(rng, 200);
-        const std::string second = RandomText(rng, 1 + rng() % 50);
-        auto reused = LoadDoc(first);
-        CMemFile file(second.data(), second.size());
-        CArchive ar(&file, CArchive::load);
-        reused->Serialize(ar);
-        const auto fresh = LoadDoc(second);
-        ASSERT_EQ(reused->m_nLines, fresh->m_nLines);
-        EXPECT_EQ(reused->m_nMaxWidth, fresh->m_nMaxWidth);
-        EXPECT_EQ(reused->m_nDigits, fresh->m_nDigits);
-        for (std::uint32_t i = 0; i < fresh->m_nLines; ++i) {
-            EXPECT_EQ(reused->m_pLines[i].nLength, fresh->m_pLines[i].nLength);
-            EXPECT_EQ(reused->m_pLines[i].nWidth, fresh->m_pLines[i].nWidth);
-            EXPECT_EQ(reused->m_pLines[i].nStartSet, fresh->m_pLines[i].nStartSet);
-        }
-    }
-}
-
 } // namespace

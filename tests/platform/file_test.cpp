@@ -33,17 +33,6 @@ protected:
     fs::path m_dir;
 };
 
-TEST_F(Files, ReadsARegularFileWhole) {
-    const fs::path path = m_dir / "a.txt";
-    std::ofstream(path) << "hello";
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
-    EXPECT_EQ(file.GetLength(), 5u);
-    char buffer[8] = {};
-    EXPECT_EQ(file.Read(buffer, 8), 5u);
-    EXPECT_STREQ(buffer, "hello");
-}
-
 TEST_F(Files, RefusesWhatIsNoRegularFileWithoutBlocking) {
     EXPECT_EQ(OpenFailure(m_dir / "missing"), CFileException::fileNotFound);
     EXPECT_EQ(OpenFailure(m_dir), CFileException::notRegularFile);

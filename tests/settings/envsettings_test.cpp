@@ -65,14 +65,6 @@ Bytes RecordBytes(const EnvSettings& env) {
     return Bytes(p, p + sizeof env);
 }
 
-TEST_F(EnvFile, PathIsBesideTheExecutable) {
-    EXPECT_STREQ(MakeStore().m_szEnvPath, EnvPath().c_str());
-}
-
-TEST_F(EnvFile, ConstructionLeavesTheRecordZero) {
-    EXPECT_EQ(RecordBytes(MakeStore().m_env), Bytes(284, 0));
-}
-
 TEST_F(EnvFile, MissingFileGivesDefaultsAndIsNotCreated) {
     EnvStore store = MakeStore();
     store.Load();
@@ -135,13 +127,6 @@ TEST_F(EnvFile, SaveIntoAnUnwritablePlaceFailsAndKeepsTheRecord) {
     store.SetDefaults();
     EXPECT_FALSE(store.Save());
     EXPECT_EQ(store.m_env.bFlags, 3);
-}
-
-TEST(EnvSettingsRecord, DefaultFaceName) {
-    EnvStore store("/x/TAVO.EXE");
-    store.SetDefaults();
-    EXPECT_EQ(FaceNameOf(store.m_env.lfFont[3]),
-              "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
 }
 
 } // namespace
