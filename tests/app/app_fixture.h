@@ -2,15 +2,14 @@
 // fresh directory, message boxes and dialogs answered by hooks.
 #pragma once
 
+#include "../platform/ui_fixture.h"
 #include "app/mainfrm.h"
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
-#include "platform/ui.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,14 +23,6 @@
 #include <vector>
 
 #include <unistd.h>
-
-inline QApplication& TestApplication() {
-    static int argc = 1;
-    static char name[] = "app_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // Counts the commands that reach the application, so that a test can see
 // whether a disabled command got through.
@@ -72,12 +63,7 @@ protected:
     BOOL Start(std::vector<std::string> args = {}) {
         Stop();
         app = std::make_unique<ProbeApp>(modulePath.c_str());
-        args.insert(args.begin(), modulePath);
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        app->SetCommandLine(int(argv.size()), argv.data());
+        SetArgs(*app, modulePath, std::move(args));
         return app->InitInstance();
     }
 

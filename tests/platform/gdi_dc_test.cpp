@@ -35,9 +35,7 @@ TEST(GdiState, FontDeletedWhileSelectedStaysUsableThere) {
     dc.AttachImage(&image);
     {
         CFont font;
-        const LOGFONTA lf = PointFont(120);
-        font.CreatePointFontIndirect(&lf, &dc);
-        dc.SelectObject(&font);
+        UseFont(dc, font, PointFont(120));
     }
     EXPECT_EQ(CGdiObject::FromHandle(dc.GetCurrentObject(OBJ_FONT)), nullptr);
     EXPECT_TRUE(dc.TextOut(0, 0, "A", 1));
@@ -68,9 +66,7 @@ TEST(GdiState, PrinterPainterScalesFontsByItsResolution) {
         ASSERT_TRUE(dc.AttachPainter(&painter));
         EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 600);
         CFont font;
-        const LOGFONTA lf = PointFont(90);
-        font.CreatePointFontIndirect(&lf, &dc);
-        dc.SelectObject(&font);
+        UseFont(dc, font, PointFont(90));
         TEXTMETRICA tm = {};
         dc.GetTextMetrics(&tm);
         EXPECT_GE(tm.tmHeight, 75);
@@ -84,8 +80,7 @@ class GdiImage : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dc.AttachImage(&image));
-        font.CreatePointFontIndirect(&lf, &dc);
-        dc.SelectObject(&font);
+        UseFont(dc, font, PointFont(120));
         dc.GetTextMetrics(&tm);
     }
     // Ends the surface's painter so the image can be read.
@@ -96,7 +91,6 @@ protected:
 
     QImage image = BlankImage(200, 60, Qt::green);
     CDC dc;
-    LOGFONTA lf = PointFont(120);
     CFont font;
     TEXTMETRICA tm = {};
 };

@@ -18,9 +18,7 @@ int PixelsFor(LONG tenths, int dpi) {
     CDC dc;
     dc.AttachRecorder(&recorder);
     CFont font;
-    const LOGFONTA lf = PointFont(tenths);
-    font.CreatePointFontIndirect(&lf, &dc);
-    dc.SelectObject(&font);
+    UseFont(dc, font, PointFont(tenths));
     return recorder.m_records.back().nFontPixels;
 }
 
@@ -58,9 +56,7 @@ TEST(GdiFont, FullWidthGlyphFitsTwoHalfWidthCells) {
     dc.AttachImage(&image);
     for (LONG tenths : {90, 100, 105, 120}) {
         CFont font;
-        const LOGFONTA lf = PointFont(tenths);
-        font.CreatePointFontIndirect(&lf, &dc);
-        dc.SelectObject(&font);
+        UseFont(dc, font, PointFont(tenths));
         TEXTMETRICA tm = {};
         ASSERT_TRUE(dc.GetTextMetrics(&tm));
         const auto wide =
@@ -79,8 +75,7 @@ int InkOf(LONG weight, BYTE italic) {
     lf.lfWeight = weight;
     lf.lfItalic = italic;
     CFont font;
-    font.CreatePointFontIndirect(&lf, &dc);
-    dc.SelectObject(&font);
+    UseFont(dc, font, lf);
     dc.TextOut(0, 0, "Hl\x8A\xBF", 4);
     dc.DeleteDC();
     return CountOther(image, image.rect(), qRgb(255, 255, 255));

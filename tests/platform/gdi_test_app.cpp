@@ -7,24 +7,19 @@
 
 namespace {
 
-class GuiEnvironment : public ::testing::Environment {
-public:
+struct GuiEnvironment : ::testing::Environment {
     void SetUp() override {
-        if (QGuiApplication::instance() != nullptr) {
-            return;
-        }
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+        app = std::make_unique<QGuiApplication>(argc, argv);
     }
-    void TearDown() override { m_app.reset(); }
+    void TearDown() override { app.reset(); }
 
-private:
-    int m_argc = 1;
-    char m_name[6] = "tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_app;
+    int argc = 1;
+    char name[6] = "tests";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> app;
 };
 
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);

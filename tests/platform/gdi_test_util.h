@@ -40,3 +40,9 @@ inline LOGFONTA PointFont(LONG tenths, const char* face = "IPAGothic",
     std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     return lf;
 }
+
+// Creates the font on the surface and selects it.
+inline void UseFont(CDC& dc, CFont& font, const LOGFONTA& lf) {
+    font.CreatePointFontIndirect(&lf, &dc);
+    dc.SelectObject(&font);
+}

@@ -14,13 +14,8 @@
 namespace {
 
 CCommandLineInfo Parse(std::vector<std::string> args) {
-    args.insert(args.begin(), "tavo");
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
     CWinApp app("TAVO");
-    app.SetCommandLine(int(argv.size()), argv.data());
+    SetArgs(app, "tavo", std::move(args));
     CCommandLineInfo info;
     app.ParseCommandLine(info);
     return info;
@@ -55,25 +50,18 @@ TEST(RecentFileListTest, NewestFirstEachPathOnceAtMostTheSize) {
                              ("tavo_mru_" + std::to_string(::getpid()) + ".ini"))
                                 .string();
     CRecentFileList list(4);
-    for (const char* path : {"/a", "/b", "/c", "/b", "/d", "/e"}) {
+    for (const char* path : {"/a", "/b", "/c", "/d", "/e", "/d", "/テキスト/旧.jis"}) {
         list.Add(path);
     }
-    ASSERT_EQ(list.GetCount(), 4);
-    EXPECT_EQ(list[0], "/e");
-    EXPECT_EQ(list[1], "/d");
-    EXPECT_EQ(list[2], "/b");
-    EXPECT_EQ(list[3], "/c");
-    list.WriteList(ini);
-
-    // Non-ASCII paths survive the ini file.
-    CRecentFileList reread(4);
-    reread.Add("/テキスト/旧.jis");
-    reread.WriteList(ini);
+    list.WriteList(ini); // non-ASCII paths survive the ini file
     CRecentFileList loaded(4);
     loaded.ReadList(ini);
-    ASSERT_EQ(loaded.GetCount(), 1);
-    EXPECT_EQ(loaded[0], "/テキスト/旧.jis");
     std::filesystem::remove(ini);
+    ASSERT_EQ(loaded.GetCount(), 4);
+    const char* expected[] = {"/テキスト/旧.jis", "/d", "/e", "/c"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(loaded[i], expected[i]) << i;
+    }
 }
 
 class RoutedDoc : public CDocument, public CCmdTarget {
@@ -91,7 +79,6 @@ class RoutingView : public RecordingView {
 public:
     RoutingView() {
         MapUpdateCommandUI(ID_EDIT_UNDO, [](CCmdUI* p) { p->Enable(FALSE); });
-        MapUpdateCommandUI(ID_EDIT_CUT, [](CCmdUI* p) { p->SetCheck(1); });
     }
 };
 
@@ -111,10 +98,6 @@ TEST(CommandRoutingTest, ViewFirstThenDocumentThenFrameThenApplication) {
     EXPECT_FALSE(undo.m_bEnabled);
     EXPECT_FALSE(frame.ExecuteCommand(ID_EDIT_UNDO));
     EXPECT_EQ(doc.docUndos, 0);
-
-    CCmdUI cut(ID_EDIT_CUT);
-    EXPECT_TRUE(frame.OnCmdMsg(ID_EDIT_CUT, &cut));
-    EXPECT_EQ(cut.m_nCheck, 1);
 
     // A handler without an update handler is enabled and runs.
     EXPECT_TRUE(frame.ExecuteCommand(ID_FILE_CLOSE));

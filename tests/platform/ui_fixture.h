@@ -1,16 +1,19 @@
-// Shared set-up of the window-layer tests: one Qt application for the run
-// and a view that records what reaches its handlers.
+// Shared set-up of the window-layer and application tests: one Qt
+// application for the run, command lines, and a view that records what
+// reaches its handlers.
 #pragma once
 
 #include "platform/ui.h"
 
 #include <QApplication>
+#include <QScrollBar>
 
+#include <string>
 #include <vector>
 
 inline QApplication& TestApplication() {
     static int argc = 1;
-    static char name[] = "ui_tests";
+    static char name[] = "tavo_tests";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;
@@ -19,6 +22,25 @@ inline QApplication& TestApplication() {
 inline void ProcessEvents() {
     TestApplication().processEvents();
     TestApplication().processEvents();
+}
+
+// Gives the application the command line "program args...".
+inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    app.SetCommandLine(int(argv.size()), argv.data());
+}
+
+inline QScrollBar* FindBar(CWnd& wnd, Qt::Orientation orientation) {
+    for (QScrollBar* bar : wnd.GetOuterWidget()->findChildren<QScrollBar*>()) {
+        if (bar->orientation() == orientation) {
+            return bar;
+        }
+    }
+    return nullptr;
 }
 
 struct ScrollCall {

@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QWidget>
 
 namespace {
@@ -27,41 +24,17 @@ protected:
         view.SetScrollInfo(nBar, &info);
     }
 
-    QScrollBar* Bar(Qt::Orientation orientation) {
-        for (QScrollBar* bar : view.GetOuterWidget()->findChildren<QScrollBar*>()) {
-            if (bar->orientation() == orientation) {
-                return bar;
-            }
+    QScrollBar* Bar(Qt::Orientation orientation) { return FindBar(view, orientation); }
+
+    // Presses the thumb, moves it through the positions and lets it go.
+    static void Drag(QScrollBar* bar, std::initializer_list<int> positions = {}) {
+        bar->setSliderDown(true);
+        for (int position : positions) {
+            bar->setSliderPosition(position);
         }
-        return nullptr;
+        Release(bar);
     }
-
-    // Where a part of the bar is, as the style draws it.
-    static QPoint CentreOf(QScrollBar* bar, QStyle::SubControl part) {
-        QStyleOptionSlider option;
-        option.initFrom(bar);
-        option.orientation = bar->orientation();
-        if (bar->orientation() == Qt::Horizontal) {
-            option.state |= QStyle::State_Horizontal;
-        }
-        option.minimum = bar->minimum();
-        option.maximum = bar->maximum();
-        option.sliderPosition = bar->sliderPosition();
-        option.sliderValue = bar->value();
-        option.singleStep = bar->singleStep();
-        option.pageStep = bar->pageStep();
-        option.subControls = QStyle::SC_All;
-        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
-    }
-
-    static void Mouse(QScrollBar* bar, QEvent::Type type, QPoint at) {
-        const Qt::MouseButtons buttons =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(bar, &event);
-    }
-
-    void Release(QScrollBar* bar) {
+    static void Release(QScrollBar* bar) {
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(bar, &release);
@@ -69,45 +42,48 @@ protected:
         bar->setSliderDown(false);
     }
 
+    void Wheel(int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view.GetSafeHwnd(), &wheel);
+    }
+
     RecordingView view;
 };
 
-TEST_F(ScrollBarTest, PositionStaysInsideRangeMinusPage) {
+TEST_F(ScrollBarTest, PositionStaysInsideRangeMinusPageAndBarHidesWhenThePageCoversIt) {
+    QScrollBar* bar = Bar(Qt::Vertical);
+    EXPECT_FALSE(bar->isVisible());
+    SetRange(SB_VERT, 10, 11);
+    EXPECT_FALSE(bar->isVisible());
     SetRange(SB_VERT, 10, 4);
+    EXPECT_TRUE(bar->isVisible());
     EXPECT_EQ(view.SetScrollPos(SB_VERT, 100), 0);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 7);
     view.SetScrollPos(SB_VERT, -5);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 0);
+
+    // Showing the bar narrows the client area and tells the view at once.
+    RECT client;
+    view.GetClientRect(&client);
+    EXPECT_EQ(client.right, 300 - bar->width());
+    ASSERT_FALSE(view.sizes.empty());
+    EXPECT_EQ(view.sizes.back().cx, client.right);
 
     // The system moves the position back when the range shrinks or the
     // page grows.
     view.SetScrollPos(SB_VERT, 7);
     SetRange(SB_VERT, 8, 4);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 5);
-    SetRange(SB_VERT, 8, 20);
-    EXPECT_EQ(view.GetScrollPos(SB_VERT), 0);
-}
-
-TEST_F(ScrollBarTest, BarIsHiddenWhileThePageCoversTheRange) {
-    QScrollBar* bar = Bar(Qt::Vertical);
-    EXPECT_FALSE(bar->isVisible());
-    SetRange(SB_VERT, 0, 10);
-    EXPECT_FALSE(bar->isVisible());
-    SetRange(SB_VERT, 10, 11);
-    EXPECT_FALSE(bar->isVisible());
-    SetRange(SB_VERT, 10, 10);
+    SetRange(SB_VERT, 8, 8);
+    EXPECT_EQ(view.GetScrollPos(SB_VERT), 1);
     EXPECT_TRUE(bar->isVisible());
-
-    // Showing the bar narrows the client area and tells the view at once.
-    RECT client;
-    view.GetClientRect(&client);
-    EXPECT_EQ(client.left, 0);
-    EXPECT_EQ(client.right, 300 - bar->width());
-    ASSERT_FALSE(view.sizes.empty());
-    EXPECT_EQ(view.sizes.back().cx, client.right);
+    SetRange(SB_VERT, 8, 9);
+    EXPECT_EQ(view.GetScrollPos(SB_VERT), 0);
+    EXPECT_FALSE(bar->isVisible());
 }
 
-TEST_F(ScrollBarTest, ActionsArriveAsCodesAndNeverMoveTheBar) {
+TEST_F(ScrollBarTest, ActionsAndDragsArriveAsCodesAndNeverMoveTheBar) {
     SetRange(SB_VERT, 100, 10);
     view.SetScrollPos(SB_VERT, 50);
     QScrollBar* bar = Bar(Qt::Vertical);
@@ -132,17 +108,23 @@ TEST_F(ScrollBarTest, ActionsArriveAsCodesAndNeverMoveTheBar) {
     Release(bar);
     ASSERT_EQ(view.scrolls.size(), 1u);
     EXPECT_EQ(view.scrolls[0].nSBCode, SB_ENDSCROLL);
+
+    // A drag the view ignores leaves the thumb where it was.
+    SetRange(SB_HORZ, 100, 10);
+    QScrollBar* horz = Bar(Qt::Horizontal);
+    Drag(horz, {40});
+    EXPECT_EQ(view.GetScrollPos(SB_HORZ), 0);
+    EXPECT_EQ(horz->value(), 0);
+    SCROLLINFO info = {};
+    view.GetScrollInfo(SB_HORZ, &info);
+    EXPECT_EQ(info.nTrackPos, 0);
 }
 
 TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
     SetRange(SB_VERT, 200000, 20);
     view.followThumb = true;
     QScrollBar* bar = Bar(Qt::Vertical);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(70000);
-    bar->setSliderPosition(199981);
-    Release(bar);
-
+    Drag(bar, {70000, 199981});
     const std::vector<ScrollCall> expected = {
         {SB_VERT, SB_THUMBTRACK, 70000 & 0xFFFF, 70000},
         {SB_VERT, SB_THUMBTRACK, 199981 & 0xFFFF, 199981},
@@ -151,64 +133,14 @@ TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
     };
     EXPECT_EQ(view.scrolls, expected);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 199981);
-}
 
-TEST_F(ScrollBarTest, MouseOnTheBarSendsCodesAndTheDragFollowsTheMouse) {
-    SetRange(SB_VERT, 1000, 10);
-    view.followThumb = true;
-    QScrollBar* bar = Bar(Qt::Vertical);
-
-    const QPoint arrow = CentreOf(bar, QStyle::SC_ScrollBarAddLine);
-    Mouse(bar, QEvent::MouseButtonPress, arrow);
-    Mouse(bar, QEvent::MouseButtonRelease, arrow);
-    ASSERT_EQ(view.scrolls.size(), 2u);
-    EXPECT_EQ(view.scrolls[0].nSBCode, SB_LINEDOWN);
-    EXPECT_EQ(view.scrolls[1].nSBCode, SB_ENDSCROLL);
-    EXPECT_EQ(view.GetScrollPos(SB_VERT), 0); // the view did not move it
-
-    view.scrolls.clear();
-    const QPoint thumb = CentreOf(bar, QStyle::SC_ScrollBarSlider);
-    Mouse(bar, QEvent::MouseButtonPress, thumb);
-    Mouse(bar, QEvent::MouseMove, thumb + QPoint(0, 40));
-    const int dragged = view.GetScrollPos(SB_VERT);
-    EXPECT_GT(dragged, 0);
-    Mouse(bar, QEvent::MouseButtonRelease, thumb + QPoint(0, 40));
-    ASSERT_GE(view.scrolls.size(), 3u);
-    EXPECT_EQ(view.scrolls.front().nSBCode, SB_THUMBTRACK);
-    EXPECT_EQ(view.scrolls.front().nTrackPos, dragged);
-    EXPECT_EQ(view.scrolls.end()[-2],
-              (ScrollCall{SB_VERT, SB_THUMBPOSITION, UINT(dragged), dragged}));
-    EXPECT_EQ(view.scrolls.back().nSBCode, SB_ENDSCROLL);
-    EXPECT_EQ(bar->value(), dragged);
-}
-
-TEST_F(ScrollBarTest, ThumbReleasedWithoutMovingKeepsItsPosition) {
-    SetRange(SB_VERT, 100, 10);
-    view.followThumb = true;
-    QScrollBar* bar = Bar(Qt::Vertical);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(60);
-    Release(bar);
+    // Released without moving, the thumb reports where it is now.
     view.SetScrollPos(SB_VERT, 20);
     view.scrolls.clear();
-    bar->setSliderDown(true);
-    Release(bar);
+    Drag(bar);
     ASSERT_EQ(view.scrolls.size(), 2u);
     EXPECT_EQ(view.scrolls[0], (ScrollCall{SB_VERT, SB_THUMBPOSITION, 20, 20}));
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 20);
-}
-
-TEST_F(ScrollBarTest, IgnoredDragLeavesThePositionWhereItWas) {
-    SetRange(SB_HORZ, 100, 10);
-    QScrollBar* bar = Bar(Qt::Horizontal);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(40);
-    Release(bar);
-    EXPECT_EQ(view.GetScrollPos(SB_HORZ), 0);
-    EXPECT_EQ(bar->value(), 0);
-    SCROLLINFO info = {};
-    view.GetScrollInfo(SB_HORZ, &info);
-    EXPECT_EQ(info.nTrackPos, 0);
 }
 
 TEST_F(ScrollBarTest, KeysAndWheelSendTheCodesOfTheBars) {
@@ -233,41 +165,31 @@ TEST_F(ScrollBarTest, KeysAndWheelSendTheCodesOfTheBars) {
         EXPECT_EQ(view.scrolls[1].nSBCode, SB_ENDSCROLL);
     }
 
+    // A notch is three rows; half notches add up; Shift turns it sideways.
     view.scrolls.clear();
-    QWheelEvent notchDown(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.GetSafeHwnd(), &notchDown);
-    const std::vector<ScrollCall> threeRows = {
-        {SB_VERT, SB_LINEDOWN, 0, 0},
-        {SB_VERT, SB_LINEDOWN, 0, 0},
-        {SB_VERT, SB_LINEDOWN, 0, 0},
-        {SB_VERT, SB_ENDSCROLL, 0, 0},
-    };
+    Wheel(-120, Qt::NoModifier);
+    std::vector<ScrollCall> threeRows(3, {SB_VERT, SB_LINEDOWN, 0, 0});
+    threeRows.push_back({SB_VERT, SB_ENDSCROLL, 0, 0});
     EXPECT_EQ(view.scrolls, threeRows);
-
-    // Half notches add up; with Shift the wheel scrolls sideways.
     view.scrolls.clear();
-    QWheelEvent halfUp(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 60), Qt::NoButton,
-                       Qt::ShiftModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view.GetSafeHwnd(), &halfUp);
+    Wheel(60, Qt::ShiftModifier);
     EXPECT_TRUE(view.scrolls.empty());
-    QApplication::sendEvent(view.GetSafeHwnd(), &halfUp);
+    Wheel(60, Qt::ShiftModifier);
     ASSERT_EQ(view.scrolls.size(), 4u);
     EXPECT_EQ(view.scrolls[0], (ScrollCall{SB_HORZ, SB_LINELEFT, 0, 0}));
 }
 
-TEST_F(ScrollBarTest, ScrollWindowRepaintsOnlyTheUncoveredStrip) {
+TEST_F(ScrollBarTest, ScrollWindowRepaintsTheUncoveredStripAndUpdateNowPaintsAtOnce) {
+    RECT client;
+    view.GetClientRect(&client);
     view.paints.clear();
     view.ScrollWindow(0, -30);
     ProcessEvents();
     ASSERT_FALSE(view.paints.empty());
-    RECT client;
-    view.GetClientRect(&client);
     for (const RECT& r : view.paints) {
         EXPECT_EQ(r.top, client.bottom - 30);
         EXPECT_EQ(r.bottom, client.bottom);
     }
-
     view.paints.clear();
     view.ScrollWindow(12, 0);
     ProcessEvents();
@@ -276,20 +198,14 @@ TEST_F(ScrollBarTest, ScrollWindowRepaintsOnlyTheUncoveredStrip) {
         EXPECT_EQ(r.left, 0);
         EXPECT_EQ(r.right, 12);
     }
-}
-
-TEST_F(ScrollBarTest, RedrawWithUpdateNowPaintsBeforeItReturns) {
-    view.paints.clear();
-    view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    ASSERT_EQ(view.paints.size(), 1u);
-    RECT client;
-    view.GetClientRect(&client);
-    EXPECT_EQ(view.paints[0].right, client.right);
-    EXPECT_EQ(view.paints[0].bottom, client.bottom);
 
     view.paints.clear();
     view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE);
     EXPECT_TRUE(view.paints.empty());
+    view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ASSERT_EQ(view.paints.size(), 1u);
+    EXPECT_EQ(view.paints[0].right, client.right);
+    EXPECT_EQ(view.paints[0].bottom, client.bottom);
 }
 
 } // namespace

@@ -1,24 +1,16 @@
 // The painter on images: what the user sees.
+#include "painter_fixture.h"
 #include "platform/gdi_test_util.h"
-#include "render/charpainter.h"
-#include "settings/envsettings.h"
-
-#include <QPainter>
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
 
 namespace {
 
 constexpr COLORREF kTextBk = RGB(255, 255, 200);
 
 EnvSettings Settings(BYTE flags) {
-    EnvStore store("/nowhere/tavo.exe");
-    store.SetDefaults();
-    store.m_env.bFlags = flags;
-    store.m_env.crColor[ENV_CLR_TEXTBK] = kTextBk;
-    return store.m_env;
+    EnvSettings env = DefaultSettings();
+    env.bFlags = flags;
+    env.crColor[ENV_CLR_TEXTBK] = kTextBk;
+    return env;
 }
 
 class PainterPixels : public ::testing::Test {
@@ -39,8 +31,7 @@ protected:
         return image;
     }
     void Run(CharSet set, int col, int row, const std::string& bytes) {
-        painter->DrawRun(set, col, row, reinterpret_cast<const BYTE*>(bytes.c_str()),
-                         int(bytes.size()));
+        painter->DrawRun(set, col, row, Bytes(bytes), int(bytes.size()));
     }
     QRect Cell(int col, int row, int cells = 1) const {
         return QRect(col * cx, row * cy, cells * cx, cy);

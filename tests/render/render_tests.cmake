@@ -1,7 +1,6 @@
 # tests: render_tests
 tavo_test(render_tests
   platform/gdi_test_app.cpp
-  render/painter_setup_test.cpp
   render/painter_draw_test.cpp
   render/painter_pixels_test.cpp)
 target_link_libraries(render_tests PRIVATE tavo_render)
