@@ -206,6 +206,8 @@ private:
     friend class CBitmap;
 
     BOOL TakeSurface(std::unique_ptr<GdiSurface> surface);
+    // Stores a colour or mode, tells the surface, returns the old value.
+    template <typename T> T ChangeState(T& field, T value, GdiOp op);
     std::shared_ptr<GdiObjectData> Swap(std::shared_ptr<GdiObjectData>& slot,
                                         std::shared_ptr<GdiObjectData> next, GdiOp op);
 

@@ -98,34 +98,28 @@ HGDIOBJ CDC::GetCurrentObject(UINT nObjectType) const {
     return nullptr;
 }
 
-COLORREF CDC::SetTextColor(COLORREF color) {
-    const COLORREF previous = m_state.crText;
-    m_state.crText = color;
+template <typename T> T CDC::ChangeState(T& field, T value, GdiOp op) {
+    const T previous = field;
+    field = value;
     if (m_pSurface) {
-        m_pSurface->StateChanged(GdiOp::SetTextColor, m_state);
+        m_pSurface->StateChanged(op, m_state);
     }
     return previous;
 }
 
+COLORREF CDC::SetTextColor(COLORREF color) {
+    return ChangeState(m_state.crText, color, GdiOp::SetTextColor);
+}
+
 COLORREF CDC::SetBkColor(COLORREF color) {
-    const COLORREF previous = m_state.crBk;
-    m_state.crBk = color;
-    if (m_pSurface) {
-        m_pSurface->StateChanged(GdiOp::SetBkColor, m_state);
-    }
-    return previous;
+    return ChangeState(m_state.crBk, color, GdiOp::SetBkColor);
 }
 
 int CDC::SetBkMode(int nMode) {
     if (nMode != TRANSPARENT && nMode != OPAQUE) {
         return 0;
     }
-    const int previous = m_state.nBkMode;
-    m_state.nBkMode = nMode;
-    if (m_pSurface) {
-        m_pSurface->StateChanged(GdiOp::SetBkMode, m_state);
-    }
-    return previous;
+    return ChangeState(m_state.nBkMode, nMode, GdiOp::SetBkMode);
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRICA* pMetrics) const {
