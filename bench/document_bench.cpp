@@ -1,7 +1,7 @@
 // Loading and laying out a large JIS text, against copying its bytes once.
 #include "document/tavodoc.h"
 #include "jis_text.h"
-#include "platform/archive.h"
+#include "platform/core/archive.h"
 
 #include <benchmark/benchmark.h>
 

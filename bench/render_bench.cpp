@@ -1,7 +1,7 @@
 // Time of one full 1920 x 1080 screen of cells drawn through the painter,
 // against Qt drawing the same text a row at a time, in the same run.
-#include "platform/gdi.h"
-#include "platform/gdi_sjis.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/sjis.h"
 #include "render/charpainter.h"
 #include "settings/envsettings.h"
 

@@ -4,7 +4,7 @@
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
 #include "jis_text.h"
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // The About box: name, version and build date.
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The main frame: menu, accelerators, toolbar and status bar around the view.
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 
 class CMainFrame : public CFrameWnd {
 public:

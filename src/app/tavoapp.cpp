@@ -3,7 +3,7 @@
 #include "aboutdlg.h"
 #include "document/tavodoc.h"
 #include "mainfrm.h"
-#include "platform/modulepath.h"
+#include "platform/core/modulepath.h"
 #include "resources/resource.h"
 #include "resources/resources.h"
 #include "view/tavoview.h"

@@ -3,7 +3,7 @@
 // together.
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 #include "settings/envsettings.h"
 
 #include <string>

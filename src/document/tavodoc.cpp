@@ -1,6 +1,6 @@
 #include "tavodoc.h"
 
-#include "platform/heap.h"
+#include "platform/core/heap.h"
 
 #include <algorithm>
 #include <limits>

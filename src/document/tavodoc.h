@@ -3,7 +3,7 @@
 #pragma once
 
 #include "charset.h"
-#include "platform/document.h"
+#include "platform/core/document.h"
 
 #include <cstdint>
 

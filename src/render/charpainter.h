@@ -4,7 +4,7 @@
 #pragma once
 
 #include "document/charset.h"
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 #include "settings/envsettings.h"
 
 class CCharPainter {

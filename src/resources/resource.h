@@ -2,7 +2,7 @@
 // own. Header only, for the view, the application and the resource data.
 #pragma once
 
-#include "platform/ui_ids.h"
+#include "platform/ui/ids.h"
 
 constexpr UINT IDD_ABOUTBOX = 100;
 constexpr UINT IDR_MAINFRAME = 128;

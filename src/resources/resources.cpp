@@ -3,7 +3,7 @@
 // program's own Japanese texts, half-width katakana included.
 #include "resources.h"
 
-#include "platform/ui_wnd.h"
+#include "platform/ui/wnd.h"
 #include "resource.h"
 
 #include <iterator>

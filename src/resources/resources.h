@@ -1,6 +1,6 @@
 // The resource table of the TAVO executable.
 #pragma once
 
-#include "platform/ui_resource.h"
+#include "platform/ui/resource.h"
 
 const CResourceTable& TavoResources();

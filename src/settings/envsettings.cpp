@@ -1,7 +1,7 @@
 #include "envsettings.h"
 
-#include "platform/file.h"
-#include "platform/modulepath.h"
+#include "platform/core/file.h"
+#include "platform/core/modulepath.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // exactly as stored, and the holder that loads and saves it.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/core/wintypes.h"
 
 #include <cstddef>
 #include <string>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/tavodoc.h"
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 #include "settings/envsettings.h"
 
 class CCharPainter;

@@ -2,10 +2,10 @@
 // fresh directory, message boxes and dialogs answered by hooks.
 #pragma once
 
-#include "../platform/ui_fixture.h"
 #include "app/mainfrm.h"
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
+#include "platform/ui/ui_fixture.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>

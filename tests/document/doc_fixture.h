@@ -2,7 +2,7 @@
 #pragma once
 
 #include "document/tavodoc.h"
-#include "platform/archive.h"
+#include "platform/core/archive.h"
 
 #include <memory>
 #include <string>

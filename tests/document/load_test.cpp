@@ -1,5 +1,5 @@
 #include "doc_fixture.h"
-#include "platform/heap.h"
+#include "platform/core/heap.h"
 
 #include <gtest/gtest.h>
 

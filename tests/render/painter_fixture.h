@@ -2,9 +2,9 @@
 // every font 12 pixels, so a cell is 6 x 12.
 #pragma once
 
-#include "platform/gdi_recorder.h"
 #include "render/charpainter.h"
 #include "settings/envsettings.h"
+#include "support/gdi_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ inline const BYTE* Bytes(const std::string& text) {
 
 class PainterTest : public ::testing::Test {
 protected:
-    void SetUp() override { dc.AttachRecorder(&recorder); }
+    void SetUp() override { AttachRecorder(&dc, &recorder); }
 
     // Builds the painter over a 400 x 200 paint rectangle at (10, 20) and
     // moves what set-up recorded aside.

@@ -1,6 +1,6 @@
 // The painter on images: what the user sees.
 #include "painter_fixture.h"
-#include "platform/gdi_test_util.h"
+#include "support/pixels.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The document view in the real program: what it draws where, its screen
 // layout and scroll ranges, and scrolling by every kind of request.
 #include "app/app_fixture.h"
-#include "platform/gdi_recorder.h"
 #include "render/charpainter.h"
+#include "support/gdi_recorder.h"
 #include "view/tavoview.h"
 
 #include <QMouseEvent>
@@ -72,7 +72,7 @@ protected:
     std::vector<GdiRecord> Draw(SIZE* cell = nullptr) const {
         GdiRecorder recorder;
         CDC dc;
-        dc.AttachRecorder(&recorder);
+        AttachRecorder(&dc, &recorder);
         View()->OnDraw(&dc);
         if (cell != nullptr) {
             *cell = Cell(dc);

@@ -1,4 +1,4 @@
 # tests: view_tests
 tavo_test(view_tests
   view/view_test.cpp)
-target_link_libraries(view_tests PRIVATE tavo_app)
+target_link_libraries(view_tests PRIVATE tavo_app tavo_test_support)

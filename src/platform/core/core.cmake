@@ -1,0 +1,8 @@
+# tavo_platform_core: files, private heaps, archive, document base and the
+# module path, on the C++ standard library and POSIX alone.
+add_library(tavo_platform_core STATIC
+  platform/core/document.cpp
+  platform/core/file.cpp
+  platform/core/heap.cpp
+  platform/core/modulepath.cpp)
+target_include_directories(tavo_platform_core PUBLIC ${CMAKE_SOURCE_DIR}/src)

@@ -1,0 +1,31 @@
+// The document base: a path, a title and archive-based loading.
+#pragma once
+
+#include "platform/core/archive.h"
+
+#include <string>
+
+class CDocument {
+public:
+    CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+    virtual ~CDocument() = default;
+
+    virtual void Serialize(CArchive& ar) = 0;
+    // Gives up the content before a new document or another file.
+    virtual void DeleteContents() {}
+    virtual BOOL OnNewDocument();
+    // Opens the file for reading and loads it through Serialize. On failure
+    // pError (if given) says why, and the document is left empty.
+    virtual BOOL OnOpenDocument(const char* lpszPathName, CFileException* pError = nullptr);
+
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path);
+    const std::string& GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title) { m_strTitle = title; }
+
+private:
+    std::string m_strPathName;
+    std::string m_strTitle;
+};

@@ -1,0 +1,176 @@
+#include "platform/core/file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+CFileException::Cause CauseOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return CFileException::fileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return CFileException::accessDenied;
+    case EISDIR:
+        return CFileException::notRegularFile;
+    default:
+        return CFileException::generic;
+    }
+}
+
+void Report(CFileException* pError, CFileException::Cause cause, int error, const char* name) {
+    if (pError != nullptr) {
+        pError->m_cause = cause;
+        pError->m_lOsError = error;
+        pError->m_strFileName = name;
+    }
+}
+
+} // namespace
+
+std::string CFileException::GetErrorMessage() const {
+    switch (m_cause) {
+    case none:
+        return "";
+    case fileNotFound:
+        return "ファイルが見つかりません。";
+    case accessDenied:
+        return "ファイルにアクセスできません。";
+    case notRegularFile:
+        return "通常のファイルではありません (ディレクトリまたはデバイス)。";
+    case tooLarge:
+        return "ファイルが大きすぎて表示できません。";
+    case outOfMemory:
+        return "メモリが不足しています。";
+    case readFault:
+        return "ファイルの読み込み中にエラーが発生しました。";
+    case writeFault:
+        return "ファイルの書き込み中にエラーが発生しました。";
+    case generic:
+        break;
+    }
+    return std::string("ファイルを開けません: ") + std::strerror(m_lOsError);
+}
+
+CFile::~CFile() {
+    CFile::Close();
+}
+
+BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError) {
+    Close();
+    const bool writing = (nOpenFlags & (modeWrite | modeReadWrite)) != 0;
+    // Non-blocking while opening: a FIFO without a peer must not hang us.
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (writing) {
+        flags |= (nOpenFlags & modeReadWrite) ? O_RDWR : O_WRONLY;
+        if (nOpenFlags & modeCreate) {
+            flags |= O_CREAT | O_TRUNC;
+        }
+    } else {
+        flags |= O_RDONLY;
+    }
+    const int fd = ::open(lpszFileName, flags, 0666);
+    if (fd < 0) {
+        const int error = errno;
+        Report(pError, CauseOf(error), error, lpszFileName);
+        return FALSE;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        Report(pError, CFileException::notRegularFile, 0, lpszFileName);
+        return FALSE;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    m_hFile = fd;
+    m_nLastError = 0;
+    m_strFileName = lpszFileName;
+    return TRUE;
+}
+
+ULONGLONG CFile::GetLength() const {
+    struct stat info {};
+    if (m_hFile < 0 || ::fstat(m_hFile, &info) != 0) {
+        return 0;
+    }
+    return ULONGLONG(info.st_size);
+}
+
+UINT CFile::Read(void* lpBuf, UINT nCount) {
+    auto* out = static_cast<char*>(lpBuf);
+    UINT done = 0;
+    while (done < nCount && m_hFile >= 0) {
+        const ssize_t got = ::read(m_hFile, out + done, std::min<UINT>(nCount - done, 1u << 30));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            m_nLastError = errno;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += UINT(got);
+    }
+    return done;
+}
+
+BOOL CFile::Write(const void* lpBuf, UINT nCount) {
+    const auto* in = static_cast<const char*>(lpBuf);
+    UINT done = 0;
+    while (done < nCount && m_hFile >= 0) {
+        const ssize_t put = ::write(m_hFile, in + done, nCount - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            m_nLastError = put < 0 ? errno : EIO;
+            return FALSE;
+        }
+        done += UINT(put);
+    }
+    return done == nCount;
+}
+
+void CFile::Close() {
+    if (m_hFile >= 0) {
+        ::close(m_hFile);
+        m_hFile = -1;
+    }
+}
+
+CMemFile::CMemFile(const void* pData, std::size_t nSize)
+    : m_data(static_cast<const BYTE*>(pData), static_cast<const BYTE*>(pData) + nSize) {}
+
+BOOL CMemFile::Open(const char*, UINT, CFileException*) {
+    return TRUE;
+}
+
+ULONGLONG CMemFile::GetLength() const {
+    return m_data.size();
+}
+
+UINT CMemFile::Read(void* lpBuf, UINT nCount) {
+    const std::size_t count = std::min<std::size_t>(nCount, m_data.size() - m_nPosition);
+    std::memcpy(lpBuf, m_data.data() + m_nPosition, count);
+    m_nPosition += count;
+    return UINT(count);
+}
+
+BOOL CMemFile::Write(const void* lpBuf, UINT nCount) {
+    const auto* in = static_cast<const BYTE*>(lpBuf);
+    m_data.insert(m_data.end(), in, in + nCount);
+    return TRUE;
+}
+
+void CMemFile::Close() {
+    m_nPosition = 0;
+}

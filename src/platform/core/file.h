@@ -1,0 +1,85 @@
+// Files: the on-disk file, the in-memory file used to load from bytes, and
+// the description of why a file could not be opened or read.
+#pragma once
+
+#include "platform/core/wintypes.h"
+
+#include <string>
+#include <vector>
+
+class CFileException {
+public:
+    enum Cause {
+        none,
+        generic,
+        fileNotFound,
+        accessDenied,
+        notRegularFile, // a directory, FIFO, socket or device
+        tooLarge,
+        outOfMemory,
+        readFault,
+        writeFault,
+    };
+
+    Cause m_cause = none;
+    int m_lOsError = 0;
+    std::string m_strFileName;
+
+    // A one-line Japanese description of the cause, for message boxes.
+    std::string GetErrorMessage() const;
+};
+
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareDenyNone = 0x0040,
+        modeCreate = 0x1000,
+    };
+
+    CFile() = default;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    virtual ~CFile();
+
+    // Opening for reading never blocks and accepts regular files only, so
+    // that a FIFO or device can never hang the program.
+    virtual BOOL Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
+    virtual ULONGLONG GetLength() const;
+    // Reads up to nCount bytes; returns the number delivered, which is less
+    // at the end of the file or after an error (see GetLastError).
+    virtual UINT Read(void* lpBuf, UINT nCount);
+    // Returns FALSE when not all bytes could be written.
+    virtual BOOL Write(const void* lpBuf, UINT nCount);
+    virtual void Close();
+
+    const std::string& GetFilePath() const { return m_strFileName; }
+    // The error of the last failed Read or Write (errno), 0 if none.
+    int GetLastError() const { return m_nLastError; }
+
+protected:
+    int m_hFile = -1;
+    int m_nLastError = 0;
+    std::string m_strFileName;
+};
+
+// A file held in memory; reading starts at its first byte.
+class CMemFile : public CFile {
+public:
+    CMemFile() = default;
+    CMemFile(const void* pData, std::size_t nSize);
+
+    BOOL Open(const char*, UINT, CFileException* pError = nullptr) override;
+    ULONGLONG GetLength() const override;
+    UINT Read(void* lpBuf, UINT nCount) override;
+    BOOL Write(const void* lpBuf, UINT nCount) override;
+    void Close() override;
+
+    const std::vector<BYTE>& Data() const { return m_data; }
+
+private:
+    std::vector<BYTE> m_data;
+    std::size_t m_nPosition = 0;
+};

@@ -1,0 +1,137 @@
+#include "platform/gdi/face.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/sjis.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace {
+
+// Stored faces are Shift_JIS; names the code page does not define are cut
+// at the first such byte.
+QString DecodeFaceName(const LOGFONTA& lf) {
+    QString name;
+    for (size_t i = 0; i < LF_FACESIZE && lf.lfFaceName[i] != 0; ++i) {
+        const BYTE b = BYTE(lf.lfFaceName[i]);
+        char16_t ch = SJIS_UNDEFINED;
+        if (IsSjisLeadByte(b) && i + 1 < LF_FACESIZE) {
+            ch = DecodeSjisPair(b, BYTE(lf.lfFaceName[++i]));
+        } else {
+            ch = DecodeSjisByte(b);
+        }
+        if (ch == SJIS_UNDEFINED) {
+            break;
+        }
+        name += QChar(ch);
+    }
+    return name;
+}
+
+bool IsInstalled(const QString& family) {
+    static const QStringList families = QFontDatabase::families();
+    return families.contains(family, Qt::CaseInsensitive);
+}
+
+// Whole pixels that hold the value; FreeType gives multiples of 1/64.
+quint32 PixelsUp(qreal value) {
+    return quint32(std::max(0.0, std::ceil(value - 1.0 / 128)));
+}
+
+QFont QFontOf(const FontData& font) {
+    QFont qfont(ResolveFamily(font.lf));
+    qfont.setPixelSize(font.nPixels);
+    const LONG weight = font.lf.lfWeight == 0 ? FW_NORMAL : font.lf.lfWeight;
+    qfont.setWeight(QFont::Weight(std::clamp<LONG>(weight, 1, 1000)));
+    qfont.setItalic(font.lf.lfItalic != 0);
+    return qfont;
+}
+
+using FaceKey = std::tuple<QString, int, int, bool>;
+using FaceCache = std::map<FaceKey, std::shared_ptr<FontFace>>;
+
+// Sizes tried one after another in the settings dialog must not pile up.
+constexpr size_t kFacesKept = 32;
+
+void DropUnusedFaces(FaceCache& cache) {
+    std::erase_if(cache, [](const auto& entry) { return entry.second.use_count() == 1; });
+}
+
+} // namespace
+
+FontFace::FontFace(const QRawFont& raw) : m_raw(raw) {
+    m_run.setRawFont(m_raw);
+    const auto ascent = LONG(PixelsUp(m_raw.ascent()));
+    const auto descent = LONG(PixelsUp(m_raw.descent()));
+    m_metrics.tmAscent = ascent;
+    m_metrics.tmDescent = descent;
+    m_metrics.tmHeight = std::max<LONG>(ascent + descent, 1);
+    const Glyph x = Lookup(u'x');
+    m_metrics.tmAveCharWidth = LONG(x.index != 0 ? x.advance : PixelsUp(m_raw.pixelSize() / 2));
+    m_metrics.tmAveCharWidth = std::max<LONG>(m_metrics.tmAveCharWidth, 1);
+    m_metrics.tmMaxCharWidth = std::max<LONG>(LONG(PixelsUp(m_raw.maxCharWidth())), 1);
+}
+
+FontFace::Glyph FontFace::GlyphOf(char16_t ch) {
+    auto& page = m_pages[ch >> 8];
+    if (!page) {
+        page = std::make_unique<Page>();
+        for (int i = 0; i < 256; ++i) {
+            (*page)[i] = Lookup(char16_t((ch & 0xFF00) | i));
+        }
+    }
+    return (*page)[ch & 0xFF];
+}
+
+FontFace::Glyph FontFace::Lookup(char16_t ch) const {
+    const QChar qch(ch);
+    quint32 index = 0;
+    int count = 1;
+    if (qch.isSurrogate() || !m_raw.glyphIndexesForChars(&qch, 1, &index, &count) || count != 1 ||
+        index == 0) {
+        return {0, 0};
+    }
+    QPointF advance;
+    m_raw.advancesForGlyphIndexes(&index, &advance, 1);
+    return {index, PixelsUp(advance.x())};
+}
+
+QString ResolveFamily(const LOGFONTA& lf) {
+    const QString name = DecodeFaceName(lf);
+    if (!name.isEmpty() && IsInstalled(name)) {
+        return name;
+    }
+    const QString key =
+        name.normalized(QString::NormalizationForm_KC).toLower().remove(QLatin1Char(' '));
+    const bool mincho = key.contains(u"明朝") || key.contains(u"mincho");
+    const bool proportional = key.contains(u"p明朝") || key.contains(u"pmincho") ||
+                              key.contains(u"pゴシック") || key.contains(u"pgothic");
+    if (mincho) {
+        return proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho");
+    }
+    return proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic");
+}
+
+FontFace& FaceOf(FontData& font) {
+    if (font.pFace) {
+        return *font.pFace;
+    }
+    // Painters make their fonts again for every paint; the faces stay. Kept
+    // for the whole run, so no face outlives the fonts of the system.
+    static auto* cache = new FaceCache;
+    if (cache->size() >= kFacesKept) {
+        DropUnusedFaces(*cache);
+    }
+    const QFont qfont = QFontOf(font);
+    const FaceKey key{qfont.family(), font.nPixels, qfont.weight(), qfont.italic()};
+    auto& face = (*cache)[key];
+    if (!face) {
+        face = std::make_shared<FontFace>(QRawFont::fromFont(qfont));
+    }
+    font.pFace = face;
+    return *face;
+}

@@ -1,0 +1,399 @@
+// Surfaces on Qt: a painter someone else owns, an image, a memory surface
+// with a bitmap selected, or a device that is only measured.
+#include "platform/gdi/face.h"
+#include "platform/gdi/sjis.h"
+#include "platform/gdi/surface.h"
+
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QVarLengthArray>
+
+#include <algorithm>
+
+namespace {
+
+QColor ToQColor(COLORREF color) {
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+QRect ToQRect(const RECT& rect) {
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+}
+
+// Normalises a block whose extents may be negative: a negative extent runs
+// from the origin towards smaller coordinates.
+QRect BlockRect(const GdiBlock& block, bool* mirrorX, bool* mirrorY) {
+    *mirrorX = block.cx < 0;
+    *mirrorY = block.cy < 0;
+    const int left = block.cx < 0 ? block.x + block.cx + 1 : block.x;
+    const int top = block.cy < 0 ? block.y + block.cy + 1 : block.y;
+    return QRect(left, top, std::abs(block.cx), std::abs(block.cy));
+}
+
+// One character of the text: its code, its bytes and its advance.
+struct TextUnit {
+    char16_t ch;
+    int bytes;
+    int advance;
+    quint32 glyph;
+};
+
+using TextUnits = QVarLengthArray<TextUnit, 32>;
+
+// Japanese faces differ in where they keep their half-width yen sign: some
+// at U+00A5, others (with a full-width U+00A5) at U+005C itself.
+char16_t YenSign(FontFace& face) {
+    const FontFace::Glyph yen = face.GlyphOf(u'\u00A5');
+    const bool halfWidth = yen.index != 0 && LONG(yen.advance) <= face.Metrics().tmAveCharWidth;
+    return halfWidth ? u'\u00A5' : u'\\';
+}
+
+char16_t DecodeUnit(FontFace& face, const FontData& font, const BYTE* bytes, UINT count, UINT i,
+                    int* length) {
+    const BYTE b = bytes[i];
+    if (IsSjisLeadByte(b)) {
+        *length = i + 1 < count ? 2 : 1;
+        return *length == 2 ? DecodeSjisPair(b, bytes[i + 1]) : SJIS_UNDEFINED;
+    }
+    *length = 1;
+    return b == 0x5C && font.bYen ? YenSign(face) : DecodeSjisByte(b);
+}
+
+TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT count,
+                 const int* dx) {
+    TextUnits units;
+    const int cell = face.Metrics().tmAveCharWidth;
+    for (UINT i = 0; i < count;) {
+        TextUnit unit{};
+        unit.ch = DecodeUnit(face, font, bytes, count, i, &unit.bytes);
+        FontFace::Glyph glyph{0, 0};
+        if (unit.ch != SJIS_UNDEFINED) {
+            glyph = face.GlyphOf(unit.ch);
+        }
+        unit.glyph = glyph.index;
+        unit.advance = glyph.index != 0 ? int(glyph.advance) : unit.bytes * cell;
+        if (dx != nullptr) {
+            unit.advance = dx[i] + (unit.bytes == 2 ? dx[i + 1] : 0);
+        }
+        units.append(unit);
+        i += UINT(unit.bytes);
+    }
+    return units;
+}
+
+// A box in the character's cells stands for what cannot be shown.
+void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
+    if (box.width() < 3 || box.height() < 3) {
+        painter.fillRect(box, color);
+        return;
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(color);
+    painter.drawRect(box.adjusted(1, 1, -2, -2));
+}
+
+class QtSurface : public GdiSurface {
+public:
+    enum class Kind { Painter, Image, Measuring, Memory };
+
+    QtSurface(Kind kind, int dpiX, int dpiY, int width, int height)
+        : m_kind(kind), m_nDpiX(dpiX), m_nDpiY(dpiY), m_nWidth(width), m_nHeight(height) {}
+
+    ~QtSurface() override { EndOwnPainter(); }
+
+    static std::unique_ptr<QtSurface> OnDevice(Kind kind, const QPaintDevice& device) {
+        return std::make_unique<QtSurface>(kind, device.logicalDpiX(), device.logicalDpiY(),
+                                           device.width(), device.height());
+    }
+
+    void SetPainter(QPainter* painter) { m_pExternal = painter; }
+    void SetImage(QImage* image) { m_pImage = image; }
+
+    std::unique_ptr<GdiSurface> CreateCompatible() const override {
+        return std::make_unique<QtSurface>(Kind::Memory, m_nDpiX, m_nDpiY, m_nWidth, m_nHeight);
+    }
+    bool IsMemory() const override { return m_kind == Kind::Memory; }
+
+    bool MakeBitmap(BitmapData& bitmap) const override {
+        auto image = std::make_unique<QImage>(bitmap.nWidth, bitmap.nHeight, QImage::Format_RGB32);
+        if (image->isNull()) {
+            return false;
+        }
+        image->fill(Qt::black);
+        bitmap.pImage = std::move(image);
+        return true;
+    }
+
+    int DeviceCaps(int index) const override {
+        switch (index) {
+        case LOGPIXELSX:
+            return m_nDpiX;
+        case LOGPIXELSY:
+            return m_nDpiY;
+        case HORZRES:
+            return m_nWidth;
+        case VERTRES:
+            return m_nHeight;
+        default:
+            return 0;
+        }
+    }
+
+    bool Measure(FontData& font, TEXTMETRICA* metrics) override {
+        *metrics = FaceOf(font).Metrics();
+        return true;
+    }
+
+    void StateChanged(GdiOp op, const GdiDcState& state) override {
+        // The painter on a bitmap must end before the bitmap can go.
+        if (op == GdiOp::SelectBitmap && m_pPaintingOn != TargetImage(state)) {
+            EndOwnPainter();
+        }
+    }
+
+    bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
+              const BYTE* bytes, UINT count, const int* dx) override {
+        QPainter* painter = PainterFor(state);
+        if (painter == nullptr) {
+            return false;
+        }
+        auto& font = *static_cast<FontData*>(state.pFont.get());
+        FontFace& face = FaceOf(font);
+        QRect clipRect;
+        const bool clipped = (options & ETO_CLIPPED) != 0 && clip != nullptr;
+        if (clipped) {
+            clipRect = ToQRect(*clip);
+            // Most characters of a wide line lie outside: reject them first.
+            const int height = face.Metrics().tmHeight;
+            if (clipRect.isEmpty() || y >= clipRect.bottom() + 1 || y + height <= clipRect.top() ||
+                x > clipRect.right()) {
+                return true;
+            }
+        }
+        const TextUnits units = Layout(face, font, bytes, count, dx);
+        const QRect box = TextBox(face, x, y, units);
+        const bool needClip = clipped && !clipRect.contains(box);
+        if (clipped && !clipRect.intersects(box)) {
+            return true;
+        }
+        if (needClip) {
+            painter->save();
+            painter->setClipRect(clipRect, Qt::IntersectClip);
+        }
+        DrawUnits(*painter, face, state, x, y, units);
+        if (needClip) {
+            painter->restore();
+        }
+        return true;
+    }
+
+    void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
+        if (QPainter* painter = PainterFor(state)) {
+            painter->fillRect(ToQRect(rect), ToQColor(color));
+        }
+    }
+
+    bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
+        QPainter* painter = PainterFor(state);
+        if (painter == nullptr) {
+            return false;
+        }
+        painter->fillRect(ToQRect(rect), rop == WHITENESS ? Qt::white : Qt::black);
+        return true;
+    }
+
+    bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src,
+             const GdiDcState& srcState, const GdiBlock& srcBlock, DWORD) override {
+        const QImage* pixels = src.Pixels(srcState);
+        QPainter* painter = PainterFor(state);
+        if (pixels == nullptr || painter == nullptr) {
+            return false;
+        }
+        bool dstMirrorX = false;
+        bool dstMirrorY = false;
+        bool srcMirrorX = false;
+        bool srcMirrorY = false;
+        const QRect target = BlockRect(dst, &dstMirrorX, &dstMirrorY);
+        const QRect source = BlockRect(srcBlock, &srcMirrorX, &srcMirrorY);
+        const QImage block =
+            pixels->copy(source).mirrored(dstMirrorX != srcMirrorX, dstMirrorY != srcMirrorY);
+        if (block.size() == target.size()) {
+            painter->drawImage(target.topLeft(), block);
+        } else {
+            painter->drawImage(target, block);
+        }
+        return true;
+    }
+
+    void Frame(const GdiDcState& state, const RECT& rect) override {
+        QPainter* painter = PainterFor(state);
+        const QRect box = ToQRect(rect);
+        if (painter == nullptr || box.isEmpty()) {
+            return;
+        }
+        QImage pattern(2, 2, QImage::Format_RGB32);
+        const QRgb text = ToQColor(state.crText).rgb();
+        const QRgb back = ToQColor(state.crBk).rgb();
+        pattern.setPixel(0, 0, text);
+        pattern.setPixel(1, 1, text);
+        pattern.setPixel(1, 0, back);
+        pattern.setPixel(0, 1, back);
+        const QBrush brush(pattern);
+        const QPoint origin = painter->brushOrigin();
+        painter->setBrushOrigin(0, 0);
+        painter->fillRect(QRect(box.left(), box.top(), box.width(), 1), brush);
+        painter->fillRect(QRect(box.left(), box.bottom(), box.width(), 1), brush);
+        painter->fillRect(QRect(box.left(), box.top(), 1, box.height()), brush);
+        painter->fillRect(QRect(box.right(), box.top(), 1, box.height()), brush);
+        painter->setBrushOrigin(origin);
+    }
+
+    bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
+        QPainter* painter = PainterFor(state);
+        if (painter == nullptr) {
+            return false;
+        }
+        // Outer border: shadow above and left, highlight below and right;
+        // the inner one darker and lighter, as sunken edges look.
+        const bool outerSunken = (edge & BDR_SUNKENOUTER) != 0;
+        const bool innerSunken = (edge & BDR_SUNKENINNER) != 0;
+        DrawBorder(*painter, ToQRect(rect), flags,
+                   outerSunken ? QColor(0xA0, 0xA0, 0xA0) : QColor(0xE3, 0xE3, 0xE3),
+                   outerSunken ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x69, 0x69, 0x69));
+        DrawBorder(*painter, ToQRect(rect).adjusted(1, 1, -1, -1), flags,
+                   innerSunken ? QColor(0x69, 0x69, 0x69) : QColor(0xFF, 0xFF, 0xFF),
+                   innerSunken ? QColor(0xE3, 0xE3, 0xE3) : QColor(0xA0, 0xA0, 0xA0));
+        return true;
+    }
+
+    const QImage* Pixels(const GdiDcState& state) override {
+        EndOwnPainter();
+        return TargetImage(state);
+    }
+
+private:
+    static void DrawBorder(QPainter& painter, const QRect& box, UINT flags, const QColor& topLeft,
+                           const QColor& bottomRight) {
+        if (box.isEmpty()) {
+            return;
+        }
+        if (flags & BF_TOP) {
+            painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), topLeft);
+        }
+        if (flags & BF_LEFT) {
+            painter.fillRect(QRect(box.left(), box.top(), 1, box.height()), topLeft);
+        }
+        if (flags & BF_BOTTOM) {
+            painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), bottomRight);
+        }
+        if (flags & BF_RIGHT) {
+            painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), bottomRight);
+        }
+    }
+
+    static QRect TextBox(FontFace& face, int x, int y, const TextUnits& units) {
+        int width = 0;
+        for (const TextUnit& unit : units) {
+            width += unit.advance;
+        }
+        return QRect(x, y, width, face.Metrics().tmHeight);
+    }
+
+    static void DrawUnits(QPainter& painter, FontFace& face, const GdiDcState& state, int x, int y,
+                          const TextUnits& units) {
+        const TEXTMETRICA& metrics = face.Metrics();
+        const QColor text = ToQColor(state.crText);
+        if (state.nBkMode == OPAQUE) {
+            painter.fillRect(TextBox(face, x, y, units), ToQColor(state.crBk));
+        }
+        QVarLengthArray<quint32, 32> glyphs;
+        QVarLengthArray<QPointF, 32> positions;
+        int left = x;
+        for (const TextUnit& unit : units) {
+            if (unit.glyph != 0) {
+                glyphs.append(unit.glyph);
+                positions.append(QPointF(left, y + metrics.tmAscent));
+            } else if (unit.ch != u' ') {
+                DrawPlaceholder(painter, QRect(left, y, unit.advance, metrics.tmHeight), text);
+            }
+            left += unit.advance;
+        }
+        if (glyphs.isEmpty()) {
+            return;
+        }
+        QGlyphRun& run = face.Run();
+        run.setRawData(glyphs.constData(), positions.constData(), int(glyphs.size()));
+        painter.setPen(text);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+
+    QImage* TargetImage(const GdiDcState& state) const {
+        if (m_kind == Kind::Image) {
+            return m_pImage;
+        }
+        if (m_kind == Kind::Memory && state.pBitmap) {
+            return static_cast<BitmapData*>(state.pBitmap.get())->pImage.get();
+        }
+        return nullptr;
+    }
+
+    QPainter* PainterFor(const GdiDcState& state) {
+        if (m_kind == Kind::Painter) {
+            return m_pExternal;
+        }
+        QImage* image = TargetImage(state);
+        if (image == nullptr || image->isNull()) {
+            return nullptr;
+        }
+        if (m_pPaintingOn != image) {
+            EndOwnPainter();
+            if (!m_ownPainter.begin(image)) {
+                return nullptr;
+            }
+            m_pPaintingOn = image;
+        }
+        return &m_ownPainter;
+    }
+
+    void EndOwnPainter() {
+        if (m_pPaintingOn != nullptr) {
+            m_ownPainter.end();
+            m_pPaintingOn = nullptr;
+        }
+    }
+
+    Kind m_kind;
+    int m_nDpiX;
+    int m_nDpiY;
+    int m_nWidth;
+    int m_nHeight;
+    QPainter* m_pExternal = nullptr;
+    QImage* m_pImage = nullptr;
+    QPainter m_ownPainter;
+    QImage* m_pPaintingOn = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<GdiSurface> MakePainterSurface(QPainter* painter) {
+    if (painter->device() == nullptr) {
+        return nullptr;
+    }
+    auto surface = QtSurface::OnDevice(QtSurface::Kind::Painter, *painter->device());
+    surface->SetPainter(painter);
+    return surface;
+}
+
+std::unique_ptr<GdiSurface> MakeImageSurface(QImage* image) {
+    if (image->isNull()) {
+        return nullptr;
+    }
+    auto surface = QtSurface::OnDevice(QtSurface::Kind::Image, *image);
+    surface->SetImage(image);
+    return surface;
+}
+
+std::unique_ptr<GdiSurface> MakeMeasuringSurface(const QPaintDevice* device) {
+    return QtSurface::OnDevice(QtSurface::Kind::Measuring, *device);
+}

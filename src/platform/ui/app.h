@@ -1,0 +1,163 @@
+// The application object, its command line, the recent-file list in the
+// ini profile, and the single-document template that ties document, frame
+// and view together.
+#pragma once
+
+#include "platform/core/file.h"
+#include "platform/ui/wnd.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDocument;
+class CFrameWnd;
+class CView;
+class QMenu;
+
+// What the command line asks for: nothing (a new document), a file to
+// open, or a file to print (/p, /pt and their -p, -pt spellings).
+class CCommandLineInfo {
+public:
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileNothing };
+
+    // bFlag: the parameter is a switch, its '/' or '-' stripped. bLast: it
+    // was the last one.
+    virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
+
+    int m_nShellCommand = FileNew;
+    std::string m_strFileName;
+    std::string m_strPrinterName;
+    std::string m_strDriverName;
+    std::string m_strPortName;
+
+private:
+    int m_nPrintToArgs = 0;
+};
+
+// Most recently opened files first, each path once, at most nSize.
+class CRecentFileList {
+public:
+    explicit CRecentFileList(int nSize) : m_nSize(nSize) {}
+
+    void Add(const std::string& path);
+    void Remove(int nIndex);
+    int GetSize() const { return m_nSize; }
+    int GetCount() const { return int(m_files.size()); }
+    const std::string& operator[](int nIndex) const { return m_files[std::size_t(nIndex)]; }
+
+    // Reads and writes the "Recent File List" section of an ini file.
+    void ReadList(const std::string& profile);
+    void WriteList(const std::string& profile) const;
+
+private:
+    int m_nSize;
+    std::vector<std::string> m_files;
+};
+
+// One document type whose single document, frame and view are made by the
+// factories when the first document is created or opened, and reused
+// afterwards.
+class CSingleDocTemplate {
+public:
+    using DocumentFactory = std::function<CDocument*()>;
+    using FrameFactory = std::function<CFrameWnd*()>;
+    using ViewFactory = std::function<CView*()>;
+
+    CSingleDocTemplate(UINT nIDResource, DocumentFactory makeDocument, FrameFactory makeFrame,
+                       ViewFactory makeView);
+    ~CSingleDocTemplate();
+
+    // Opens lpszPathName into the document, or empties it for a new one
+    // when null; updates the title and the view. On failure the document
+    // is new and empty, and pError says why the file could not be opened.
+    CDocument* OpenDocumentFile(const char* lpszPathName, CFileException* pError);
+    // The document's type string field (0 window title, 1 document name, ...).
+    std::string GetDocString(int nField) const;
+
+    CDocument* GetDocument() const { return m_pDocument.get(); }
+    CFrameWnd* GetFrame() const { return m_pFrame.get(); }
+
+private:
+    BOOL CreateFrameAndView();
+    void ShowNewDocument();
+
+    UINT m_nIDResource;
+    DocumentFactory m_makeDocument;
+    FrameFactory m_makeFrame;
+    ViewFactory m_makeView;
+    std::unique_ptr<CDocument> m_pDocument;
+    std::unique_ptr<CFrameWnd> m_pFrame;
+};
+
+class CWinApp : public CCmdTarget {
+public:
+    // The application's name comes from the string AFX_IDS_APP_TITLE when
+    // none is given.
+    explicit CWinApp(const char* lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    // Saves the profile (the recent-file list); returns the exit code.
+    virtual int ExitInstance();
+    // Runs the event loop until the main window closes.
+    int Run();
+
+    void SetCommandLine(int argc, char** argv);
+    void ParseCommandLine(CCommandLineInfo& rCmdInfo) const;
+    // FALSE when the program should end: after printing, or when the
+    // command failed (a file that could not be opened has been reported,
+    // and m_nExitCode is then 1).
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
+
+    BOOL Enable3dControls() { return TRUE; }
+    void LoadStdProfileSettings(UINT nMaxMRU);
+    void AddDocTemplate(CSingleDocTemplate* pTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
+
+    // Opens a file into the document. On failure tells the user which file
+    // and why (also on stderr when bToStderr), leaves an empty new
+    // document and returns null.
+    virtual CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE);
+    void AddToRecentFileList(const std::string& path);
+    // Destroys the document, the frame and the view.
+    void CloseAllDocuments();
+    CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFilePrintSetup() {}
+    void OnAppExit();
+
+    // The given name, else the string AFX_IDS_APP_TITLE.
+    std::string GetAppName() const;
+
+    CFrameWnd* m_pMainWnd = nullptr;
+    // The ini file of the profile; empty until set by the program.
+    std::string m_strProfileName;
+    // What the program returns when it ends.
+    int m_nExitCode = 0;
+
+protected:
+    // Why a document that was opened holds nothing to show; empty when it
+    // is fine. Programs whose documents can fail to load override this.
+    virtual std::string DescribeLoadFailure(CDocument* pDoc) const;
+
+private:
+    void ReportOpenFailure(const char* lpszFileName, const std::string& reason, BOOL bToStderr);
+    void OnOpenRecentFile(UINT nID);
+
+    std::string m_strAppName;
+    std::vector<std::string> m_args;
+    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+};
+
+// The one application object.
+CWinApp* AfxGetApp();
+
+// The program's entry: creates the Qt application for argc / argv, runs
+// InitInstance and, when it succeeds, the event loop; returns the exit
+// code that ExitInstance gives.
+int AfxWinMain(int argc, char** argv);

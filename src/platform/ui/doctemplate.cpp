@@ -1,0 +1,71 @@
+#include "platform/ui/app.h"
+#include "platform/ui/frame.h"
+#include "platform/ui/resource.h"
+#include "platform/ui/view.h"
+
+#include "platform/core/document.h"
+
+namespace {
+
+// The document name shown until a file is opened.
+const char* const kUntitled = "無題";
+
+} // namespace
+
+CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, DocumentFactory makeDocument,
+                                       FrameFactory makeFrame, ViewFactory makeView)
+    : m_nIDResource(nIDResource), m_makeDocument(std::move(makeDocument)),
+      m_makeFrame(std::move(makeFrame)), m_makeView(std::move(makeView)) {}
+
+CSingleDocTemplate::~CSingleDocTemplate() {
+    // The view points at the document; the frame and its view go first.
+    m_pFrame.reset();
+    m_pDocument.reset();
+}
+
+std::string CSingleDocTemplate::GetDocString(int nField) const {
+    return ExtractSubString(LoadString(m_nIDResource), nField);
+}
+
+BOOL CSingleDocTemplate::CreateFrameAndView() {
+    m_pDocument.reset(m_makeDocument());
+    m_pFrame.reset(m_makeFrame());
+    if (!m_pFrame->LoadFrame(m_nIDResource)) {
+        m_pFrame.reset();
+        return FALSE;
+    }
+    CView* pView = m_makeView();
+    pView->m_pDocument = m_pDocument.get();
+    pView->Create(m_pFrame.get());
+    m_pFrame->SetActiveView(pView);
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pMainWnd == nullptr) {
+        pApp->m_pMainWnd = m_pFrame.get();
+    }
+    return TRUE;
+}
+
+void CSingleDocTemplate::ShowNewDocument() {
+    m_pDocument->OnNewDocument();
+    const std::string name = GetDocString(1);
+    m_pDocument->SetTitle(name.empty() ? kUntitled : name);
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileException* pError) {
+    if (!m_pFrame && !CreateFrameAndView()) {
+        return nullptr;
+    }
+    bool opened = false;
+    if (lpszPathName == nullptr) {
+        ShowNewDocument();
+        opened = true;
+    } else if (m_pDocument->OnOpenDocument(lpszPathName, pError)) {
+        m_pDocument->SetPathName(lpszPathName);
+        opened = true;
+    } else {
+        ShowNewDocument();
+    }
+    m_pFrame->OnUpdateFrameTitle();
+    m_pFrame->ShowWindow(TRUE);
+    m_pFrame->GetActiveView()->OnInitialUpdate();
+    return opened ? m_pDocument.get() : nullptr;
+}

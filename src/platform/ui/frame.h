@@ -1,0 +1,147 @@
+// The main frame on a Qt main window: menu, accelerators, dockable toolbar,
+// status bar, and the routing of commands to the active view.
+#pragma once
+
+#include "platform/ui/ids.h"
+#include "platform/ui/wnd.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+class QLabel;
+class CView;
+
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
+constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
+constexpr DWORD CBRS_ALIGN_RIGHT = 0x4000;
+constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
+constexpr DWORD CBRS_ALIGN_ANY = 0xF000;
+constexpr DWORD CBRS_TOP = CBRS_ALIGN_TOP;
+constexpr DWORD CBRS_BOTTOM = CBRS_ALIGN_BOTTOM;
+constexpr DWORD CBRS_TOOLTIPS = 0x0010;
+constexpr DWORD CBRS_FLYBY = 0x0020;
+constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0004;
+
+struct CREATESTRUCT {
+    int cx;
+    int cy;
+};
+using LPCREATESTRUCT = CREATESTRUCT*;
+
+class CFrameWnd;
+
+// A bar docked in a frame.
+class CControlBar : public CWnd {
+public:
+    DWORD GetBarStyle() const { return m_dwStyle; }
+    virtual void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
+    virtual void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
+    // Shown or hidden by the user through the View menu.
+    virtual QWidget* GetBarWidget() const = 0;
+
+protected:
+    DWORD m_dwStyle = 0;
+    DWORD m_dwDockStyle = 0;
+};
+
+// Buttons of one size cut from one bitmap strip, each bound to a command.
+class CToolBar : public CControlBar {
+public:
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID = AFX_IDW_TOOLBAR);
+    BOOL LoadToolBar(UINT nIDResource);
+    void SetBarStyle(DWORD dwStyle) override;
+    void EnableDocking(DWORD dwDockStyle) override;
+    QWidget* GetBarWidget() const override;
+    QToolBar* GetToolBar() const { return m_pToolBar; }
+    // The button bound to nID, or null.
+    QAction* GetButton(UINT nID) const;
+
+private:
+    friend class CFrameWnd;
+    void ApplyStyle();
+
+    QToolBar* m_pToolBar = nullptr;
+    CFrameWnd* m_pFrame = nullptr;
+    std::vector<std::pair<UINT, QAction*>> m_buttons;
+};
+
+// The message pane and the key indicators.
+class CStatusBar : public CControlBar {
+public:
+    BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID = AFX_IDW_STATUS_BAR);
+    BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
+    // The text of pane nIndex (0 is the message pane).
+    std::string GetPaneText(int nIndex) const;
+    QWidget* GetBarWidget() const override;
+
+private:
+    friend class CFrameWnd;
+    CFrameWnd* m_pFrame = nullptr;
+    QLabel* m_pIdle = nullptr;
+    std::vector<std::pair<UINT, QLabel*>> m_indicators;
+};
+
+class CFrameWnd : public CWnd {
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Creates the window with menu and accelerators nIDResource, calls
+    // OnCreate and sets the frame's icon. FALSE when OnCreate fails.
+    virtual BOOL LoadFrame(UINT nIDResource);
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // Returns 0, or -1 to make the creation fail.
+    virtual int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+    CView* GetActiveView() const { return m_pActiveView.get(); }
+    // Takes the view, places it in the frame's centre and routes commands
+    // to it.
+    void SetActiveView(CView* pView);
+
+    void EnableDocking(DWORD dwDockStyle);
+    void DockControlBar(CControlBar* pBar);
+
+    // "title - application" (or the application's name alone).
+    void OnUpdateFrameTitle();
+    std::string GetWindowText() const;
+
+    // Routes to the active view (and on to its document), the frame, then
+    // the application.
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    // Carries out a command from a menu, button or accelerator unless its
+    // update handler disables it. Returns TRUE when something handled it.
+    BOOL ExecuteCommand(UINT nID);
+    // Refreshes every menu item and button from the update handlers.
+    void UpdateCommandUI();
+
+    // The menu item bound to nID, or null; for ID_FILE_MRU_FILE1 the
+    // placeholder shown while there are no recent files.
+    QAction* GetMenuItem(UINT nID) const;
+    QMainWindow* GetMainWindow() const { return m_pMainWindow; }
+
+private:
+    friend class CToolBar;
+    friend class CStatusBar;
+
+    void BuildMenu(UINT nIDResource);
+    void BuildAccelerators(UINT nIDResource);
+    void ShowRecentFiles();
+    void ToggleBar(CControlBar* pBar);
+    QAction* MakeCommandAction(UINT nID, const std::string& caption);
+
+    QMainWindow* m_pMainWindow = nullptr;
+    std::unique_ptr<CView> m_pActiveView;
+    CToolBar* m_pToolBar = nullptr;
+    CStatusBar* m_pStatusBar = nullptr;
+    std::vector<std::pair<UINT, QAction*>> m_menuItems;
+    QAction* m_pRecentPlaceholder = nullptr;
+    std::vector<QAction*> m_recentItems;
+    std::string m_strTitle;
+};

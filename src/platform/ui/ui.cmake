@@ -1,0 +1,13 @@
+# tavo_platform_ui: application, frame, view base, bars, dialogs on Qt.
+add_library(tavo_platform_ui STATIC
+  platform/ui/app.cpp
+  platform/ui/dc.cpp
+  platform/ui/dialog.cpp
+  platform/ui/doctemplate.cpp
+  platform/ui/frame.cpp
+  platform/ui/keystate.cpp
+  platform/ui/resource.cpp
+  platform/ui/view.cpp
+  platform/ui/wnd.cpp)
+find_package(X11 REQUIRED)
+target_link_libraries(tavo_platform_ui PUBLIC tavo_platform_gdi Qt6::Widgets PRIVATE X11::X11)

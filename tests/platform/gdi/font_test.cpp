@@ -1,0 +1,102 @@
+// Fonts: sizes on targets of different resolutions, faces, metrics, looks.
+#include "platform/gdi/face.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/sjis.h"
+#include "support/gdi_recorder.h"
+#include "support/pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+int PixelsFor(LONG tenths, int dpi) {
+    GdiRecorder recorder;
+    recorder.m_nDpiY = dpi;
+    CDC dc;
+    AttachRecorder(&dc, &recorder);
+    CFont font;
+    UseFont(dc, font, PointFont(tenths));
+    return recorder.m_records.back().nFontPixels;
+}
+
+TEST(GdiFont, PointSizeFollowsTheResolutionAndDamagedHeightsDrawSanely) {
+    EXPECT_EQ(PixelsFor(90, 96), 12);
+    EXPECT_EQ(PixelsFor(90, 600), 75);
+    EXPECT_EQ(PixelsFor(105, 96), 14);        // to the nearest pixel
+    EXPECT_EQ(PixelsFor(0, 96), 16);          // the default size, 12 pt
+    EXPECT_EQ(PixelsFor(-90, 96), 12);        // by its magnitude
+    EXPECT_EQ(PixelsFor(100000, 96), 960);    // drawn at 720 pt
+    EXPECT_EQ(PixelsFor(INT_MIN, 600), 6000); // no overflow on the magnitude
+    EXPECT_EQ(PixelsFor(1, 96), 1);
+}
+
+TEST(GdiFont, MissingFacesFallBackToAJapaneseFaceOfTheirKind) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E", "IPAGothic"}, // ＭＳ ゴシック
+        {"\x82\x6C\x82\x72\x20\x96\xBE\x92\xA9", "IPAMincho"},                 // ＭＳ 明朝
+        {"\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E",
+         "IPAPGothic"}, // ＭＳ Ｐゴシック
+        {"MS Gothic", "IPAGothic"},
+        {"MS PMincho", "IPAPMincho"},
+        {"Some Unknown Face", "IPAGothic"},
+        {"", "IPAGothic"},
+        {"IPAMincho", "IPAMincho"}, // installed faces are used as they are
+    };
+    for (const auto& [stored, family] : cases) {
+        EXPECT_EQ(ResolveFamily(PointFont(90, stored)).toStdString(), family) << stored;
+    }
+}
+
+TEST(GdiFont, FullWidthGlyphFitsTwoHalfWidthCells) {
+    QImage image = BlankImage(10, 10);
+    CDC dc;
+    dc.AttachImage(&image);
+    for (LONG tenths : {90, 100, 105, 120}) {
+        CFont font;
+        UseFont(dc, font, PointFont(tenths));
+        TEXTMETRICA tm = {};
+        ASSERT_TRUE(dc.GetTextMetrics(&tm));
+        const auto wide =
+            LONG(FaceOf(*static_cast<FontData*>(font.GetSafeHandle())).GlyphOf(u'\u6F22').advance);
+        EXPECT_LE(wide, 2 * tm.tmAveCharWidth) << tenths;
+        EXPECT_GE(wide, 2 * tm.tmAveCharWidth - 2) << tenths;
+        EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+    }
+}
+
+int InkOf(LONG weight, BYTE italic) {
+    QImage image = BlankImage(100, 40);
+    CDC dc;
+    dc.AttachImage(&image);
+    LOGFONTA lf = PointFont(200);
+    lf.lfWeight = weight;
+    lf.lfItalic = italic;
+    CFont font;
+    UseFont(dc, font, lf);
+    dc.TextOut(0, 0, "Hl\x8A\xBF", 4);
+    dc.DeleteDC();
+    return CountOther(image, image.rect(), qRgb(255, 255, 255));
+}
+
+TEST(GdiFont, WeightAndSlantFollowTheRecord) {
+    const int regular = InkOf(0, 0);
+    EXPECT_EQ(InkOf(FW_NORMAL, 0), regular);
+    EXPECT_GT(InkOf(FW_BOLD, 0), regular * 11 / 10);
+    EXPECT_NE(InkOf(0, 1), regular);
+}
+
+TEST(GdiCodePage, DecodesThroughTheTable) {
+    EXPECT_EQ(DecodeSjisPair(0x88, 0x9F), u'\u4E9C'); // 亜
+    EXPECT_EQ(DecodeSjisPair(0x81, 0x40), u'\u3000'); // full-width space
+    EXPECT_EQ(DecodeSjisPair(0x8B, 0xE6), u'\u533A'); // 区
+    EXPECT_EQ(DecodeSjisByte(0xB1), u'\uFF71');       // half-width katakana
+    EXPECT_EQ(DecodeSjisByte(0x5C), u'\\');
+    EXPECT_EQ(DecodeSjisPair(0x85, 0x40), SJIS_UNDEFINED);
+    EXPECT_EQ(DecodeSjisPair(0x88, 0x20), SJIS_UNDEFINED);
+    EXPECT_EQ(DecodeSjisByte(0x88), SJIS_UNDEFINED); // a lead byte alone
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+// Shared set-up of the window-layer and application tests: one Qt
+// application for the run, command lines, and a view that records what
+// reaches its handlers.
+#pragma once
+
+#include "platform/ui/ui.h"
+
+#include <QApplication>
+#include <QScrollBar>
+
+#include <string>
+#include <vector>
+
+inline QApplication& TestApplication() {
+    static int argc = 1;
+    static char name[] = "tavo_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+inline void ProcessEvents() {
+    TestApplication().processEvents();
+    TestApplication().processEvents();
+}
+
+// Gives the application the command line "program args...".
+inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::string> args) {
+    args.insert(args.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+        argv.push_back(arg.data());
+    }
+    app.SetCommandLine(int(argv.size()), argv.data());
+}
+
+inline QScrollBar* FindBar(CWnd& wnd, Qt::Orientation orientation) {
+    for (QScrollBar* bar : wnd.GetOuterWidget()->findChildren<QScrollBar*>()) {
+        if (bar->orientation() == orientation) {
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+struct ScrollCall {
+    int nBar;
+    UINT nSBCode;
+    UINT nPos;
+    int nTrackPos; // what GetScrollInfo reported while the handler ran
+    bool operator==(const ScrollCall&) const = default;
+};
+
+// Records paints, sizes and scroll codes; follows thumb requests when
+// asked to, as a real view does.
+class RecordingView : public CView {
+public:
+    void OnDraw(CDC*) override { paints.push_back(GetPaintRect()); }
+    void OnSize(UINT, int cx, int cy) override { sizes.push_back({cx, cy}); }
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
+        Record(SB_HORZ, nSBCode, nPos);
+    }
+    void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
+        Record(SB_VERT, nSBCode, nPos);
+    }
+
+    std::vector<RECT> paints;
+    std::vector<SIZE> sizes;
+    std::vector<ScrollCall> scrolls;
+    bool followThumb = false;
+
+private:
+    void Record(int nBar, UINT nSBCode, UINT nPos) {
+        SCROLLINFO info = {};
+        GetScrollInfo(nBar, &info, SIF_ALL);
+        scrolls.push_back({nBar, nSBCode, nPos, info.nTrackPos});
+        if (followThumb && (nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION)) {
+            SetScrollPos(nBar, info.nTrackPos);
+        }
+    }
+};

@@ -1,0 +1,143 @@
+#include "support/gdi_recorder.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/surface.h"
+
+namespace {
+
+class RecordingSurface : public GdiSurface {
+public:
+    RecordingSurface(GdiRecorder* recorder, int number)
+        : m_pRecorder(recorder), m_nNumber(number) {}
+
+    std::unique_ptr<GdiSurface> CreateCompatible() const override {
+        return std::make_unique<RecordingSurface>(m_pRecorder, m_pRecorder->m_nSurfaces++);
+    }
+    bool IsMemory() const override { return m_nNumber != 0; }
+    bool MakeBitmap(BitmapData&) const override { return true; }
+
+    int DeviceCaps(int index) const override {
+        switch (index) {
+        case LOGPIXELSX:
+            return m_pRecorder->m_nDpiX;
+        case LOGPIXELSY:
+            return m_pRecorder->m_nDpiY;
+        case HORZRES:
+            return m_pRecorder->m_nWidth;
+        case VERTRES:
+            return m_pRecorder->m_nHeight;
+        default:
+            return 0;
+        }
+    }
+
+    bool Measure(FontData& font, TEXTMETRICA* metrics) override {
+        if (m_pRecorder->m_bNoMetrics) {
+            return false;
+        }
+        const LONG em = font.nPixels;
+        metrics->tmHeight = em;
+        metrics->tmDescent = em / 8;
+        metrics->tmAscent = em - em / 8;
+        metrics->tmAveCharWidth = (em + 1) / 2;
+        metrics->tmMaxCharWidth = em;
+        return true;
+    }
+
+    void StateChanged(GdiOp op, const GdiDcState& state) override {
+        GdiRecord& record = Add(op, state);
+        if (op == GdiOp::SetTextColor) {
+            record.color = state.crText;
+        } else if (op == GdiOp::SetBkColor) {
+            record.color = state.crBk;
+        }
+    }
+
+    bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
+              const BYTE* bytes, UINT count, const int* dx) override {
+        GdiRecord& record = Add(GdiOp::TextOut, state);
+        record.x = x;
+        record.y = y;
+        record.nOptions = options;
+        record.bClip = clip != nullptr;
+        record.rcClip = clip != nullptr ? *clip : RECT{};
+        record.bytes.assign(reinterpret_cast<const char*>(bytes), count);
+        record.bDx = dx != nullptr;
+        return true;
+    }
+
+    void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
+        GdiRecord& record = AddRect(GdiOp::FillSolidRect, state, rect);
+        record.color = color;
+    }
+
+    bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
+        AddRect(GdiOp::PatBlt, state, rect).dwRop = rop;
+        return true;
+    }
+
+    bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src, const GdiDcState&,
+             const GdiBlock& srcBlock, DWORD rop) override {
+        GdiRecord& record = Add(GdiOp::StretchBlt, state);
+        record.x = dst.x;
+        record.y = dst.y;
+        record.cx = dst.cx;
+        record.cy = dst.cy;
+        const auto* source = dynamic_cast<const RecordingSurface*>(&src);
+        record.nSrcSurface = source != nullptr ? source->m_nNumber : -1;
+        record.xSrc = srcBlock.x;
+        record.ySrc = srcBlock.y;
+        record.cxSrc = srcBlock.cx;
+        record.cySrc = srcBlock.cy;
+        record.dwRop = rop;
+        return true;
+    }
+
+    void Frame(const GdiDcState& state, const RECT& rect) override {
+        AddRect(GdiOp::FrameRect, state, rect);
+    }
+
+    bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
+        GdiRecord& record = AddRect(GdiOp::DrawEdge, state, rect);
+        record.nEdge = edge;
+        record.nFlags = flags;
+        return true;
+    }
+
+    const QImage* Pixels(const GdiDcState&) override { return nullptr; }
+
+private:
+    GdiRecord& Add(GdiOp op, const GdiDcState& state) {
+        GdiRecord record{};
+        record.op = op;
+        record.nSurface = m_nNumber;
+        if (auto* font = static_cast<const FontData*>(state.pFont.get())) {
+            record.hFont = state.pFont.get();
+            record.lfFont = font->lf;
+            record.nFontPixels = font->nPixels;
+        }
+        record.hBitmap = state.pBitmap.get();
+        record.crText = state.crText;
+        record.crBk = state.crBk;
+        record.nBkMode = state.nBkMode;
+        return m_pRecorder->m_records.emplace_back(std::move(record));
+    }
+
+    GdiRecord& AddRect(GdiOp op, const GdiDcState& state, const RECT& rect) {
+        GdiRecord& record = Add(op, state);
+        record.x = rect.left;
+        record.y = rect.top;
+        record.cx = rect.right - rect.left;
+        record.cy = rect.bottom - rect.top;
+        return record;
+    }
+
+    GdiRecorder* m_pRecorder;
+    int m_nNumber;
+};
+
+} // namespace
+
+BOOL AttachRecorder(CDC* pDC, GdiRecorder* pRecorder) {
+    return pDC != nullptr && pRecorder != nullptr &&
+           pDC->AttachSurface(std::make_unique<RecordingSurface>(pRecorder, 0));
+}
