@@ -7,6 +7,7 @@
 namespace {
 
 const std::string kSample = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
+const std::string kLongSample = std::string(TAVO_SAMPLES_DIR) + "/numbered.jis";
 
 TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
     ASSERT_TRUE(Start());
@@ -34,18 +35,24 @@ TEST_F(AppTest, WithAFileShowsItUnderItsNameAndNewEmptiesTheView) {
     EXPECT_FALSE(FindBar(*View(), Qt::Vertical)->isVisible());
 }
 
-TEST_F(AppTest, FileThatCannotBeShownIsReportedAndLeavesAnEmptyDocument) {
-    ASSERT_TRUE(Start({kSample}));
+TEST_F(AppTest, FileThatCannotBeOpenedIsReportedAndKeepsTheFileOnScreen) {
+    ASSERT_TRUE(Start({kLongSample}));
+    ProcessEvents();
+    View()->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    const int top = View()->GetScrollPos(SB_VERT);
+    ASSERT_GT(top, 0);
+    const BYTE* text = Doc()->m_pData;
     const std::string fifo = (dir / "fifo").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string missing = (dir / "missing.jis").string();
-    for (const std::string& path : {missing, dir.string(), fifo}) {
+    for (const std::string& path : {missing, dir.string(), fifo, std::string("/dev/zero")}) {
         messages.clear();
         EXPECT_EQ(app->OpenDocumentFile(path.c_str()), nullptr) << path;
         ASSERT_EQ(messages.size(), 1u) << path;
         EXPECT_NE(messages[0].find(path), std::string::npos);
-        EXPECT_EQ(Doc()->m_pData, nullptr);
-        EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+        EXPECT_EQ(Doc()->m_pData, text) << path;
+        EXPECT_EQ(Frame()->GetWindowText(), "numbered.jis - TAVO");
+        EXPECT_EQ(View()->GetScrollPos(SB_VERT), top);
     }
     EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
 

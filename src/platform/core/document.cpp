@@ -9,8 +9,7 @@ BOOL CDocument::OnNewDocument() {
 BOOL CDocument::OnOpenDocument(const char* lpszPathName, CFileException* pError) {
     CFile file;
     if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyNone, pError)) {
-        DeleteContents();
-        return FALSE;
+        return FALSE; // what the document holds stays as it was
     }
     DeleteContents();
     CArchive ar(&file, CArchive::load);

@@ -16,8 +16,9 @@ public:
     // Gives up the content before a new document or another file.
     virtual void DeleteContents() {}
     virtual BOOL OnNewDocument();
-    // Opens the file for reading and loads it through Serialize. On failure
-    // pError (if given) says why, and the document is left empty.
+    // Opens the file for reading and loads it through Serialize. When the
+    // file cannot be opened, pError (if given) says why and the document
+    // keeps what it held.
     virtual BOOL OnOpenDocument(const char* lpszPathName, CFileException* pError = nullptr);
 
     const std::string& GetPathName() const { return m_strPathName; }

@@ -70,8 +70,9 @@ public:
     ~CSingleDocTemplate();
 
     // Opens lpszPathName into the document, or empties it for a new one
-    // when null; updates the title and the view. On failure the document
-    // is new and empty, and pError says why the file could not be opened.
+    // when null; updates the title and the view. When the file cannot be
+    // opened, pError says why and the document, the view and the title stay
+    // as they were (a new, empty document when there was none yet).
     CDocument* OpenDocumentFile(const char* lpszPathName, CFileException* pError);
     // The document's type string field (0 window title, 1 document name, ...).
     std::string GetDocString(int nField) const;
@@ -117,8 +118,9 @@ public:
     CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
 
     // Opens a file into the document. On failure tells the user which file
-    // and why (also on stderr when bToStderr), leaves an empty new
-    // document and returns null.
+    // and why (also on stderr when bToStderr) and returns null: a file that
+    // cannot be opened leaves the document as it was, one that opened but
+    // could not be loaded leaves it new and empty.
     virtual CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE);
     void AddToRecentFileList(const std::string& path);
     // Destroys the document, the frame and the view.

@@ -51,18 +51,20 @@ void CSingleDocTemplate::ShowNewDocument() {
 }
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileException* pError) {
-    if (!m_pFrame && !CreateFrameAndView()) {
+    const bool firstDocument = !m_pFrame;
+    if (firstDocument && !CreateFrameAndView()) {
         return nullptr;
     }
-    bool opened = false;
+    bool opened = true;
     if (lpszPathName == nullptr) {
         ShowNewDocument();
-        opened = true;
     } else if (m_pDocument->OnOpenDocument(lpszPathName, pError)) {
         m_pDocument->SetPathName(lpszPathName);
-        opened = true;
+    } else if (!firstDocument) {
+        return nullptr; // a file that cannot be opened changes nothing on screen
     } else {
         ShowNewDocument();
+        opened = false;
     }
     m_pFrame->OnUpdateFrameTitle();
     m_pFrame->ShowWindow(TRUE);
