@@ -9,6 +9,7 @@ endif()
 
 add_library(tavo_app STATIC
   app/aboutdlg.cpp
+  app/cmdlineinfo.cpp
   app/mainfrm.cpp
   app/tavoapp.cpp)
 target_link_libraries(tavo_app PUBLIC tavo_view tavo_resources tavo_settings_record)

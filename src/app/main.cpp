@@ -1,8 +1,9 @@
 // The tavo executable.
+#include "cmdlineinfo.h"
 #include "tavoapp.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 CTAVOApp theApp;
 
@@ -15,19 +16,35 @@ const char* const kUsage = "Usage: tavo [FILE]\n"
                            "changing it. /p prints the file, /pt prints it on the named printer\n"
                            "(-p and -pt work the same).\n"
                            "\n"
-                           "  --help     show this help and exit\n"
-                           "  --version  show the version and exit\n";
+                           "  -h, --help     show this help and exit\n"
+                           "  -V, --version  show the version and exit\n"
+                           "  --             end of options: what follows is a file name\n";
+
+std::string ProgramName(const char* argv0) {
+    const std::string path = argv0 != nullptr ? argv0 : "tavo";
+    return path.substr(path.find_last_of('/') + 1);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    // What needs no window is answered before any window system is asked.
+    theApp.SetCommandLine(argc, argv);
+    CTAVOCommandLineInfo cmdInfo;
+    theApp.ParseCommandLine(cmdInfo);
+    if (cmdInfo.m_bShowHelp) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    if (cmdInfo.m_bShowVersion) {
         std::printf("tavo %s\n", TAVO_VERSION);
         return 0;
+    }
+    if (!cmdInfo.m_strError.empty()) {
+        const std::string name = ProgramName(argv[0]);
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", name.c_str(),
+                     cmdInfo.m_strError.c_str(), name.c_str());
+        return 2;
     }
     return AfxWinMain(argc, argv);
 }

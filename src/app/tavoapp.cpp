@@ -1,6 +1,7 @@
 #include "tavoapp.h"
 
 #include "aboutdlg.h"
+#include "cmdlineinfo.h"
 #include "document/tavodoc.h"
 #include "mainfrm.h"
 #include "platform/core/modulepath.h"
@@ -38,7 +39,7 @@ BOOL CTAVOApp::InitInstance() {
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CTAVODoc; }, [] { return new CMainFrame; },
         [this] { return new CTAVOView(&m_envStore.m_env); }));
-    CCommandLineInfo cmdInfo;
+    CTAVOCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     return ProcessShellCommand(cmdInfo);
 }

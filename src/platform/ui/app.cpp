@@ -1,6 +1,7 @@
 #include "platform/ui/app.h"
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/display.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/resource.h"
 
@@ -21,28 +22,40 @@ CWinApp* g_pApp = nullptr;
 
 const char* const kRecentSection = "Recent File List";
 
-bool IsSwitch(const char* arg) {
+constexpr const char* kEndOfSwitches = "--";
+
+bool IsSwitch(const std::string& arg) {
     // "/p" and "/pt" are switches; every other argument starting with a
-    // slash is an absolute path.
+    // slash is an absolute path. A lone "-" is a file name.
     if (arg[0] == '/') {
-        return strcasecmp(arg + 1, "p") == 0 || strcasecmp(arg + 1, "pt") == 0;
+        return strcasecmp(arg.c_str() + 1, "p") == 0 || strcasecmp(arg.c_str() + 1, "pt") == 0;
     }
-    return arg[0] == '-' && arg[1] != '\0';
+    return arg[0] == '-' && arg.size() > 1;
 }
 
 } // namespace
 
 // ---- command line ----
 
-void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL) {
-    if (bFlag) {
-        if (strcasecmp(pszParam, "p") == 0) {
-            m_nShellCommand = FilePrint;
-        } else if (strcasecmp(pszParam, "pt") == 0) {
-            m_nShellCommand = FilePrintTo;
-        }
-        return;
+void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) {
+    if (!m_strError.empty()) {
+        return; // the first fault is the one reported
     }
+    if (!bFlag) {
+        ParseFileParam(pszParam);
+    } else if (strcasecmp(pszParam, "p") == 0) {
+        m_nShellCommand = FilePrint;
+    } else if (strcasecmp(pszParam, "pt") == 0) {
+        m_nShellCommand = FilePrintTo;
+    } else {
+        m_strError = std::string("unknown option '-") + pszParam + "'";
+    }
+    if (bLast) {
+        CheckComplete();
+    }
+}
+
+void CCommandLineInfo::ParseFileParam(const char* pszParam) {
     if (m_strFileName.empty()) {
         m_strFileName = pszParam;
         if (m_nShellCommand == FileNew) {
@@ -50,12 +63,28 @@ void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL) {
         }
         return;
     }
-    // /pt file printer driver port
-    if (m_nShellCommand == FilePrintTo) {
-        std::string* const fields[] = {&m_strPrinterName, &m_strDriverName, &m_strPortName};
-        if (m_nPrintToArgs < 3) {
-            *fields[m_nPrintToArgs++] = pszParam;
-        }
+    if (m_nShellCommand != FilePrintTo) {
+        m_strError = "only one file can be given";
+        return;
+    }
+    // /pt file printer [driver [port]]
+    std::string* const fields[] = {&m_strPrinterName, &m_strDriverName, &m_strPortName};
+    if (m_nPrintToArgs == 3) {
+        m_strError = "too many arguments for /pt";
+        return;
+    }
+    *fields[m_nPrintToArgs++] = pszParam;
+}
+
+void CCommandLineInfo::CheckComplete() {
+    if (!m_strError.empty()) {
+        return;
+    }
+    if (m_nShellCommand == FilePrint && m_strFileName.empty()) {
+        m_strError = "/p needs the file to print";
+    } else if (m_nShellCommand == FilePrintTo &&
+               (m_strFileName.empty() || m_strPrinterName.empty())) {
+        m_strError = "/pt needs the file to print and a printer";
     }
 }
 
@@ -136,14 +165,28 @@ void CWinApp::SetCommandLine(int argc, char** argv) {
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) const {
+    std::vector<std::pair<std::string, bool>> params;
+    bool switches = true;
     for (std::size_t i = 1; i < m_args.size(); ++i) {
-        const char* arg = m_args[i].c_str();
-        const BOOL bFlag = IsSwitch(arg);
-        rCmdInfo.ParseParam(bFlag ? arg + 1 : arg, bFlag, i + 1 == m_args.size());
+        const std::string& arg = m_args[i];
+        if (switches && arg == kEndOfSwitches) {
+            switches = false;
+        } else if (switches && IsSwitch(arg)) {
+            params.emplace_back(arg.substr(1), true);
+        } else if (!arg.empty()) {
+            params.emplace_back(arg, false);
+        }
+    }
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        rCmdInfo.ParseParam(params[i].first.c_str(), params[i].second, i + 1 == params.size());
     }
 }
 
 BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    if (!rCmdInfo.m_strError.empty()) {
+        m_nExitCode = 2;
+        return FALSE;
+    }
     switch (rCmdInfo.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         OnFileNew();
@@ -261,6 +304,12 @@ void CWinApp::OnAppExit() {
 }
 
 int AfxWinMain(int argc, char** argv) {
+    if (!CanOpenDisplay()) {
+        const std::string program = argc > 0 ? argv[0] : "";
+        std::fprintf(stderr, "%s: no display could be opened (is DISPLAY set?)\n",
+                     program.substr(program.find_last_of('/') + 1).c_str());
+        return 1;
+    }
     QApplication application(argc, argv);
     CWinApp* pApp = AfxGetApp();
     pApp->SetCommandLine(argc, argv);

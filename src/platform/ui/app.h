@@ -20,10 +20,13 @@ class QMenu;
 // open, or a file to print (/p, /pt and their -p, -pt spellings).
 class CCommandLineInfo {
 public:
-    enum { FileNew, FileOpen, FilePrint, FilePrintTo, FileNothing };
+    enum { FileNew, FileOpen, FilePrint, FilePrintTo };
 
-    // bFlag: the parameter is a switch, its '/' or '-' stripped. bLast: it
-    // was the last one.
+    virtual ~CCommandLineInfo() = default;
+
+    // bFlag: the parameter is a switch, its '/' or '-' stripped. bLast: no
+    // parameter follows. A switch nobody knows, a second file, or a print
+    // switch without what it prints sets m_strError.
     virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
 
     int m_nShellCommand = FileNew;
@@ -31,8 +34,14 @@ public:
     std::string m_strPrinterName;
     std::string m_strDriverName;
     std::string m_strPortName;
+    // What is wrong with the command line, in English for the terminal;
+    // empty when it is fine.
+    std::string m_strError;
 
 private:
+    void ParseFileParam(const char* pszParam);
+    void CheckComplete();
+
     int m_nPrintToArgs = 0;
 };
 
@@ -106,10 +115,11 @@ public:
     int Run();
 
     void SetCommandLine(int argc, char** argv);
+    // Hands every parameter to rCmdInfo.ParseParam; "--" ends the switches.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo) const;
     // FALSE when the program should end: after printing, or when the
     // command failed (a file that could not be opened has been reported,
-    // and m_nExitCode is then 1).
+    // and m_nExitCode is then 1; a wrong command line gives 2).
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
 
     BOOL Enable3dControls() { return TRUE; }
@@ -161,5 +171,5 @@ CWinApp* AfxGetApp();
 
 // The program's entry: creates the Qt application for argc / argv, runs
 // InitInstance and, when it succeeds, the event loop; returns the exit
-// code that ExitInstance gives.
+// code that ExitInstance gives, or 1 when no display can be opened.
 int AfxWinMain(int argc, char** argv);

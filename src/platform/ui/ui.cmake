@@ -3,6 +3,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/app.cpp
   platform/ui/dc.cpp
   platform/ui/dialog.cpp
+  platform/ui/display.cpp
   platform/ui/doctemplate.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp

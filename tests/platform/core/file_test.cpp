@@ -54,15 +54,17 @@ TEST_F(Files, OpeningADocumentNeverWritesIt) {
     EXPECT_EQ(fs::file_size(path), 5u);
 }
 
-TEST_F(Files, FailedOpenEmptiesTheDocument) {
+TEST_F(Files, FailedOpenKeepsWhatTheDocumentHeld) {
     const fs::path path = m_dir / "doc.jis";
     std::ofstream(path) << "line\n";
     CTAVODoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(path.c_str()));
+    const BYTE* text = doc.m_pData;
     CFileException error;
     EXPECT_FALSE(doc.OnOpenDocument((m_dir / "gone").c_str(), &error));
-    EXPECT_EQ(doc.m_nLines, 0u);
-    EXPECT_EQ(doc.m_pData, nullptr);
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(doc.m_nLines, 2u);
+    EXPECT_EQ(doc.m_pData, text);
 }
 
 } // namespace

@@ -41,8 +41,33 @@ TEST(CommandLineTest, FileAndPrintSwitchesInBothSpellings) {
     EXPECT_EQ(printTo.m_strDriverName, "driver");
     EXPECT_EQ(printTo.m_strPortName, "port");
 
-    // A file whose path starts like a switch is still a file.
+    // A file whose path starts like a switch is still a file, and so is
+    // everything after "--".
     EXPECT_EQ(Parse({"/pt/x.jis"}).m_strFileName, "/pt/x.jis");
+    EXPECT_EQ(Parse({"--", "-p"}).m_strFileName, "-p");
+    EXPECT_EQ(Parse({"--", "-p"}).m_nShellCommand, CCommandLineInfo::FileOpen);
+    EXPECT_EQ(Parse({"-"}).m_strFileName, "-");
+}
+
+TEST(CommandLineTest, WrongCommandLinesSayWhatIsWrong) {
+    EXPECT_EQ(Parse({"--bogus", "a.jis"}).m_strError, "unknown option '--bogus'");
+    EXPECT_EQ(Parse({"a.jis", "-x"}).m_strError, "unknown option '-x'");
+    EXPECT_EQ(Parse({"a.jis", "b.jis"}).m_strError, "only one file can be given");
+    EXPECT_EQ(Parse({"/p", "a.jis", "b.jis"}).m_strError, "only one file can be given");
+    EXPECT_EQ(Parse({"/p"}).m_strError, "/p needs the file to print");
+    EXPECT_EQ(Parse({"/p", "--"}).m_strError, "/p needs the file to print");
+    EXPECT_EQ(Parse({"/pt", "a.jis"}).m_strError, "/pt needs the file to print and a printer");
+    EXPECT_EQ(Parse({"/pt", "a", "b", "c", "d", "e"}).m_strError, "too many arguments for /pt");
+    EXPECT_EQ(Parse({"--", "--bogus"}).m_strError, "");
+    // The first fault is the one told.
+    EXPECT_EQ(Parse({"-x", "-y"}).m_strError, "unknown option '-x'");
+
+    CWinApp app("TAVO");
+    CCommandLineInfo wrong;
+    wrong.m_strError = "unknown option '-x'";
+    EXPECT_FALSE(app.ProcessShellCommand(wrong));
+    EXPECT_EQ(app.m_nExitCode, 2);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
 }
 
 TEST(RecentFileListTest, NewestFirstEachPathOnceAtMostTheSize) {
