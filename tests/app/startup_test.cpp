@@ -124,3 +124,28 @@ TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
 }
 
 } // namespace
+
+TEST_F(AppTest, RecentFilesShowAmpersandsAndKeepTheMenuNarrow) {
+    ASSERT_TRUE(Start());
+    std::filesystem::path deep = dir;
+    while (deep.string().size() < 3000) {
+        deep /= std::string(200, 'd');
+    }
+    std::filesystem::create_directories(deep);
+    const std::string shown = WriteFile("R&D.jis", "x");
+    const std::string longPath = (deep / "長い名前のファイル.jis").string();
+    std::ofstream(longPath) << "x";
+    ASSERT_NE(app->OpenDocumentFile(longPath.c_str()), nullptr);
+    ASSERT_NE(app->OpenDocumentFile(shown.c_str()), nullptr);
+    Frame()->UpdateCommandUI();
+    const std::vector<std::string> items = MenuTexts("ﾌｧｲﾙ(&F)");
+    const auto first = std::find_if(items.begin(), items.end(),
+                                    [](const std::string& s) { return s.rfind("&1 ", 0) == 0; });
+    ASSERT_NE(first, items.end());
+    EXPECT_EQ(first[0], "&1 " + std::string(shown).replace(shown.find('&'), 1, "&&"));
+    const QString second = QString::fromStdString(first[1]);
+    EXPECT_TRUE(second.endsWith(QStringLiteral("/…/長い名前のファイル.jis"))) << first[1];
+    EXPECT_LE(second.size(), 103); // "&2 " and at most 100 characters of path
+    EXPECT_TRUE(second.startsWith(QStringLiteral("&2 ") + QString::fromStdString(dir.string())))
+        << first[1];
+}

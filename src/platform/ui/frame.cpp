@@ -71,6 +71,25 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// Characters of a recent file's path in the File menu; longer paths are
+// shortened in the middle so that the menu keeps its width.
+constexpr qsizetype kRecentPathChars = 100;
+
+// The path as the menu shows it: the file name whole, the folders before
+// it cut at a folder boundary with "…" when the whole would be too long,
+// and every "&" doubled so that it shows and makes no mnemonic.
+QString RecentFileText(const std::string& path) {
+    QString text = Text(path);
+    if (text.size() > kRecentPathChars) {
+        const qsizetype slash = text.lastIndexOf(u'/');
+        const QString name = text.mid(slash + 1);
+        const qsizetype room = kRecentPathChars - name.size() - 2;
+        qsizetype head = room > 0 ? text.lastIndexOf(u'/', room - 1) : -1;
+        text = (head > 0 ? text.left(head + 1) : QString()) + QStringLiteral("…/") + name;
+    }
+    return text.replace(u'&', QStringLiteral("&&"));
+}
+
 } // namespace
 
 // ---- toolbar ----
@@ -404,8 +423,8 @@ void CFrameWnd::ShowRecentFiles() {
             }
             m_recentItems.push_back(action);
         }
-        m_recentItems[std::size_t(i)]->setText(
-            Text("&" + std::to_string(i + 1) + " " + (*list)[i]));
+        m_recentItems[std::size_t(i)]->setText(QStringLiteral("&%1 ").arg(i + 1) +
+                                               RecentFileText((*list)[i]));
     }
     while (int(m_recentItems.size()) > count) {
         delete m_recentItems.back();
