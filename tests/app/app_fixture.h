@@ -64,7 +64,7 @@ protected:
         Stop();
         app = std::make_unique<ProbeApp>(modulePath.c_str());
         SetArgs(*app, modulePath, std::move(args));
-        return app->InitInstance();
+        return app->InitApplication() && app->InitInstance();
     }
 
     int Stop() {

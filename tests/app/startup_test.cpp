@@ -2,6 +2,10 @@
 // executable.
 #include "app_fixture.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
+
 #include <sys/stat.h>
 
 namespace {
@@ -148,4 +152,40 @@ TEST_F(AppTest, RecentFilesShowAmpersandsAndKeepTheMenuNarrow) {
     EXPECT_LE(second.size(), 103); // "&2 " and at most 100 characters of path
     EXPECT_TRUE(second.startsWith(QStringLiteral("&2 ") + QString::fromStdString(dir.string())))
         << first[1];
+}
+
+TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
+    ASSERT_TRUE(Start({kSample}));
+    const std::filesystem::path other = dir / "sub" / "other.jis";
+    std::filesystem::create_directories(other.parent_path());
+    std::ofstream(other) << "x";
+    std::vector<std::string> folders;
+    QString openButton;
+    CDialog::SetModalHook([&](CDialog& dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog.GetDialog());
+        EXPECT_NE(files, nullptr);
+        if (files == nullptr) {
+            return int(IDCANCEL);
+        }
+        EXPECT_EQ(files->windowTitle().toStdString(), "開く");
+        folders.push_back(files->directory().absolutePath().toStdString());
+        openButton = files->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text();
+        files->selectFile(QString::fromStdString(other.string()));
+        QMetaObject::invokeMethod(files, "accept");
+        return int(IDOK);
+    });
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_OPEN));
+    EXPECT_EQ(Frame()->GetWindowText(), "other.jis - TAVO");
+    EXPECT_TRUE(openButton.startsWith(QStringLiteral("開く"))) << openButton.toStdString();
+
+    // Untitled, it starts in the folder used last, also after a restart.
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_OPEN));
+    Stop();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_OPEN));
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(folders[0], std::filesystem::path(kSample).parent_path().string());
+    EXPECT_EQ(folders[1], other.parent_path().string());
+    EXPECT_EQ(folders[2], other.parent_path().string());
 }

@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMainWindow>
 #include <QSettings>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -21,6 +23,7 @@ namespace {
 CWinApp* g_pApp = nullptr;
 
 const char* const kRecentSection = "Recent File List";
+const char* const kLastFolderKey = "Open Dialog/Folder";
 
 constexpr const char* kEndOfSwitches = "--";
 
@@ -149,9 +152,20 @@ std::string CWinApp::GetAppName() const {
     return m_strAppName.empty() ? LoadString(AFX_IDS_APP_TITLE) : m_strAppName;
 }
 
+BOOL CWinApp::InitApplication() {
+    m_pTranslator = std::make_unique<QTranslator>();
+    if (m_pTranslator->load(QStringLiteral("qtbase_ja"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(m_pTranslator.get());
+    }
+    return TRUE;
+}
+
 int CWinApp::ExitInstance() {
     if (m_pRecentFileList && !m_strProfileName.empty()) {
         m_pRecentFileList->WriteList(m_strProfileName);
+        QSettings(QString::fromStdString(m_strProfileName), QSettings::IniFormat)
+            .setValue(kLastFolderKey, QString::fromStdString(m_strLastFolder));
     }
     return m_nExitCode;
 }
@@ -215,6 +229,10 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
     m_pRecentFileList = std::make_unique<CRecentFileList>(int(nMaxMRU));
     if (!m_strProfileName.empty()) {
         m_pRecentFileList->ReadList(m_strProfileName);
+        m_strLastFolder = QSettings(QString::fromStdString(m_strProfileName), QSettings::IniFormat)
+                              .value(kLastFolderKey)
+                              .toString()
+                              .toStdString();
     }
 }
 
@@ -249,7 +267,9 @@ CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName, BOOL bToStderr) {
     const std::string reason =
         pDoc != nullptr ? DescribeLoadFailure(pDoc) : error.GetErrorMessage();
     if (reason.empty()) {
-        AddToRecentFileList(QFileInfo(lpszFileName).absoluteFilePath().toStdString());
+        const QFileInfo file(QString::fromUtf8(lpszFileName));
+        AddToRecentFileList(file.absoluteFilePath().toStdString());
+        m_strLastFolder = file.absolutePath().toStdString();
         return pDoc;
     }
     if (pDoc != nullptr) {
@@ -290,8 +310,17 @@ void CWinApp::OnFileNew() {
     }
 }
 
+std::string CWinApp::OpenDialogFolder() const {
+    const CDocument* pDoc = m_pDocTemplate ? m_pDocTemplate->GetDocument() : nullptr;
+    if (pDoc != nullptr && !pDoc->GetPathName().empty()) {
+        return QFileInfo(QString::fromStdString(pDoc->GetPathName())).absolutePath().toStdString();
+    }
+    return m_strLastFolder;
+}
+
 void CWinApp::OnFileOpen() {
-    CFileDialog dialog(TRUE, m_pMainWnd);
+    CFileDialog dialog(m_pMainWnd);
+    dialog.m_strInitialDir = OpenDialogFolder();
     if (dialog.DoModal() == IDOK) {
         OpenDocumentFile(dialog.GetPathName().c_str());
     }
@@ -313,7 +342,7 @@ int AfxWinMain(int argc, char** argv) {
     QApplication application(argc, argv);
     CWinApp* pApp = AfxGetApp();
     pApp->SetCommandLine(argc, argv);
-    if (pApp->InitInstance()) {
+    if (pApp->InitApplication() && pApp->InitInstance()) {
         pApp->Run();
     }
     const int code = pApp->ExitInstance();

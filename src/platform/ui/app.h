@@ -15,6 +15,7 @@ class CDocument;
 class CFrameWnd;
 class CView;
 class QMenu;
+class QTranslator;
 
 // What the command line asks for: nothing (a new document), a file to
 // open, or a file to print (/p, /pt and their -p, -pt spellings).
@@ -108,6 +109,9 @@ public:
     explicit CWinApp(const char* lpszAppName = nullptr);
     ~CWinApp() override;
 
+    // Once, before InitInstance: every standard dialog and message box of
+    // Qt speaks Japanese, as the program's own resources do.
+    virtual BOOL InitApplication();
     virtual BOOL InitInstance() { return TRUE; }
     // Saves the profile (the recent-file list); returns the exit code.
     virtual int ExitInstance();
@@ -159,11 +163,16 @@ protected:
 private:
     void ReportOpenFailure(const char* lpszFileName, const std::string& reason, BOOL bToStderr);
     void OnOpenRecentFile(UINT nID);
+    // Where the open dialog starts: the folder of the file on screen, else
+    // the folder of the file opened last.
+    std::string OpenDialogFolder() const;
 
     std::string m_strAppName;
     std::vector<std::string> m_args;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    std::string m_strLastFolder;
+    std::unique_ptr<QTranslator> m_pTranslator;
 };
 
 // The one application object.

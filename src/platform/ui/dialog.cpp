@@ -93,9 +93,9 @@ BOOL CDialog::CreateFromTemplate() {
     if (dlg == nullptr) {
         return FALSE;
     }
-    QWidget* parent = m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : MainWindowWidget();
-    m_pDialog = new QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                        Qt::WindowCloseButtonHint);
+    m_pDialog =
+        new QDialog(OwnerWidget(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                       Qt::WindowCloseButtonHint);
     m_pDialog->setWindowTitle(QString::fromUtf8(dlg->pszCaption));
     // The Japanese proportional face stands in for a face the system lacks.
     QFont font;
@@ -124,6 +124,20 @@ INT_PTR CDialog::DoModal() {
     if (result == IDOK) {
         UpdateData(TRUE);
     }
+    delete m_pDialog;
+    m_pDialog = nullptr;
+    return result;
+}
+
+QWidget* CDialog::OwnerWidget() const {
+    return m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : MainWindowWidget();
+}
+
+int CDialog::RunModalLoop(QDialog* pDialog) {
+    m_pDialog = pDialog;
+    Attach(pDialog);
+    const int result =
+        g_modalHook ? g_modalHook(*this) : (pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL);
     delete m_pDialog;
     m_pDialog = nullptr;
     return result;
@@ -202,11 +216,14 @@ int AfxMessageBox(const std::string& text, UINT nType) {
 }
 
 INT_PTR CFileDialog::DoModal() {
-    QWidget* parent = m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : nullptr;
-    const QString path =
-        m_bOpen ? QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QString(),
-                                               QStringLiteral("すべてのファイル (*)"))
-                : QString();
-    m_strPathName = path.toStdString();
-    return path.isEmpty() ? IDCANCEL : IDOK;
+    auto* dialog = new QFileDialog(OwnerWidget(), QStringLiteral("開く"),
+                                   QString::fromStdString(m_strInitialDir),
+                                   QStringLiteral("すべてのファイル (*)"));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    m_strPathName.clear();
+    QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
+                     [this](const QString& path) { m_strPathName = path.toStdString(); });
+    const int result = RunModalLoop(dialog);
+    return result == IDOK && !m_strPathName.empty() ? IDOK : IDCANCEL;
 }

@@ -48,6 +48,13 @@ public:
     using ModalHook = std::function<int(CDialog&)>;
     static void SetModalHook(ModalHook hook);
 
+protected:
+    // Runs the modal loop of a dialog that a derived class built itself, or
+    // lets the modal hook answer it; then destroys the dialog.
+    int RunModalLoop(QDialog* pDialog);
+    // The widget a dialog belongs to: the parent window, else the main window.
+    QWidget* OwnerWidget() const;
+
 private:
     BOOL CreateFromTemplate();
 
@@ -67,15 +74,15 @@ using MessageBoxHook = std::function<int(const std::string& text, UINT nType)>;
 void AfxSetMessageBoxHook(MessageBoxHook hook);
 
 // The open dialog for one existing file of any type.
-class CFileDialog {
+class CFileDialog : public CDialog {
 public:
-    explicit CFileDialog(BOOL bOpenFileDialog, CWnd* pParentWnd = nullptr)
-        : m_bOpen(bOpenFileDialog), m_pParentWnd(pParentWnd) {}
-    INT_PTR DoModal();
+    explicit CFileDialog(CWnd* pParentWnd = nullptr) : CDialog(0, pParentWnd) {}
+    INT_PTR DoModal() override;
     std::string GetPathName() const { return m_strPathName; }
 
+    // The folder the dialog starts in.
+    std::string m_strInitialDir;
+
 private:
-    BOOL m_bOpen;
-    CWnd* m_pParentWnd;
     std::string m_strPathName;
 };
