@@ -297,6 +297,39 @@ bool CTAVODoc::CountRows(std::uint32_t nWidth, int nSlot) {
     return true;
 }
 
+std::uint32_t CTAVODoc::LineAtRow(std::int64_t nRow, int nSlot, std::int64_t* pStartRow) const {
+    nRow = std::max<std::int64_t>(nRow, 0);
+    // With one row per line, row n is line n: no need to walk to it.
+    if (m_nTotalRows[nSlot] == std::int32_t(m_nLines)) {
+        const auto line = std::uint32_t(std::min<std::int64_t>(nRow, m_nLines));
+        *pStartRow = line;
+        return line;
+    }
+    std::int64_t start = 0;
+    std::uint32_t line = 0;
+    for (; line < m_nLines; ++line) {
+        const std::int64_t end = start + m_pLines[line].nRows[nSlot];
+        if (end > nRow) {
+            break;
+        }
+        start = end;
+    }
+    *pStartRow = start;
+    return line;
+}
+
+std::int64_t CTAVODoc::StartRowOfLine(std::uint32_t nLine, int nSlot) const {
+    nLine = std::min(nLine, m_nLines);
+    if (m_nTotalRows[nSlot] == std::int32_t(m_nLines)) {
+        return nLine;
+    }
+    std::int64_t start = 0;
+    for (std::uint32_t i = 0; i < nLine; ++i) {
+        start += m_pLines[i].nRows[nSlot];
+    }
+    return start;
+}
+
 std::uint64_t CTAVODoc::CountWrappedRows(const LineInfo& line, std::uint32_t nWidth) const {
     const std::uint8_t* const p = m_pData + line.nOffset;
     const std::size_t n = line.nLength;

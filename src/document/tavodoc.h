@@ -38,6 +38,11 @@ public:
 
     bool LoadText(CFile* pFile);
     bool CountRows(std::uint32_t nWidth, int nSlot);
+    // The line that takes row nRow of a slot's layout, and the row it starts
+    // in; m_nLines and the total when the row lies below the last line.
+    std::uint32_t LineAtRow(std::int64_t nRow, int nSlot, std::int64_t* pStartRow) const;
+    // The row of a slot's layout that line nLine starts in.
+    std::int64_t StartRowOfLine(std::uint32_t nLine, int nSlot) const;
 
     LoadFailure GetLoadFailure() const { return m_loadFailure; }
 

@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
 
 namespace {
 
 constexpr std::uint8_t FF = 0x0C;
+constexpr int kRowsPerNotch = 3;
 
 // Layout width in cells of the screen for a wrap word; the window's text
 // width in cells when it wraps at the window.
@@ -88,23 +91,11 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         painter.FillGutter(gutter);
     }
     painter.m_bConvert = 1;
-    // With one row per line, row n is line n: no need to walk to it.
-    std::uint32_t line = 0;
     std::int64_t start = 0;
-    if (pDoc->m_nTotalRows[slot] == std::int32_t(pDoc->m_nLines) && first > 0) {
-        line = std::min<std::uint32_t>(std::uint32_t(first), pDoc->m_nLines);
-        start = line;
-    }
-    for (; line < pDoc->m_nLines; ++line) {
+    for (std::uint32_t line = pDoc->LineAtRow(first, slot, &start);
+         line < pDoc->m_nLines && start <= last; ++line) {
         const LineInfo& info = pDoc->m_pLines[line];
         const std::int64_t end = start + info.nRows[slot];
-        if (end <= first) {
-            start = end;
-            continue;
-        }
-        if (start > last) {
-            break;
-        }
         const std::uint8_t* bytes = pDoc->m_pData + info.nOffset;
         if (gutter > 0) {
             painter.DrawLineNumber(0, int(start), int(line + 1));
@@ -150,7 +141,12 @@ void CTAVOView::UpdateScrollRanges() {
     SCROLLINFO horz{};
     horz.cbSize = sizeof horz;
     horz.fMask = SIF_RANGE | SIF_PAGE;
-    horz.nMax = int(std::min<std::uint32_t>(pDoc->m_nLayoutWidth[LAYOUT_SCREEN], INT_MAX - 4) + 4);
+    // The last column reached is the last one a line can be drawn in: after
+    // a gutter, or with a few blank columns beyond the widest line.
+    const int gutter = GutterWidth();
+    const int beyond = gutter > 0 ? gutter - 1 : 4;
+    horz.nMax = int(std::min<std::uint32_t>(pDoc->m_nLayoutWidth[LAYOUT_SCREEN], INT_MAX - beyond) +
+                    beyond);
     horz.nPage = UINT(client.right / cell.cx);
     SetScrollInfo(SB_HORZ, &horz, TRUE);
 }
@@ -163,8 +159,26 @@ void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
 
 void CTAVOView::OnSize(UINT nType, int cx, int cy) {
     CView::OnSize(nType, cx, cy);
+    RelayoutKeepingTopLine();
+}
+
+void CTAVOView::RelayoutKeepingTopLine() {
+    const CTAVODoc* pDoc = GetDocument();
+    std::int64_t lineStart = 0;
+    const int top = GetScrollPos(SB_VERT);
+    const std::uint32_t line = pDoc->LineAtRow(top, LAYOUT_SCREEN, &lineStart);
+    const std::int64_t rowInLine = top - lineStart;
     RecalcScreenLayout();
     UpdateScrollRanges();
+    if (line >= pDoc->m_nLines) {
+        return;
+    }
+    // The line keeps its place at the top; within a wrapped line, so does
+    // the row as far as the line still reaches.
+    const std::int64_t newStart = pDoc->StartRowOfLine(line, LAYOUT_SCREEN);
+    const std::int64_t rows = pDoc->m_pLines[line].nRows[LAYOUT_SCREEN];
+    SetScrollPos(SB_VERT,
+                 int(std::min<std::int64_t>(newStart + std::min(rowInLine, rows - 1), INT_MAX)));
 }
 
 BOOL CTAVOView::StepScroll(int nBar, UINT nSBCode, UINT, int& change) {
@@ -231,10 +245,74 @@ BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
     const int distance = int(std::clamp(-std::int64_t(change) * step, -limit, limit));
     if (nBar == SB_VERT) {
         ScrollWindow(0, distance);
-    } else {
-        ScrollWindow(distance, 0);
+        return TRUE;
+    }
+    // The gutter's fill stays in place while its numbers move with the
+    // text: only the text beside it moves, and the gutter is painted again.
+    const int gutterRight =
+        int(std::min<std::int64_t>(std::int64_t(GutterWidth()) * cell.cx, client.right));
+    const RECT text = {gutterRight, 0, client.right, client.bottom};
+    ScrollWindow(distance, 0, &text, &text);
+    if (gutterRight > 0) {
+        const RECT gutter = {0, 0, gutterRight, client.bottom};
+        RedrawWindow(&gutter, nullptr, RDW_INVALIDATE | RDW_ERASE);
     }
     return TRUE;
+}
+
+void CTAVOView::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
+    struct Step {
+        UINT nChar;
+        int nBar;
+        UINT nCode;
+    };
+    static constexpr Step steps[] = {
+        {VK_UP, SB_VERT, SB_LINEUP},     {VK_DOWN, SB_VERT, SB_LINEDOWN},
+        {VK_PRIOR, SB_VERT, SB_PAGEUP},  {VK_NEXT, SB_VERT, SB_PAGEDOWN},
+        {VK_LEFT, SB_HORZ, SB_LINELEFT}, {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
+        {VK_HOME, SB_HORZ, SB_LEFT},     {VK_END, SB_HORZ, SB_RIGHT},
+    };
+    const auto step = std::find_if(std::begin(steps), std::end(steps),
+                                   [nChar](const Step& s) { return s.nChar == nChar; });
+    if (step == std::end(steps)) {
+        return;
+    }
+    // Ctrl+Home and Ctrl+End go to the top and the bottom of the document.
+    if ((nFlags & MK_CONTROL) != 0 && (nChar == VK_HOME || nChar == VK_END)) {
+        SendScroll(SB_VERT, nChar == VK_HOME ? SB_TOP : SB_BOTTOM, 1);
+    } else {
+        SendScroll(step->nBar, step->nCode, 1);
+    }
+}
+
+BOOL CTAVOView::OnMouseWheel(UINT nFlags, short zDelta, POINT) {
+    ScrollByWheel((nFlags & MK_SHIFT) ? SB_HORZ : SB_VERT, zDelta);
+    return TRUE;
+}
+
+void CTAVOView::OnMouseHWheel(UINT, short zDelta, POINT) {
+    // Tilting right reads as the wheel turned towards the user.
+    ScrollByWheel(SB_HORZ, short(-zDelta));
+}
+
+void CTAVOView::ScrollByWheel(int nBar, short zDelta) {
+    // Fine-grained wheels deliver fractions of a notch; they add up.
+    int& remainder = m_nWheelRemainder[nBar];
+    remainder += zDelta;
+    const int notches = remainder / WHEEL_DELTA;
+    remainder -= notches * WHEEL_DELTA;
+    if (notches != 0) {
+        SendScroll(nBar, notches > 0 ? SB_LINEUP : SB_LINEDOWN, std::abs(notches) * kRowsPerNotch);
+    }
+}
+
+void CTAVOView::SendScroll(int nBar, UINT nSBCode, int nTimes) {
+    // Keys and the wheel act as the bars do: each step, then the end.
+    auto handler = nBar == SB_VERT ? &CTAVOView::OnVScroll : &CTAVOView::OnHScroll;
+    for (int i = 0; i < nTimes; ++i) {
+        (this->*handler)(nSBCode, 0, nullptr);
+    }
+    (this->*handler)(SB_ENDSCROLL, 0, nullptr);
 }
 
 void CTAVOView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {

@@ -29,6 +29,11 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    // Arrows, PgUp / PgDn, Home / End (with Ctrl: top and bottom) and the
+    // wheel, three rows a notch, scroll as the bars do.
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
+    void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt) override;
 
     EnvSettings* m_pEnv;
 
@@ -40,4 +45,10 @@ private:
     // Steps the bar and moves the pixels shown; FALSE for codes that are
     // not a step.
     BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);
+    // Lays the screen out again with the line at the top kept there.
+    void RelayoutKeepingTopLine();
+    void ScrollByWheel(int nBar, short zDelta);
+    void SendScroll(int nBar, UINT nSBCode, int nTimes);
+
+    int m_nWheelRemainder[2] = {0, 0};
 };

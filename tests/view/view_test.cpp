@@ -5,8 +5,11 @@
 #include "support/gdi_recorder.h"
 #include "view/tavoview.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <map>
 #include <set>
@@ -168,6 +171,17 @@ TEST_F(ViewTest, TextStartsAfterTheGutterAndFormFeedLinesGetARule) {
     EXPECT_EQ(rules, 1);
 }
 
+TEST_F(ViewTest, HorizontalRangeEndsAtTheLastColumnDrawn) {
+    // 10,000 lines give a gutter of 6: the text of a row is columns 6..79.
+    Open(Lines(10000, std::string(100, 'x')), ENV_LINE_NUMBERS, WORD(ENV_WRAP_FIXED | 80));
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 79);
+    // Wrapped at the window, a short file needs no horizontal bar at all.
+    Open(Lines(12, std::string(100, 'x')), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
+    ResizeClient(40, 10);
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 39);
+    EXPECT_FALSE(QtBar(Qt::Horizontal)->isVisible());
+}
+
 TEST_F(ViewTest, WrapModeOfNoMeaningIsLaidOutUnwrapped) {
     Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
     EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
@@ -183,6 +197,102 @@ TEST_F(ViewTest, WrapAtWindowWidthFollowsResizing) {
     ResizeClient(60, 10);
     EXPECT_EQ(Doc()->m_nLayoutWidth[0], 58u);
     EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
+}
+
+TEST_F(ViewTest, ReLayoutKeepsTheLineAtTheTop) {
+    Open(Lines(300, std::string(70, 'w')), 0, ENV_WRAP_WINDOW);
+    ResizeClient(60, 10);
+    const int top = int(Doc()->StartRowOfLine(250, LAYOUT_SCREEN)) + 1; // its second row
+    TavoView()->OnVScroll(SB_THUMBPOSITION, 0, nullptr);
+    View()->SetScrollPos(SB_VERT, top);
+    ResizeClient(30, 10);
+    std::int64_t start = 0;
+    EXPECT_EQ(Doc()->LineAtRow(View()->GetScrollPos(SB_VERT), LAYOUT_SCREEN, &start), 250u);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), start + 1);
+    ResizeClient(80, 10); // one row a line now: the line itself stays on top
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 250);
+}
+
+TEST_F(ViewTest, KeysAndTheWheelScrollAsTheBarsDo) {
+    Open(Lines(100, std::string(100, 'k')));
+    ResizeClient(30, 10);
+    const auto key = [this](int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+        QApplication::sendEvent(View()->GetSafeHwnd(), &press);
+    };
+    const auto wheel = [this](QPoint delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), delta, Qt::NoButton, modifiers,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(View()->GetSafeHwnd(), &event);
+    };
+    key(Qt::Key_Down);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 11);
+    key(Qt::Key_Up);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 10);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 101 - 10 + 1);
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 0);
+    key(Qt::Key_Right);
+    key(Qt::Key_Right);
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 2);
+    key(Qt::Key_End);
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), int(Doc()->m_nMaxWidth) + 4 - 30 + 1);
+    key(Qt::Key_Home);
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 0);
+
+    // Three rows a notch; half notches add up; Shift and a tilt go sideways.
+    wheel(QPoint(0, -120));
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 3);
+    wheel(QPoint(0, -60));
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 3);
+    wheel(QPoint(0, -60));
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 6);
+    wheel(QPoint(0, -120), Qt::ShiftModifier);
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 3);
+    wheel(QPoint(-120, 0));
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 6);
+}
+
+// What the window really shows: the pixels the system keeps, not a fresh paint.
+QImage Shown(CView& view) {
+    const QWidget* client = view.GetSafeHwnd();
+    const QPoint origin = client->mapTo(client->window(), QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(client->window()->winId(), origin.x(), origin.y(), client->width(),
+                     client->height())
+        .toImage();
+}
+
+TEST_F(ViewTest, EveryScrollShowsWhatAFreshPaintShows) {
+    // Every other line is empty: its rows show the gutter fill on the left
+    // and the ground beside it, which a moved gutter would cover.
+    Open(Lines(300, "\x1b$B0!4A\x1b(B text beside the kanji on a long line \n"),
+         ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS);
+    Env().crColor[ENV_CLR_LINENOBK] = RGB(0xFF, 0xE0, 0x80);
+    Env().crColor[ENV_CLR_GROUND] = RGB(0xE0, 0xF0, 0xFF);
+    ResizeClient(40, 12);
+    View()->RedrawWindow();
+    const std::pair<int, UINT> steps[] = {
+        {SB_HORZ, SB_LINERIGHT}, {SB_HORZ, SB_LINERIGHT}, {SB_HORZ, SB_PAGERIGHT},
+        {SB_VERT, SB_LINEDOWN},  {SB_HORZ, SB_LINELEFT},  {SB_VERT, SB_PAGEDOWN},
+        {SB_HORZ, SB_LEFT},      {SB_VERT, SB_LINEUP},
+    };
+    for (const auto& [bar, code] : steps) {
+        SCOPED_TRACE(bar);
+        SCOPED_TRACE(code);
+        if (bar == SB_HORZ) {
+            TavoView()->OnHScroll(code, 0, nullptr);
+        } else {
+            TavoView()->OnVScroll(code, 0, nullptr);
+        }
+        View()->UpdateWindow();
+        const QImage scrolled = Shown(*View());
+        ASSERT_FALSE(scrolled.isNull());
+        View()->RedrawWindow();
+        ASSERT_EQ(scrolled, Shown(*View()));
+    }
 }
 
 TEST_F(ViewTest, TenRowsInAFourRowWindowScrollToSevenAndNoFurther) {
@@ -218,6 +328,17 @@ TEST_F(ViewTest, TenRowsInAFourRowWindowScrollToSevenAndNoFurther) {
     EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
 }
 
+// The text of the window's top row as drawn.
+std::string TopRowText(const std::vector<GdiRecord>& records) {
+    std::string text;
+    for (const GdiRecord& r : records) {
+        if (r.op == GdiOp::TextOut && r.nSurface == 0 && r.y == 0) {
+            text += r.bytes;
+        }
+    }
+    return text;
+}
+
 TEST_F(ViewTest, ThumbDragPast65535RowsReachesTheEnd) {
     Open(Lines(99999)); // 100000 rows
     ResizeClient(30, 10);
@@ -225,20 +346,13 @@ TEST_F(ViewTest, ThumbDragPast65535RowsReachesTheEnd) {
     bar->setSliderDown(true);
     bar->setSliderPosition(70000);
     EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 70000);
+    EXPECT_EQ(TopRowText(Draw()), "70000");
     bar->setSliderPosition(bar->maximum());
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(bar, &release);
     EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 100000 - 10 + 1);
-
-    // The last line is then drawn in the window's top row.
-    const auto records = Draw();
-    const auto first = std::find_if(records.begin(), records.end(), [](const GdiRecord& r) {
-        return r.op == GdiOp::TextOut && r.nSurface == 0;
-    });
-    ASSERT_NE(first, records.end());
-    EXPECT_EQ(first->y, 0);
-    EXPECT_EQ(first->bytes, "9");
+    EXPECT_EQ(TopRowText(Draw()), "99991");
 }
 
 } // namespace

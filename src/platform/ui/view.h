@@ -26,17 +26,9 @@ public:
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 
     void OnPaint() override;
-    // Arrows, PgUp / PgDn, Home / End (with Ctrl: top and bottom) and the
-    // wheel send the scroll codes the bars send.
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
-    BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
-    void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt) override;
 
 private:
     friend class CSingleDocTemplate;
 
-    void SendWheel(int nBar, short zDelta);
-
     CDocument* m_pDocument = nullptr;
-    int m_nWheelRemainder[2] = {0, 0};
 };

@@ -42,12 +42,6 @@ protected:
         bar->setSliderDown(false);
     }
 
-    void Wheel(int delta, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          modifiers, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view.GetSafeHwnd(), &wheel);
-    }
-
     RecordingView view;
 };
 
@@ -141,42 +135,6 @@ TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
     ASSERT_EQ(view.scrolls.size(), 2u);
     EXPECT_EQ(view.scrolls[0], (ScrollCall{SB_VERT, SB_THUMBPOSITION, 20, 20}));
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 20);
-}
-
-TEST_F(ScrollBarTest, KeysAndWheelSendTheCodesOfTheBars) {
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        ScrollCall first;
-    };
-    const Case cases[] = {
-        {Qt::Key_Down, Qt::NoModifier, {SB_VERT, SB_LINEDOWN, 0, 0}},
-        {Qt::Key_PageUp, Qt::NoModifier, {SB_VERT, SB_PAGEUP, 0, 0}},
-        {Qt::Key_Right, Qt::NoModifier, {SB_HORZ, SB_LINERIGHT, 0, 0}},
-        {Qt::Key_Home, Qt::NoModifier, {SB_HORZ, SB_LEFT, 0, 0}},
-        {Qt::Key_End, Qt::ControlModifier, {SB_VERT, SB_BOTTOM, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        view.scrolls.clear();
-        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers);
-        QApplication::sendEvent(view.GetSafeHwnd(), &press);
-        ASSERT_EQ(view.scrolls.size(), 2u) << c.key;
-        EXPECT_EQ(view.scrolls[0], c.first);
-        EXPECT_EQ(view.scrolls[1].nSBCode, SB_ENDSCROLL);
-    }
-
-    // A notch is three rows; half notches add up; Shift turns it sideways.
-    view.scrolls.clear();
-    Wheel(-120, Qt::NoModifier);
-    std::vector<ScrollCall> threeRows(3, {SB_VERT, SB_LINEDOWN, 0, 0});
-    threeRows.push_back({SB_VERT, SB_ENDSCROLL, 0, 0});
-    EXPECT_EQ(view.scrolls, threeRows);
-    view.scrolls.clear();
-    Wheel(60, Qt::ShiftModifier);
-    EXPECT_TRUE(view.scrolls.empty());
-    Wheel(60, Qt::ShiftModifier);
-    ASSERT_EQ(view.scrolls.size(), 4u);
-    EXPECT_EQ(view.scrolls[0], (ScrollCall{SB_HORZ, SB_LINELEFT, 0, 0}));
 }
 
 TEST_F(ScrollBarTest, ScrollWindowRepaintsTheUncoveredStripAndUpdateNowPaintsAtOnce) {
