@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int kWidth = 1920;
-constexpr int kHeight = 1080;
+constexpr int WIDTH = 1920;
+constexpr int HEIGHT = 1080;
 
 EnvSettings Settings() {
     EnvStore store("/nowhere/tavo.exe");
@@ -62,16 +62,16 @@ QString DecodedLine(const std::string& jis) {
 void BM_PainterFullScreen(benchmark::State& state) {
     const EnvSettings env = Settings();
     const std::string line = JisLine();
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);
     int rows = 0;
     for (auto _ : state) {
         CDC dc;
         dc.AttachImage(&image);
-        dc.FillSolidRect(0, 0, kWidth, kHeight, env.crColor[ENV_CLR_GROUND]);
+        dc.FillSolidRect(0, 0, WIDTH, HEIGHT, env.crColor[ENV_CLR_GROUND]);
         CCharPainter painter(&dc, &env);
-        painter.m_rcPaint = {0, 0, kWidth, kHeight};
+        painter.m_rcPaint = {0, 0, WIDTH, HEIGHT};
         painter.m_bConvert = TRUE;
-        rows = kHeight / int(painter.m_cyCell) + 1;
+        rows = HEIGHT / int(painter.m_cyCell) + 1;
         for (int row = 0; row < rows; ++row) {
             painter.DrawRun(CHARSET_ASCII, 0, row, reinterpret_cast<const BYTE*>(line.data()),
                             int(line.size()));
@@ -85,7 +85,7 @@ BENCHMARK(BM_PainterFullScreen)->Unit(benchmark::kMillisecond);
 // Baseline: Qt's own text drawing of the same screen, one call per row.
 void BM_QtDrawTextPerRow(benchmark::State& state) {
     const QString text = DecodedLine(JisLine());
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);
     QFont font(QStringLiteral("IPAGothic"));
     font.setPixelSize(12);
     for (auto _ : state) {
@@ -93,7 +93,7 @@ void BM_QtDrawTextPerRow(benchmark::State& state) {
         painter.fillRect(image.rect(), Qt::white);
         painter.setFont(font);
         const int height = painter.fontMetrics().height();
-        for (int y = 0; y < kHeight + height; y += height) {
+        for (int y = 0; y < HEIGHT + height; y += height) {
             painter.drawText(0, y + painter.fontMetrics().ascent(), text);
         }
     }

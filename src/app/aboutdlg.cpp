@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* const kBuildDate = "Dec 27 1999";
+const char* const BUILD_DATE = "Dec 27 1999";
 
 } // namespace
 
@@ -19,7 +19,7 @@ void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     char built[64];
-    std::snprintf(built, sizeof built, "Built Date : %s", kBuildDate);
+    std::snprintf(built, sizeof built, "Built Date : %s", BUILD_DATE);
     m_strBuilt = built;
     UpdateData(FALSE);
     return TRUE;

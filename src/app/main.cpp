@@ -9,16 +9,16 @@ CTAVOApp theApp;
 
 namespace {
 
-const char* const kUsage = "Usage: tavo [FILE]\n"
-                           "       tavo /p FILE\n"
-                           "       tavo /pt FILE PRINTER [DRIVER [PORT]]\n"
-                           "Shows a text file in the 7-bit JIS code in a window, without ever\n"
-                           "changing it. /p prints the file, /pt prints it on the named printer\n"
-                           "(-p and -pt work the same).\n"
-                           "\n"
-                           "  -h, --help     show this help and exit\n"
-                           "  -V, --version  show the version and exit\n"
-                           "  --             end of options: what follows is a file name\n";
+const char* const USAGE = "Usage: tavo [FILE]\n"
+                          "       tavo /p FILE\n"
+                          "       tavo /pt FILE PRINTER [DRIVER [PORT]]\n"
+                          "Shows a text file in the 7-bit JIS code in a window, without ever\n"
+                          "changing it. /p prints the file, /pt prints it on the named printer\n"
+                          "(-p and -pt work the same).\n"
+                          "\n"
+                          "  -h, --help     show this help and exit\n"
+                          "  -V, --version  show the version and exit\n"
+                          "  --             end of options: what follows is a file name\n";
 
 std::string ProgramName(const char* argv0) {
     const std::string path = argv0 != nullptr ? argv0 : "tavo";
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     CTAVOCommandLineInfo cmdInfo;
     theApp.ParseCommandLine(cmdInfo);
     if (cmdInfo.m_bShowHelp) {
-        std::fputs(kUsage, stdout);
+        std::fputs(USAGE, stdout);
         return 0;
     }
     if (cmdInfo.m_bShowVersion) {

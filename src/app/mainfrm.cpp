@@ -6,7 +6,7 @@
 
 namespace {
 
-const UINT kIndicators[] = {
+const UINT INDICATORS[] = {
     ID_SEPARATOR, ID_INDICATOR_KANA, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
 };
 
@@ -21,7 +21,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         return -1;
     }
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
-        !m_wndStatusBar.SetIndicators(kIndicators, int(std::size(kIndicators)))) {
+        !m_wndStatusBar.SetIndicators(INDICATORS, int(std::size(INDICATORS)))) {
         return -1;
     }
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |

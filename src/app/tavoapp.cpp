@@ -9,7 +9,7 @@
 #include "resources/resources.h"
 #include "view/tavoview.h"
 
-constexpr UINT kRecentFiles = 4;
+constexpr UINT RECENT_FILES = 4;
 
 std::string CTAVOApp::ModulePath(const char* modulePath) {
     if (modulePath != nullptr) {
@@ -34,7 +34,7 @@ BOOL CTAVOApp::InitInstance() {
     if (ReplaceModuleExtension(m_strModulePath.c_str(), "ini", profile, sizeof profile)) {
         m_strProfileName = profile;
     }
-    LoadStdProfileSettings(kRecentFiles);
+    LoadStdProfileSettings(RECENT_FILES);
     m_envStore.Load();
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CTAVODoc; }, [] { return new CMainFrame; },

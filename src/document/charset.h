@@ -17,6 +17,10 @@ constexpr bool IsTwoByteSet(CharSet set) {
     return set >= CHARSET_OLDJIS;
 }
 
+// Bytes of special meaning to the walkers of the text.
+constexpr std::uint8_t TAB = 0x09;
+constexpr std::uint8_t LF = 0x0A;
+constexpr std::uint8_t FF = 0x0C;
 constexpr std::uint8_t ESC = 0x1B;
 
 // p points at an ESC. Returns the designated set plus one (1 ASCII,
@@ -24,6 +28,22 @@ constexpr std::uint8_t ESC = 0x1B;
 // most two bytes after the ESC, the second only after "(" or "$", so a zero
 // byte after the text stops it.
 std::uint8_t DetectEscape(const std::uint8_t* p);
+
+// The rule every walker of the text follows at an ESC (p points at it):
+// when it designates a set, that set becomes current and the result is the
+// 3 bytes the sequence takes without a cell; otherwise the result is 0, the
+// ESC is an ordinary one-cell character, and a two-byte set falls back to
+// ASCII.
+inline int FollowEscape(const std::uint8_t* p, CharSet& set) {
+    if (const std::uint8_t designated = DetectEscape(p)) {
+        set = CharSet(designated - 1);
+        return 3;
+    }
+    if (IsTwoByteSet(set)) {
+        set = CHARSET_ASCII;
+    }
+    return 0;
+}
 
 // Converts the JIS X 0208 code at p to Shift_JIS in place. Returns false,
 // changing nothing, when the first byte lies outside 0x21..0x7E.

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr std::uint8_t TAB = 0x09;
-constexpr std::uint8_t LF = 0x0A;
-constexpr std::uint8_t FF = 0x0C;
-
 constexpr std::size_t HEAP_INITIAL_SIZE = 0x100000;
 // Rows and line numbers are signed 32-bit everywhere above the document.
 constexpr std::uint64_t MAX_LINES = std::numeric_limits<std::int32_t>::max();
@@ -259,15 +255,9 @@ void CTAVODoc::SplitLines() {
             m_pLines[line].nOffset = std::uint32_t(i);
             m_pLines[line].nStartSet = set;
             column = 0;
-        } else if (const std::uint8_t designated = DetectEscape(p + i)) {
-            set = CharSet(designated - 1);
-            i += 3;
+        } else if (const int skipped = FollowEscape(p + i, set)) {
+            i += skipped;
         } else {
-            // An ESC that designates nothing is a one-cell character and
-            // ends a two-byte set.
-            if (IsTwoByteSet(set)) {
-                set = CHARSET_ASCII;
-            }
             ++column;
             ++i;
         }
@@ -353,15 +343,9 @@ std::uint64_t CTAVODoc::CountWrappedRows(const LineInfo& line, std::uint32_t nWi
         if (p[i] == TAB) {
             cursor.PlaceTab();
             ++i;
-        } else if (const std::uint8_t designated = DetectEscape(p + i)) {
-            set = CharSet(designated - 1);
-            i += 3;
+        } else if (const int skipped = FollowEscape(p + i, set)) {
+            i += skipped;
         } else {
-            // An ESC that designates nothing is a one-cell character and
-            // ends a two-byte set.
-            if (IsTwoByteSet(set)) {
-                set = CHARSET_ASCII;
-            }
             cursor.PlaceSingles(1);
             ++i;
         }

@@ -8,17 +8,16 @@
 
 namespace {
 
-constexpr BYTE TAB = 0x09;
 constexpr BYTE BACKSLASH = 0x5C;
 constexpr BYTE TILDE = 0x7E;
-constexpr BYTE kTabMark[] = {'>', '.', '.', '.'};
-constexpr BYTE kWideSpace[] = {0x81, 0x40};
-constexpr size_t kLineNumberSize = 20;
+constexpr BYTE TAB_MARK[] = {'>', '.', '.', '.'};
+constexpr BYTE WIDE_SPACE[] = {0x81, 0x40};
+constexpr size_t LINE_NUMBER_SIZE = 20;
 
 // Pixel positions far outside any surface stay representable.
 int ClampPixels(std::int64_t value) {
-    constexpr std::int64_t kLimit = std::int64_t(1) << 30;
-    return int(std::clamp(value, -kLimit, kLimit));
+    constexpr std::int64_t LIMIT = std::int64_t(1) << 30;
+    return int(std::clamp(value, -LIMIT, LIMIT));
 }
 
 HGDIOBJ HandleOf(const CGdiObject* object) {
@@ -97,13 +96,9 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
     int col = nStartCol;
     for (int i = 0; i < nLength;) {
         if (pBytes[i] == ESC) {
-            if (const std::uint8_t designated = DetectEscape(pBytes + i)) {
-                set = CharSet(designated - 1);
-                i += 3;
+            if (const int skipped = FollowEscape(pBytes + i, set)) {
+                i += skipped;
                 continue;
-            }
-            if (IsTwoByteSet(set)) {
-                set = CHARSET_ASCII;
             }
         }
         const bool twoByte = IsTwoByteSet(set);
@@ -144,7 +139,7 @@ int CCharPainter::DrawWideChar(int x, int y, const BYTE* p) {
         DrawCells(x, y, buffer, 2, TRUE);
         return 2;
     }
-    if (Flag(ENV_MARK_WIDE_SPACE) && !m_bPrinting && std::memcmp(buffer, kWideSpace, 2) == 0) {
+    if (Flag(ENV_MARK_WIDE_SPACE) && !m_bPrinting && std::memcmp(buffer, WIDE_SPACE, 2) == 0) {
         DrawWideSpaceBox(x, y);
         return 2;
     }
@@ -167,7 +162,7 @@ int CCharPainter::DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE
     if (b == TAB) {
         const int width = 4 - ((nCol - m_nGutter) & 3);
         if (showControls) {
-            DrawCells(x, y, kTabMark, UINT(width), TRUE);
+            DrawCells(x, y, TAB_MARK, UINT(width), TRUE);
         }
         return width;
     }
@@ -206,7 +201,7 @@ void CCharPainter::FillGutter(int nWidth) {
 }
 
 void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
-    char text[kLineNumberSize];
+    char text[LINE_NUMBER_SIZE];
     const int written = std::snprintf(text, sizeof text, "%*d:", int(m_nGutter - 1), nNumber);
     const int stored = std::clamp(written, 0, int(sizeof text) - 1);
     const int count = std::clamp<int>(m_nGutter, 0, stored);

@@ -13,7 +13,7 @@ namespace {
 
 // ---- menu 128 ----
 
-const MENUITEMTEMPLATE kMenu[] = {
+const MENUITEMTEMPLATE MENU[] = {
     {MF_POPUP, 0, "ﾌｧｲﾙ(&F)"},
     {MF_STRING, ID_FILE_OPEN, "開く(&O)...\tCtrl+O"},
     {MF_SEPARATOR, 0, nullptr},
@@ -37,36 +37,36 @@ const MENUITEMTEMPLATE kMenu[] = {
 
 // ---- accelerators 128 ----
 
-constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
-constexpr BYTE kShift = FVIRTKEY | FSHIFT;
+constexpr BYTE CTRL = FVIRTKEY | FCONTROL;
+constexpr BYTE SHIFT = FVIRTKEY | FSHIFT;
 
-const ACCEL kAccelerators[] = {
-    {kCtrl, 'N', ID_FILE_NEW},
-    {kCtrl, 'O', ID_FILE_OPEN},
-    {kCtrl, 'S', ID_FILE_SAVE},
-    {kCtrl, 'P', ID_FILE_PRINT},
-    {kCtrl, 'Z', ID_EDIT_UNDO},
-    {kCtrl, 'X', ID_EDIT_CUT},
-    {kCtrl, 'C', ID_EDIT_COPY},
-    {kCtrl, 'V', ID_EDIT_PASTE},
+const ACCEL ACCELERATORS[] = {
+    {CTRL, 'N', ID_FILE_NEW},
+    {CTRL, 'O', ID_FILE_OPEN},
+    {CTRL, 'S', ID_FILE_SAVE},
+    {CTRL, 'P', ID_FILE_PRINT},
+    {CTRL, 'Z', ID_EDIT_UNDO},
+    {CTRL, 'X', ID_EDIT_CUT},
+    {CTRL, 'C', ID_EDIT_COPY},
+    {CTRL, 'V', ID_EDIT_PASTE},
     {FVIRTKEY | FALT, VK_BACK, ID_EDIT_UNDO},
-    {kShift, VK_DELETE, ID_EDIT_CUT},
-    {kCtrl, VK_INSERT, ID_EDIT_COPY},
-    {kShift, VK_INSERT, ID_EDIT_PASTE},
+    {SHIFT, VK_DELETE, ID_EDIT_CUT},
+    {CTRL, VK_INSERT, ID_EDIT_COPY},
+    {SHIFT, VK_INSERT, ID_EDIT_PASTE},
     {FVIRTKEY, VK_F6, ID_NEXT_PANE},
-    {kShift, VK_F6, ID_PREV_PANE},
+    {SHIFT, VK_F6, ID_PREV_PANE},
 };
 
 // ---- toolbar 128 and its pictures ----
 
-const UINT kToolBarItems[] = {
+const UINT TOOL_BAR_ITEMS[] = {
     ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_COPY, ID_SEPARATOR, ID_FILE_PRINT, ID_APP_ABOUT,
 };
 
-const TOOLBARTEMPLATE kToolBar = {16, 15, int(std::size(kToolBarItems)), kToolBarItems};
+const TOOLBARTEMPLATE TOOL_BAR = {16, 15, int(std::size(TOOL_BAR_ITEMS)), TOOL_BAR_ITEMS};
 
 // Open, Copy, Print, About; 16 x 15 each.
-const char* const kToolBarStrip[] = {
+const char* const TOOL_BAR_STRIP[] = {
     "                000000000          0000000000                   ",
     "  00000         0FFFFFFF0          0FFFFFFFF0        000000     ",
     " 0BBBBB0        0F44444F0          0F444444F0       0CCCCCC0    ",
@@ -84,7 +84,7 @@ const char* const kToolBarStrip[] = {
     "                      0000000000                                ",
 };
 
-const char* const kIcon32[] = {
+const char* const ICON32[] = {
     "                                ", "    000000000000000000          ",
     "    0FFFFFFFFFFFFFFF070         ", "    0FFFFFFFFFFFFFFF0770        ",
     "    0FF000000000000F07770       ", "    0FFFFFFFFFFFFFFF077770      ",
@@ -103,19 +103,19 @@ const char* const kIcon32[] = {
     "    000000000000000000000000    ", "                                ",
 };
 
-const char* const kIcon16[] = {
+const char* const ICON16[] = {
     "  000000000     ", "  0FFFFFF070    ", "  0F0000F0770   ", "  0FFFFFF07770  ",
     "  0F111FF00000  ", "  0FFFFFFFFFF0  ", "  0F444444FFF0  ", "  0FFFFFFFFFF0  ",
     "  0F55555555F0  ", "  0FFFFFFFFFF0  ", "  0F9999999FF0  ", "  0FFFFFFFFFF0  ",
     "  0F000000FFF0  ", "  0FFFFFFFFFF0  ", "  0FFFFFFFFFF0  ", "  000000000000  ",
 };
 
-const BITMAPTEMPLATE kToolBarBitmap = {64, 15, kToolBarStrip};
-const BITMAPTEMPLATE kIcons[] = {{32, 32, kIcon32}, {16, 16, kIcon16}};
+const BITMAPTEMPLATE TOOL_BAR_BITMAP = {64, 15, TOOL_BAR_STRIP};
+const BITMAPTEMPLATE ICONS[] = {{32, 32, ICON32}, {16, 16, ICON16}};
 
 // ---- dialog 100 ----
 
-const DLGITEMTEMPLATE kAboutItems[] = {
+const DLGITEMTEMPLATE ABOUT_ITEMS[] = {
     {IDC_STATIC, "ICON", "128", 11, 17, 18, 20},
     {IDC_STATIC, "STATIC", "TAVO Version 0.0", 40, 10, 119, 8},
     {IDC_BUILT, "STATIC", "built:", 40, 22, 119, 8},
@@ -123,13 +123,13 @@ const DLGITEMTEMPLATE kAboutItems[] = {
     {IDOK, "DEFPUSHBUTTON", "OK", 178, 7, 32, 14},
 };
 
-const DLGTEMPLATE kAboutBox = {
-    "ﾊﾞｰｼﾞｮﾝ情報(TAVO)", "ＭＳ Ｐゴシック", 9, 217, 55, int(std::size(kAboutItems)), kAboutItems,
+const DLGTEMPLATE ABOUT_BOX = {
+    "ﾊﾞｰｼﾞｮﾝ情報(TAVO)", "ＭＳ Ｐゴシック", 9, 217, 55, int(std::size(ABOUT_ITEMS)), ABOUT_ITEMS,
 };
 
 // ---- string table ----
 
-const std::map<UINT, const char*> kStrings = {
+const std::map<UINT, const char*> STRINGS = {
     {IDR_MAINFRAME, "TAVO\n\nTAVO\n\n\nTAVO.Document\nTAVO Document"},
     {ID_ENV_SETTINGS, "表示フォント等を指定する\n動作環境"},
     {AFX_IDS_APP_TITLE, "TAVO"},
@@ -180,34 +180,34 @@ const std::map<UINT, const char*> kStrings = {
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 };
 
-const char* const kRecentFilePrompt = "指定のﾌｧｲﾙを開く";
+const char* const RECENT_FILE_PROMPT = "指定のﾌｧｲﾙを開く";
 
 class TavoResourceTable : public CResourceTable {
 public:
     const char* FindString(UINT nID) const override {
         if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_LAST) {
-            return kRecentFilePrompt; // one text for all sixteen entries
+            return RECENT_FILE_PROMPT; // one text for all sixteen entries
         }
-        const auto it = kStrings.find(nID);
-        return it != kStrings.end() ? it->second : nullptr;
+        const auto it = STRINGS.find(nID);
+        return it != STRINGS.end() ? it->second : nullptr;
     }
     const MENUITEMTEMPLATE* FindMenu(UINT nID, int* pnCount) const override {
-        return Found(nID == IDR_MAINFRAME, kMenu, pnCount);
+        return Found(nID == IDR_MAINFRAME, MENU, pnCount);
     }
     const ACCEL* FindAccelerators(UINT nID, int* pnCount) const override {
-        return Found(nID == IDR_MAINFRAME, kAccelerators, pnCount);
+        return Found(nID == IDR_MAINFRAME, ACCELERATORS, pnCount);
     }
     const TOOLBARTEMPLATE* FindToolBar(UINT nID) const override {
-        return nID == IDR_MAINFRAME ? &kToolBar : nullptr;
+        return nID == IDR_MAINFRAME ? &TOOL_BAR : nullptr;
     }
     const BITMAPTEMPLATE* FindBitmap(UINT nID) const override {
-        return nID == IDR_MAINFRAME ? &kToolBarBitmap : nullptr;
+        return nID == IDR_MAINFRAME ? &TOOL_BAR_BITMAP : nullptr;
     }
     const BITMAPTEMPLATE* FindIcon(UINT nID, int* pnCount) const override {
-        return Found(nID == IDR_MAINFRAME, kIcons, pnCount);
+        return Found(nID == IDR_MAINFRAME, ICONS, pnCount);
     }
     const DLGTEMPLATE* FindDialog(UINT nID) const override {
-        return nID == IDD_ABOUTBOX ? &kAboutBox : nullptr;
+        return nID == IDD_ABOUTBOX ? &ABOUT_BOX : nullptr;
     }
 
 private:

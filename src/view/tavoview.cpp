@@ -11,8 +11,7 @@
 
 namespace {
 
-constexpr std::uint8_t FF = 0x0C;
-constexpr int kRowsPerNotch = 3;
+constexpr int ROWS_PER_NOTCH = 3;
 
 // Layout width in cells of the screen for a wrap word; the window's text
 // width in cells when it wraps at the window.
@@ -302,7 +301,7 @@ void CTAVOView::ScrollByWheel(int nBar, short zDelta) {
     const int notches = remainder / WHEEL_DELTA;
     remainder -= notches * WHEEL_DELTA;
     if (notches != 0) {
-        SendScroll(nBar, notches > 0 ? SB_LINEUP : SB_LINEDOWN, std::abs(notches) * kRowsPerNotch);
+        SendScroll(nBar, notches > 0 ? SB_LINEUP : SB_LINEDOWN, std::abs(notches) * ROWS_PER_NOTCH);
     }
 }
 

@@ -7,11 +7,11 @@
 
 namespace {
 
-const std::string kSample = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
+const std::string SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
 
 TEST_F(AppTest, CopyIsDisabledFromMenuToolbarAndEveryAccelerator) {
     for (bool loaded : {false, true}) {
-        ASSERT_TRUE(loaded ? Start({kSample}) : Start());
+        ASSERT_TRUE(loaded ? Start({SAMPLE}) : Start());
         Frame()->UpdateCommandUI();
         EXPECT_FALSE(Frame()->GetMenuItem(ID_EDIT_COPY)->isEnabled());
         QAction* button = Frame()->m_wndToolBar.GetButton(ID_EDIT_COPY);

@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::string kSample = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
-const std::string kLongSample = std::string(TAVO_SAMPLES_DIR) + "/numbered.jis";
+const std::string SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
+const std::string LONG_SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/numbered.jis";
 
 TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
     ASSERT_TRUE(Start());
@@ -26,7 +26,7 @@ TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
 }
 
 TEST_F(AppTest, WithAFileShowsItUnderItsNameAndNewEmptiesTheView) {
-    ASSERT_TRUE(Start({kSample}));
+    ASSERT_TRUE(Start({SAMPLE}));
     EXPECT_EQ(Frame()->GetWindowText(), "story.jis - TAVO");
     ASSERT_NE(Doc()->m_pData, nullptr);
     SCROLLINFO info = {};
@@ -40,7 +40,7 @@ TEST_F(AppTest, WithAFileShowsItUnderItsNameAndNewEmptiesTheView) {
 }
 
 TEST_F(AppTest, FileThatCannotBeOpenedIsReportedAndKeepsTheFileOnScreen) {
-    ASSERT_TRUE(Start({kLongSample}));
+    ASSERT_TRUE(Start({LONG_SAMPLE}));
     ProcessEvents();
     View()->OnVScroll(SB_PAGEDOWN, 0, nullptr);
     const int top = View()->GetScrollPos(SB_VERT);
@@ -155,7 +155,7 @@ TEST_F(AppTest, RecentFilesShowAmpersandsAndKeepTheMenuNarrow) {
 }
 
 TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
-    ASSERT_TRUE(Start({kSample}));
+    ASSERT_TRUE(Start({SAMPLE}));
     const std::filesystem::path other = dir / "sub" / "other.jis";
     std::filesystem::create_directories(other.parent_path());
     std::ofstream(other) << "x";
@@ -185,7 +185,7 @@ TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_OPEN));
     ASSERT_EQ(folders.size(), 3u);
-    EXPECT_EQ(folders[0], std::filesystem::path(kSample).parent_path().string());
+    EXPECT_EQ(folders[0], std::filesystem::path(SAMPLE).parent_path().string());
     EXPECT_EQ(folders[1], other.parent_path().string());
     EXPECT_EQ(folders[2], other.parent_path().string());
 }

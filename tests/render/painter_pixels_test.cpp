@@ -4,12 +4,12 @@
 
 namespace {
 
-constexpr COLORREF kTextBk = RGB(255, 255, 200);
+constexpr COLORREF TEXT_BK = RGB(255, 255, 200);
 
 EnvSettings Settings(BYTE flags) {
     EnvSettings env = DefaultSettings();
     env.bFlags = flags;
-    env.crColor[ENV_CLR_TEXTBK] = kTextBk;
+    env.crColor[ENV_CLR_TEXTBK] = TEXT_BK;
     return env;
 }
 
@@ -52,13 +52,13 @@ TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
     const QImage& pixels = Pixels();
     const QImage slash = pixels.copy(Cell(0, 0));
     EXPECT_EQ(pixels.copy(Cell(1, 0)), slash.mirrored(true, false));
-    EXPECT_GT(CountOther(slash, slash.rect(), Rgb(kTextBk)), 3);
+    EXPECT_GT(CountOther(slash, slash.rect(), Rgb(TEXT_BK)), 3);
     const QImage lowLine = pixels.copy(Cell(0, 1));
     EXPECT_EQ(pixels.copy(Cell(1, 1)), lowLine.mirrored(false, true));
     // The overline is inked in the cell's upper part.
     const QImage overline = pixels.copy(Cell(1, 1));
-    EXPECT_GT(CountOther(overline, QRect(0, 0, cx, cy / 3), Rgb(kTextBk)), 0);
-    EXPECT_EQ(CountOther(overline, QRect(0, cy / 2, cx, cy - cy / 2), Rgb(kTextBk)), 0);
+    EXPECT_GT(CountOther(overline, QRect(0, 0, cx, cy / 3), Rgb(TEXT_BK)), 0);
+    EXPECT_EQ(CountOther(overline, QRect(0, cy / 2, cx, cy - cy / 2), Rgb(TEXT_BK)), 0);
 }
 
 TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {
@@ -67,7 +67,7 @@ TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {
     Run(CHARSET_OLDJIS, 1, 1, "\x81\x40");
     const QImage& pixels = Pixels();
     const QRect box = Cell(1, 1, 2);
-    const QRgb ground = Rgb(kTextBk);
+    const QRgb ground = Rgb(TEXT_BK);
     const QRgb text = Rgb(env.crColor[ENV_CLR_OLDJIS]);
     for (int y = box.top(); y <= box.bottom(); ++y) {
         for (int x = box.left(); x <= box.right(); ++x) {

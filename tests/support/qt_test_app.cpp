@@ -22,6 +22,6 @@ struct GuiEnvironment : ::testing::Environment {
     std::unique_ptr<QGuiApplication> app;
 };
 
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+const auto* const ENVIRONMENT = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
 } // namespace

@@ -55,7 +55,7 @@ using FaceKey = std::tuple<QString, int, int, bool>;
 using FaceCache = std::map<FaceKey, std::shared_ptr<FontFace>>;
 
 // Sizes tried one after another in the settings dialog must not pile up.
-constexpr size_t kFacesKept = 32;
+constexpr size_t FACES_KEPT = 32;
 
 void DropUnusedFaces(FaceCache& cache) {
     std::erase_if(cache, [](const auto& entry) { return entry.second.use_count() == 1; });
@@ -123,7 +123,7 @@ FontFace& FaceOf(FontData& font) {
     // Painters make their fonts again for every paint; the faces stay. Kept
     // for the whole run, so no face outlives the fonts of the system.
     static auto* cache = new FaceCache;
-    if (cache->size() >= kFacesKept) {
+    if (cache->size() >= FACES_KEPT) {
         DropUnusedFaces(*cache);
     }
     const QFont qfont = QFontOf(font);

@@ -9,30 +9,30 @@
 
 namespace {
 
-constexpr int kScreenDpi = 96;
-constexpr std::int64_t kDefaultTenths = 120; // the size a height of 0 stands for
-constexpr std::int64_t kMaxTenths = 7200;
-constexpr int kStockFontPixels = 16;
+constexpr int SCREEN_DPI = 96;
+constexpr std::int64_t DEFAULT_TENTHS = 120; // the size a height of 0 stands for
+constexpr std::int64_t MAX_TENTHS = 7200;
+constexpr int STOCK_FONT_PIXELS = 16;
 
 // Stored heights are never repaired, but what is drawn stays sane: a damaged
 // record must not allocate giant bitmaps or hang.
 std::int64_t RenderedTenths(LONG stored) {
     std::int64_t tenths = stored;
     if (tenths == 0) {
-        return kDefaultTenths;
+        return DEFAULT_TENTHS;
     }
-    return std::min(tenths < 0 ? -tenths : tenths, kMaxTenths);
+    return std::min(tenths < 0 ? -tenths : tenths, MAX_TENTHS);
 }
 
 class StockFontWrapper : public CFont {
 public:
     StockFontWrapper() {
         LOGFONTA lf = {};
-        lf.lfHeight = LONG(kDefaultTenths);
+        lf.lfHeight = LONG(DEFAULT_TENTHS);
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lf.lfPitchAndFamily = FIXED_PITCH;
-        Own(std::make_shared<FontData>(lf, kStockFontPixels));
+        Own(std::make_shared<FontData>(lf, STOCK_FONT_PIXELS));
     }
 };
 
@@ -109,7 +109,7 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTA* lpLogFont, CDC* pDC) {
     }
     int dpi = pDC != nullptr ? pDC->GetDeviceCaps(LOGPIXELSY) : 0;
     if (dpi <= 0) {
-        dpi = kScreenDpi;
+        dpi = SCREEN_DPI;
     }
     const std::int64_t pixels = (dpi * RenderedTenths(lpLogFont->lfHeight) + 360) / 720;
     Own(std::make_shared<FontData>(*lpLogFont, int(std::max<std::int64_t>(pixels, 1))));

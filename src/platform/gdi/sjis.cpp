@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kLeadCount = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+constexpr int LEAD_COUNT = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
 
 int LeadIndex(BYTE b) {
     if (b >= 0x81 && b <= 0x9F) {
@@ -83,7 +83,7 @@ private:
     }
 
     std::array<char16_t, 256> m_single;
-    std::array<std::array<char16_t, 256>, kLeadCount> m_pairs;
+    std::array<std::array<char16_t, 256>, LEAD_COUNT> m_pairs;
 };
 
 const Cp932Table& Table() {

@@ -22,10 +22,10 @@ namespace {
 
 CWinApp* g_pApp = nullptr;
 
-const char* const kRecentSection = "Recent File List";
-const char* const kLastFolderKey = "Open Dialog/Folder";
+const char* const RECENT_SECTION = "Recent File List";
+const char* const LAST_FOLDER_KEY = "Open Dialog/Folder";
 
-constexpr const char* kEndOfSwitches = "--";
+constexpr const char* END_OF_SWITCHES = "--";
 
 bool IsSwitch(const std::string& arg) {
     // "/p" and "/pt" are switches; every other argument starting with a
@@ -109,7 +109,7 @@ void CRecentFileList::Remove(int nIndex) {
 
 void CRecentFileList::ReadList(const std::string& profile) {
     QSettings ini(QString::fromStdString(profile), QSettings::IniFormat);
-    ini.beginGroup(kRecentSection);
+    ini.beginGroup(RECENT_SECTION);
     m_files.clear();
     for (int i = 1; i <= m_nSize; ++i) {
         const std::string path = ini.value(QString("File%1").arg(i)).toString().toStdString();
@@ -121,8 +121,8 @@ void CRecentFileList::ReadList(const std::string& profile) {
 
 void CRecentFileList::WriteList(const std::string& profile) const {
     QSettings ini(QString::fromStdString(profile), QSettings::IniFormat);
-    ini.remove(kRecentSection);
-    ini.beginGroup(kRecentSection);
+    ini.remove(RECENT_SECTION);
+    ini.beginGroup(RECENT_SECTION);
     for (int i = 0; i < GetCount(); ++i) {
         ini.setValue(QString("File%1").arg(i + 1), QString::fromStdString((*this)[i]));
     }
@@ -165,7 +165,7 @@ int CWinApp::ExitInstance() {
     if (m_pRecentFileList && !m_strProfileName.empty()) {
         m_pRecentFileList->WriteList(m_strProfileName);
         QSettings(QString::fromStdString(m_strProfileName), QSettings::IniFormat)
-            .setValue(kLastFolderKey, QString::fromStdString(m_strLastFolder));
+            .setValue(LAST_FOLDER_KEY, QString::fromStdString(m_strLastFolder));
     }
     return m_nExitCode;
 }
@@ -183,7 +183,7 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& rCmdInfo) const {
     bool switches = true;
     for (std::size_t i = 1; i < m_args.size(); ++i) {
         const std::string& arg = m_args[i];
-        if (switches && arg == kEndOfSwitches) {
+        if (switches && arg == END_OF_SWITCHES) {
             switches = false;
         } else if (switches && IsSwitch(arg)) {
             params.emplace_back(arg.substr(1), true);
@@ -230,7 +230,7 @@ void CWinApp::LoadStdProfileSettings(UINT nMaxMRU) {
     if (!m_strProfileName.empty()) {
         m_pRecentFileList->ReadList(m_strProfileName);
         m_strLastFolder = QSettings(QString::fromStdString(m_strProfileName), QSettings::IniFormat)
-                              .value(kLastFolderKey)
+                              .value(LAST_FOLDER_KEY)
                               .toString()
                               .toStdString();
     }

@@ -8,7 +8,7 @@
 namespace {
 
 // The document name shown until a file is opened.
-const char* const kUntitled = "無題";
+const char* const UNTITLED = "無題";
 
 } // namespace
 
@@ -47,7 +47,7 @@ BOOL CSingleDocTemplate::CreateFrameAndView() {
 void CSingleDocTemplate::ShowNewDocument() {
     m_pDocument->OnNewDocument();
     const std::string name = GetDocString(1);
-    m_pDocument->SetTitle(name.empty() ? kUntitled : name);
+    m_pDocument->SetTitle(name.empty() ? UNTITLED : name);
 }
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileException* pError) {

@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int kDefaultWidth = 800;
-constexpr int kDefaultHeight = 600;
+constexpr int DEFAULT_WIDTH = 800;
+constexpr int DEFAULT_HEIGHT = 600;
 
 Qt::ToolBarArea AreaOf(DWORD dwStyle) {
     if (dwStyle & CBRS_ALIGN_TOP) {
@@ -73,17 +73,17 @@ QString Text(const std::string& text) {
 
 // Characters of a recent file's path in the File menu; longer paths are
 // shortened in the middle so that the menu keeps its width.
-constexpr qsizetype kRecentPathChars = 100;
+constexpr qsizetype RECENT_PATH_CHARS = 100;
 
 // The path as the menu shows it: the file name whole, the folders before
 // it cut at a folder boundary with "…" when the whole would be too long,
 // and every "&" doubled so that it shows and makes no mnemonic.
 QString RecentFileText(const std::string& path) {
     QString text = Text(path);
-    if (text.size() > kRecentPathChars) {
+    if (text.size() > RECENT_PATH_CHARS) {
         const qsizetype slash = text.lastIndexOf(u'/');
         const QString name = text.mid(slash + 1);
-        const qsizetype room = kRecentPathChars - name.size() - 2;
+        const qsizetype room = RECENT_PATH_CHARS - name.size() - 2;
         qsizetype head = room > 0 ? text.lastIndexOf(u'/', room - 1) : -1;
         text = (head > 0 ? text.left(head + 1) : QString()) + QStringLiteral("…/") + name;
     }
@@ -251,7 +251,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&) {
 }
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource) {
-    CREATESTRUCT cs = {kDefaultWidth, kDefaultHeight};
+    CREATESTRUCT cs = {DEFAULT_WIDTH, DEFAULT_HEIGHT};
     if (!PreCreateWindow(cs)) {
         return FALSE;
     }

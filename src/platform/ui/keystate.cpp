@@ -16,7 +16,7 @@ struct Light {
     const char* name;
 };
 
-constexpr std::array<Light, 4> kLights = {{
+constexpr std::array<Light, 4> LIGHTS = {{
     {ID_INDICATOR_CAPS, "Caps Lock"},
     {ID_INDICATOR_NUM, "Num Lock"},
     {ID_INDICATOR_SCRL, "Scroll Lock"},
@@ -45,8 +45,8 @@ BOOL IsLockIndicatorOn(UINT nIndicatorID) {
     // Looked up once: a keyboard's lights keep their places while we run.
     static const std::array<int, 4> bits = [display] {
         std::array<int, 4> result{};
-        for (std::size_t i = 0; i < kLights.size(); ++i) {
-            result[i] = IndicatorBit(display, kLights[i].name);
+        for (std::size_t i = 0; i < LIGHTS.size(); ++i) {
+            result[i] = IndicatorBit(display, LIGHTS[i].name);
         }
         return result;
     }();
@@ -54,8 +54,8 @@ BOOL IsLockIndicatorOn(UINT nIndicatorID) {
     if (XkbGetIndicatorState(display, XkbUseCoreKbd, &state) != Success) {
         return FALSE;
     }
-    for (std::size_t i = 0; i < kLights.size(); ++i) {
-        if (kLights[i].nID == nIndicatorID) {
+    for (std::size_t i = 0; i < LIGHTS.size(); ++i) {
+        if (LIGHTS[i].nID == nIndicatorID) {
             return bits[i] >= 0 && ((state >> bits[i]) & 1u) != 0;
         }
     }

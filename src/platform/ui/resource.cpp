@@ -5,7 +5,7 @@ namespace {
 const CResourceTable* g_pResources = nullptr;
 
 // The standard 16-colour palette of 4-bit bitmaps.
-constexpr QRgb kPalette[16] = {
+constexpr QRgb PALETTE[16] = {
     qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
     qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
     qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
@@ -14,10 +14,10 @@ constexpr QRgb kPalette[16] = {
 
 QRgb PixelOf(char c) {
     if (c >= '0' && c <= '9') {
-        return kPalette[c - '0'];
+        return PALETTE[c - '0'];
     }
     if (c >= 'A' && c <= 'F') {
-        return kPalette[c - 'A' + 10];
+        return PALETTE[c - 'A' + 10];
     }
     return qRgba(0, 0, 0, 0);
 }
