@@ -26,8 +26,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     }
     m_wndToolBar.SetBarStyle(m_wndToolBar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY |
                              CBRS_SIZE_DYNAMIC);
+    // The main window takes a toolbar on any of its sides by itself.
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
-    EnableDocking(CBRS_ALIGN_ANY);
     DockControlBar(&m_wndToolBar);
     return 0;
 }

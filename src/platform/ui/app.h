@@ -53,7 +53,6 @@ public:
 
     void Add(const std::string& path);
     void Remove(int nIndex);
-    int GetSize() const { return m_nSize; }
     int GetCount() const { return int(m_files.size()); }
     const std::string& operator[](int nIndex) const { return m_files[std::size_t(nIndex)]; }
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 CPaintDC::CPaintDC(CWnd* pWnd)
-    : m_ps{pWnd->GetPaintRect()}, m_pPainter(std::make_unique<QPainter>(pWnd->GetSafeHwnd())) {
+    : m_pPainter(std::make_unique<QPainter>(pWnd->GetSafeHwnd())) {
     AttachPainter(m_pPainter.get());
 }
 

@@ -7,17 +7,11 @@
 
 #include <memory>
 
-struct PAINTSTRUCT {
-    RECT rcPaint; // the part of the client area being painted
-};
-
 // Valid only inside OnPaint.
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;
-
-    PAINTSTRUCT m_ps;
 
 private:
     std::unique_ptr<QPainter> m_pPainter;

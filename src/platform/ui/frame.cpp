@@ -143,7 +143,6 @@ void CToolBar::SetBarStyle(DWORD dwStyle) {
 }
 
 void CToolBar::EnableDocking(DWORD dwDockStyle) {
-    CControlBar::EnableDocking(dwDockStyle);
     if (m_pToolBar != nullptr) {
         m_pToolBar->setAllowedAreas(AreasOf(dwDockStyle));
         m_pToolBar->setMovable(dwDockStyle != 0);
@@ -333,10 +332,6 @@ void CFrameWnd::SetActiveView(CView* pView) {
     m_pActiveView.reset(pView);
     m_pMainWindow->setCentralWidget(pView->GetOuterWidget());
     pView->GetSafeHwnd()->setFocus();
-}
-
-void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
-    m_pMainWindow->setDockNestingEnabled(dwDockStyle != 0);
 }
 
 void CFrameWnd::DockControlBar(CControlBar* pBar) {

@@ -42,13 +42,11 @@ class CControlBar : public CWnd {
 public:
     DWORD GetBarStyle() const { return m_dwStyle; }
     virtual void SetBarStyle(DWORD dwStyle) { m_dwStyle = dwStyle; }
-    virtual void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle; }
     // Shown or hidden by the user through the View menu.
     virtual QWidget* GetBarWidget() const = 0;
 
 protected:
     DWORD m_dwStyle = 0;
-    DWORD m_dwDockStyle = 0;
 };
 
 // Buttons of one size cut from one bitmap strip, each bound to a command.
@@ -57,7 +55,8 @@ public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID = AFX_IDW_TOOLBAR);
     BOOL LoadToolBar(UINT nIDResource);
     void SetBarStyle(DWORD dwStyle) override;
-    void EnableDocking(DWORD dwDockStyle) override;
+    // Lets the user move the toolbar to the sides dwDockStyle names.
+    void EnableDocking(DWORD dwDockStyle);
     QWidget* GetBarWidget() const override;
     QToolBar* GetToolBar() const { return m_pToolBar; }
     // The button bound to nID, or null.
@@ -105,7 +104,6 @@ public:
     // to it.
     void SetActiveView(CView* pView);
 
-    void EnableDocking(DWORD dwDockStyle);
     void DockControlBar(CControlBar* pBar);
 
     // "title - application" (or the application's name alone).

@@ -29,7 +29,6 @@ struct SCROLLINFO {
 constexpr UINT SIF_RANGE = 0x01;
 constexpr UINT SIF_PAGE = 0x02;
 constexpr UINT SIF_POS = 0x04;
-constexpr UINT SIF_DISABLENOSCROLL = 0x08;
 constexpr UINT SIF_TRACKPOS = 0x10;
 constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 
@@ -172,10 +171,6 @@ public:
     void Invalidate(BOOL bErase = TRUE);
     // Paints what is invalid now instead of at the next turn of the loop.
     void UpdateWindow();
-
-    // Default handling of the message being handled: nothing on this
-    // platform for the messages the handlers receive.
-    LRESULT Default() { return 0; }
 
     // Message handlers; the base handlers do nothing.
     virtual void OnSize(UINT nType, int cx, int cy);
