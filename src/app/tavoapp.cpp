@@ -41,7 +41,11 @@ BOOL CTAVOApp::InitInstance() {
         [this] { return new CTAVOView(&m_envStore.m_env); }));
     CTAVOCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    return ProcessShellCommand(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) {
+        return FALSE;
+    }
+    m_pMainWnd->DragAcceptFiles();
+    return TRUE;
 }
 
 void CTAVOApp::OnAppAbout() {

@@ -3,7 +3,9 @@
 #include "app_fixture.h"
 
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 #include <QPushButton>
 
 #include <sys/stat.h>
@@ -188,4 +190,27 @@ TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
     EXPECT_EQ(folders[0], std::filesystem::path(SAMPLE).parent_path().string());
     EXPECT_EQ(folders[1], other.parent_path().string());
     EXPECT_EQ(folders[2], other.parent_path().string());
+}
+
+TEST_F(AppTest, ADroppedFileOpensWithTheChecksOfTheOpenDialog) {
+    ASSERT_TRUE(Start({SAMPLE}));
+    QMainWindow* window = Frame()->GetMainWindow();
+    EXPECT_TRUE(window->acceptDrops());
+    const auto drop = [window](const std::string& path) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        const QPointF at(window->width() / 2.0, window->height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &dropped);
+    };
+    drop(WriteFile("dropped.jis", "dropped\n"));
+    EXPECT_EQ(Frame()->GetWindowText(), "dropped.jis - TAVO");
+    EXPECT_TRUE(messages.empty());
+    drop(dir.string());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
+    EXPECT_EQ(Frame()->GetWindowText(), "dropped.jis - TAVO");
 }

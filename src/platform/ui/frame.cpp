@@ -8,9 +8,11 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QDropEvent>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
@@ -89,6 +91,46 @@ QString RecentFileText(const std::string& path) {
     }
     return text.replace(u'&', QStringLiteral("&&"));
 }
+
+// The local files a drag carries.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            files.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return files;
+}
+
+// Takes the drags and drops of files on the main window for the frame.
+class DropTarget : public QObject {
+public:
+    DropTarget(CFrameWnd* pFrame, QObject* pParent) : QObject(pParent), m_pFrame(pFrame) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto* drag = static_cast<QDropEvent*>(event);
+            if (!LocalFiles(drag->mimeData()).empty()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const std::vector<std::string> files = LocalFiles(drop->mimeData());
+            if (!files.empty()) {
+                drop->acceptProposedAction();
+                m_pFrame->OnDropFiles(files);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    CFrameWnd* m_pFrame;
+};
 
 } // namespace
 
@@ -332,6 +374,20 @@ void CFrameWnd::SetActiveView(CView* pView) {
     m_pActiveView.reset(pView);
     m_pMainWindow->setCentralWidget(pView->GetOuterWidget());
     pView->GetSafeHwnd()->setFocus();
+}
+
+void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
+    m_pMainWindow->setAcceptDrops(bAccept != FALSE);
+    if (bAccept && m_pDropTarget == nullptr) {
+        m_pDropTarget = new DropTarget(this, m_pMainWindow);
+        m_pMainWindow->installEventFilter(m_pDropTarget);
+    }
+}
+
+void CFrameWnd::OnDropFiles(const std::vector<std::string>& files) {
+    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && !files.empty()) {
+        pApp->OpenDocumentFile(files.front().c_str());
+    }
 }
 
 void CFrameWnd::DockControlBar(CControlBar* pBar) {

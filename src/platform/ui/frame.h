@@ -10,6 +10,7 @@
 #include <vector>
 
 class QAction;
+class QObject;
 class QMainWindow;
 class QMenu;
 class QToolBar;
@@ -106,6 +107,11 @@ public:
 
     void DockControlBar(CControlBar* pBar);
 
+    // Files dropped on the window are opened (the first of them: one
+    // document at a time), with the checks and messages of the open dialog.
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+    virtual void OnDropFiles(const std::vector<std::string>& files);
+
     // "title - application" (or the application's name alone).
     void OnUpdateFrameTitle();
     std::string GetWindowText() const;
@@ -139,6 +145,7 @@ private:
     CToolBar* m_pToolBar = nullptr;
     CStatusBar* m_pStatusBar = nullptr;
     std::vector<std::pair<UINT, QAction*>> m_menuItems;
+    QObject* m_pDropTarget = nullptr;
     QAction* m_pRecentPlaceholder = nullptr;
     std::vector<QAction*> m_recentItems;
     std::string m_strTitle;
