@@ -25,7 +25,7 @@ int PixelsFor(LONG tenths, int dpi) {
 TEST(GdiFont, PointSizeFollowsTheResolutionAndDamagedHeightsDrawSanely) {
     EXPECT_EQ(PixelsFor(90, 96), 12);
     EXPECT_EQ(PixelsFor(90, 600), 75);
-    EXPECT_EQ(PixelsFor(105, 96), 14);        // to the nearest pixel
+    EXPECT_EQ(PixelsFor(110, 96), 15);        // 14.67: to the nearest pixel, not down
     EXPECT_EQ(PixelsFor(0, 96), 16);          // the default size, 12 pt
     EXPECT_EQ(PixelsFor(-90, 96), 12);        // by its magnitude
     EXPECT_EQ(PixelsFor(100000, 96), 960);    // drawn at 720 pt
