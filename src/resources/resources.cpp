@@ -116,11 +116,11 @@ const BITMAPTEMPLATE kIcons[] = {{32, 32, kIcon32}, {16, 16, kIcon16}};
 // ---- dialog 100 ----
 
 const DLGITEMTEMPLATE kAboutItems[] = {
-    {IDC_STATIC, "ICON", "128", 11, 17, 18, 20},
-    {IDC_STATIC, "STATIC", "TAVO Version 0.0", 40, 10, 119, 8},
-    {IDC_BUILT, "STATIC", "built:", 40, 22, 119, 8},
-    {IDC_STATIC, "STATIC", "7ﾋﾞｯﾄ JIS ﾃｷｽﾄ ﾋﾞｭｰｱ", 40, 34, 138, 8},
-    {IDOK, "DEFPUSHBUTTON", "OK", 178, 7, 32, 14},
+    {IDC_STATIC, "STATIC", "128", SS_ICON, 11, 17, 18, 20},
+    {IDC_STATIC, "STATIC", "TAVO Version 0.0", SS_LEFT, 40, 10, 119, 8},
+    {IDC_BUILT, "STATIC", "built:", SS_LEFT, 40, 22, 119, 8},
+    {IDC_STATIC, "STATIC", "7ﾋﾞｯﾄ JIS ﾃｷｽﾄ ﾋﾞｭｰｱ", SS_LEFT, 40, 34, 138, 8},
+    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 178, 7, 32, 14},
 };
 
 const DLGTEMPLATE kAboutBox = {
