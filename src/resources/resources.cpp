@@ -1,5 +1,5 @@
 // The program's resources: menu, accelerators, toolbar, pictures, string
-// table and the About box's dialog template. Captions and prompts are the
+// table and the templates of the About box and the settings dialog. Captions and prompts are the
 // program's own Japanese texts, half-width katakana included.
 #include "resources.h"
 
@@ -127,6 +127,51 @@ const DLGTEMPLATE kAboutBox = {
     "ﾊﾞｰｼﾞｮﾝ情報(TAVO)", "ＭＳ Ｐゴシック", 9, 217, 55, int(std::size(kAboutItems)), kAboutItems,
 };
 
+// ---- dialog 130 ----
+
+constexpr DWORD kPush = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD kLabel = SS_LEFT | WS_GROUP;
+
+const DLGITEMTEMPLATE kEnvItems[] = {
+    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 187, 40, 12},
+    {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", kPush, 51, 187, 40, 12},
+    {IDC_STATIC, "STATIC", "ASCII", kLabel, 7, 9, 20, 8},
+    {IDC_FONT_ASCII, "BUTTON", "Font...", kPush, 55, 7, 40, 12},
+    {IDC_COLOR_ASCII, "BUTTON", "文字色...", kPush, 99, 7, 40, 12},
+    {IDC_FIX_BACKSLASH, "BUTTON", "'\\'を強制的に修正する(&\\)", kCheck, 143, 7, 108, 10},
+    {IDC_STATIC, "STATIC", "JISローマ字", kLabel, 7, 25, 44, 8},
+    {IDC_FONT_JISROMAN, "BUTTON", "Font...", kPush, 55, 23, 40, 12},
+    {IDC_COLOR_JISROMAN, "BUTTON", "文字色...", kPush, 99, 23, 40, 12},
+    {IDC_FIX_TILDE, "BUTTON", "'~'を強制的に修正する(&T)", kCheck, 143, 23, 108, 10},
+    {IDC_STATIC, "STATIC", "旧JIS", kLabel, 7, 41, 20, 8},
+    {IDC_FONT_OLDJIS, "BUTTON", "Font...", kPush, 55, 39, 40, 12},
+    {IDC_COLOR_OLDJIS, "BUTTON", "文字色...", kPush, 99, 39, 40, 12},
+    {IDC_MARK_WIDE_SPACE, "BUTTON", "全角空白を区別する(&S)", kCheck, 143, 39, 96, 10},
+    {IDC_STATIC, "STATIC", "新JIS", kLabel, 7, 57, 20, 8},
+    {IDC_FONT_NEWJIS, "BUTTON", "Font...", kPush, 55, 55, 40, 12},
+    {IDC_COLOR_NEWJIS, "BUTTON", "文字色...", kPush, 99, 55, 40, 12},
+    {IDC_COLOR_TEXTBK, "BUTTON", "背景色...", kPush, 143, 55, 40, 12},
+    {IDC_STATIC, "BUTTON", "折り返し", BS_GROUPBOX, 187, 58, 80, 41},
+    {IDC_WRAP_NONE, "BUTTON", "なし", BS_AUTORADIOBUTTON | WS_GROUP, 192, 68, 28, 10},
+    {IDC_WRAP_WINDOW, "BUTTON", "画面幅", BS_AUTORADIOBUTTON, 224, 68, 36, 10},
+    {IDC_WRAP_FIXED, "BUTTON", "固定桁", BS_AUTORADIOBUTTON, 192, 82, 36, 10},
+    {IDC_WRAP_COLUMN, "EDIT", "", ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP, 232, 82, 24, 13},
+    {IDC_WRAP_SPIN, UPDOWN_CLASS, "Spin1",
+     UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 232, 87, 8, 14},
+    {IDC_LINE_NUMBERS, "BUTTON", "行番号を表示する(&L)", kCheck, 7, 73, 88, 10},
+    {IDC_COLOR_LINENO, "BUTTON", "文字色...", kPush, 99, 71, 40, 12},
+    {IDC_COLOR_LINENOBK, "BUTTON", "背景色...", kPush, 143, 71, 40, 12},
+    {IDC_SHOW_CONTROLS, "BUTTON", "制御コードを表示する(&C)", kCheck, 7, 89, 104, 10},
+    {IDC_COLOR_CTRLBK, "BUTTON", "背景色...", kPush, 143, 87, 40, 12},
+    {IDC_PREVIEW, "STATIC", "", SS_GRAYRECT, 7, 103, 260, 80},
+    {IDC_COLOR_GROUND, "BUTTON", "無地色...", kPush, 227, 187, 40, 12},
+};
+
+const DLGTEMPLATE kEnvDialog = {
+    "動作環境", "ＭＳ ゴシック", 9, 279, 206, int(std::size(kEnvItems)), kEnvItems,
+};
+
 // ---- string table ----
 
 const std::map<UINT, const char*> kStrings = {
@@ -207,7 +252,14 @@ public:
         return Found(nID == IDR_MAINFRAME, kIcons, pnCount);
     }
     const DLGTEMPLATE* FindDialog(UINT nID) const override {
-        return nID == IDD_ABOUTBOX ? &kAboutBox : nullptr;
+        switch (nID) {
+        case IDD_ABOUTBOX:
+            return &kAboutBox;
+        case IDD_ENV_SETTINGS:
+            return &kEnvDialog;
+        default:
+            return nullptr;
+        }
     }
 
 private:
