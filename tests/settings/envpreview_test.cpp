@@ -56,10 +56,6 @@ TEST_F(EnvPreviewTest, LineNumbersTakeAGutterOfFiveCellsDownTheWholeHeight) {
     // The samples start after it, on the text background.
     EXPECT_LT(CountOther(pane, Cell(5, 0), Rgb(kTextBack)), cell.width() * cell.height());
     EXPECT_EQ(CountOther(pane, Cell(5, 0), Rgb(kGround)), cell.width() * cell.height());
-
-    const QImage plain = Pane(0);
-    EXPECT_EQ(CountOther(plain, Cell(0, 0), Rgb(kGutter)), cell.width() * cell.height());
-    EXPECT_LT(CountOther(plain, Cell(0, 0), Rgb(kTextBack)), cell.width() * cell.height());
 }
 
 TEST_F(EnvPreviewTest, ShownControlCodesPutAnMOnTheControlBackgroundAfterTheTrailingSpace) {

@@ -111,14 +111,4 @@ TEST_F(EnvSaveTest, AWriteThatRunsShortKeepsTheOldFileAndTheUserIsTold) {
                                            "ファイルの書き込み中にエラーが発生しました。");
 }
 
-TEST_F(EnvSaveTest, ASaveThatWorksReplacesTheFileWhole) {
-    ChangeAndConfirm();
-    Bytes expected = old;
-    expected[276] = 0xE3 | ENV_LINE_NUMBERS;
-    expected[280] = 100;
-    expected[281] = 0;
-    EXPECT_EQ(FileBytes(), expected);
-    EXPECT_TRUE(messages.empty());
-}
-
 } // namespace

@@ -126,12 +126,7 @@ template <typename T> T* Item(const CDialog& dialog, UINT nID) {
 // ---- the font chooser ----
 
 CFontDialog::CFontDialog(LOGFONTA* lplfInitial, DWORD dwFlags, CWnd* pParentWnd)
-    : CDialog(0, pParentWnd), m_cf{lplfInitial != nullptr ? lplfInitial : &m_lf, 0, dwFlags} {
-    if (lplfInitial != nullptr) {
-        m_cf.Flags |= CF_INITTOLOGFONTSTRUCT;
-        m_lf = *lplfInitial;
-    }
-}
+    : CDialog(0, pParentWnd), m_cf{lplfInitial, 0, dwFlags | CF_INITTOLOGFONTSTRUCT} {}
 
 INT_PTR CFontDialog::DoModal() {
     CreateDialogBox("フォント");
@@ -187,21 +182,18 @@ void CFontDialog::BuildControls() {
 
 BOOL CFontDialog::OnInitDialog() {
     const LOGFONTA& lf = *m_cf.lpLogFont;
-    if (m_cf.Flags & CF_INITTOLOGFONTSTRUCT) {
-        // The face the record is drawn with, which may stand in for its own.
-        auto* faces = Item<QListWidget>(*this, ID_CHOOSEFONT_FACE);
-        const QList<QListWidgetItem*> found =
-            faces->findItems(ResolveFamily(lf), Qt::MatchFixedString);
-        if (!found.isEmpty()) {
-            faces->setCurrentItem(found.front());
-        }
-        Item<QListWidget>(*this, ID_CHOOSEFONT_STYLE)
-            ->setCurrentRow((lf.lfWeight >= FW_BOLD ? 2 : 0) | (lf.lfItalic ? 1 : 0));
-        const int pixels = std::abs(lf.lfHeight);
-        if (pixels > 0) {
-            Item<QComboBox>(*this, ID_CHOOSEFONT_SIZE)
-                ->setEditText(SizeText(MulDiv(pixels, 720, ScreenDpi())));
-        }
+    // The face the record is drawn with, which may stand in for its own.
+    auto* faces = Item<QListWidget>(*this, ID_CHOOSEFONT_FACE);
+    const QList<QListWidgetItem*> found = faces->findItems(ResolveFamily(lf), Qt::MatchFixedString);
+    if (!found.isEmpty()) {
+        faces->setCurrentItem(found.front());
+    }
+    Item<QListWidget>(*this, ID_CHOOSEFONT_STYLE)
+        ->setCurrentRow((lf.lfWeight >= FW_BOLD ? 2 : 0) | (lf.lfItalic ? 1 : 0));
+    const int pixels = std::abs(lf.lfHeight);
+    if (pixels > 0) {
+        Item<QComboBox>(*this, ID_CHOOSEFONT_SIZE)
+            ->setEditText(SizeText(MulDiv(pixels, 720, ScreenDpi())));
     }
     ShowSample();
     return TRUE;

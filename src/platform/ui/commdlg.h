@@ -38,13 +38,11 @@ constexpr int CHOOSECOLOR_BASIC_COUNT = 48;
 // CF_FIXEDPITCHONLY only faces whose characters share one width are offered.
 class CFontDialog : public CDialog {
 public:
-    explicit CFontDialog(LOGFONTA* lplfInitial = nullptr, DWORD dwFlags = CF_SCREENFONTS,
-                         CWnd* pParentWnd = nullptr);
+    CFontDialog(LOGFONTA* lplfInitial, DWORD dwFlags, CWnd* pParentWnd = nullptr);
 
     INT_PTR DoModal() override;
 
     CHOOSEFONTA m_cf;
-    LOGFONTA m_lf = {};
 
 protected:
     BOOL OnInitDialog() override;

@@ -58,10 +58,6 @@ CClientDC::CClientDC(CWnd* pWnd) {
 }
 
 CWindowDC::CWindowDC(CWnd* pWnd) {
-    if (pWnd == nullptr) {
-        const ScreenDevice screen;
-        CreateIC(&screen);
-    } else if (pWnd->GetOuterWidget() != nullptr) {
-        CreateIC(pWnd->GetOuterWidget());
-    }
+    const ScreenDevice screen;
+    CreateIC(pWnd != nullptr ? static_cast<QPaintDevice*>(pWnd->GetOuterWidget()) : &screen);
 }
