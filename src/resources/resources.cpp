@@ -1,5 +1,5 @@
 // The program's resources: menu, accelerators, toolbar, pictures, string
-// table and the About box's dialog template. Captions and prompts are the
+// table and the templates of the About box and the settings dialog. Captions and prompts are the
 // program's own Japanese texts, half-width katakana included.
 #include "resources.h"
 
@@ -116,15 +116,60 @@ const BITMAPTEMPLATE ICONS[] = {{32, 32, ICON32}, {16, 16, ICON16}};
 // ---- dialog 100 ----
 
 const DLGITEMTEMPLATE ABOUT_ITEMS[] = {
-    {IDC_STATIC, "ICON", "128", 11, 17, 18, 20},
-    {IDC_STATIC, "STATIC", "TAVO Version 0.0", 40, 10, 119, 8},
-    {IDC_BUILT, "STATIC", "built:", 40, 22, 119, 8},
-    {IDC_STATIC, "STATIC", "7ﾋﾞｯﾄ JIS ﾃｷｽﾄ ﾋﾞｭｰｱ", 40, 34, 138, 8},
-    {IDOK, "DEFPUSHBUTTON", "OK", 178, 7, 32, 14},
+    {IDC_STATIC, "STATIC", "128", SS_ICON, 11, 17, 18, 20},
+    {IDC_STATIC, "STATIC", "TAVO Version 0.0", SS_LEFT, 40, 10, 119, 8},
+    {IDC_BUILT, "STATIC", "built:", SS_LEFT, 40, 22, 119, 8},
+    {IDC_STATIC, "STATIC", "7ﾋﾞｯﾄ JIS ﾃｷｽﾄ ﾋﾞｭｰｱ", SS_LEFT, 40, 34, 138, 8},
+    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 178, 7, 32, 14},
 };
 
 const DLGTEMPLATE ABOUT_BOX = {
     "ﾊﾞｰｼﾞｮﾝ情報(TAVO)", "ＭＳ Ｐゴシック", 9, 217, 55, int(std::size(ABOUT_ITEMS)), ABOUT_ITEMS,
+};
+
+// ---- dialog 130 ----
+
+constexpr DWORD PUSH = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD CHECK = BS_AUTOCHECKBOX | WS_TABSTOP;
+constexpr DWORD LABEL = SS_LEFT | WS_GROUP;
+
+const DLGITEMTEMPLATE ENV_ITEMS[] = {
+    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 187, 40, 12},
+    {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", PUSH, 51, 187, 40, 12},
+    {IDC_STATIC, "STATIC", "ASCII", LABEL, 7, 9, 20, 8},
+    {IDC_FONT_ASCII, "BUTTON", "Font...", PUSH, 55, 7, 40, 12},
+    {IDC_COLOR_ASCII, "BUTTON", "文字色...", PUSH, 99, 7, 40, 12},
+    {IDC_FIX_BACKSLASH, "BUTTON", "'\\'を強制的に修正する(&\\)", CHECK, 143, 7, 108, 10},
+    {IDC_STATIC, "STATIC", "JISローマ字", LABEL, 7, 25, 44, 8},
+    {IDC_FONT_JISROMAN, "BUTTON", "Font...", PUSH, 55, 23, 40, 12},
+    {IDC_COLOR_JISROMAN, "BUTTON", "文字色...", PUSH, 99, 23, 40, 12},
+    {IDC_FIX_TILDE, "BUTTON", "'~'を強制的に修正する(&T)", CHECK, 143, 23, 108, 10},
+    {IDC_STATIC, "STATIC", "旧JIS", LABEL, 7, 41, 20, 8},
+    {IDC_FONT_OLDJIS, "BUTTON", "Font...", PUSH, 55, 39, 40, 12},
+    {IDC_COLOR_OLDJIS, "BUTTON", "文字色...", PUSH, 99, 39, 40, 12},
+    {IDC_MARK_WIDE_SPACE, "BUTTON", "全角空白を区別する(&S)", CHECK, 143, 39, 96, 10},
+    {IDC_STATIC, "STATIC", "新JIS", LABEL, 7, 57, 20, 8},
+    {IDC_FONT_NEWJIS, "BUTTON", "Font...", PUSH, 55, 55, 40, 12},
+    {IDC_COLOR_NEWJIS, "BUTTON", "文字色...", PUSH, 99, 55, 40, 12},
+    {IDC_COLOR_TEXTBK, "BUTTON", "背景色...", PUSH, 143, 55, 40, 12},
+    {IDC_STATIC, "BUTTON", "折り返し", BS_GROUPBOX, 187, 58, 80, 41},
+    {IDC_WRAP_NONE, "BUTTON", "なし", BS_AUTORADIOBUTTON | WS_GROUP, 192, 68, 28, 10},
+    {IDC_WRAP_WINDOW, "BUTTON", "画面幅", BS_AUTORADIOBUTTON, 224, 68, 36, 10},
+    {IDC_WRAP_FIXED, "BUTTON", "固定桁", BS_AUTORADIOBUTTON, 192, 82, 36, 10},
+    {IDC_WRAP_COLUMN, "EDIT", "", ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP, 232, 82, 24, 13},
+    {IDC_WRAP_SPIN, UPDOWN_CLASS, "Spin1",
+     UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, 232, 87, 8, 14},
+    {IDC_LINE_NUMBERS, "BUTTON", "行番号を表示する(&L)", CHECK, 7, 73, 88, 10},
+    {IDC_COLOR_LINENO, "BUTTON", "文字色...", PUSH, 99, 71, 40, 12},
+    {IDC_COLOR_LINENOBK, "BUTTON", "背景色...", PUSH, 143, 71, 40, 12},
+    {IDC_SHOW_CONTROLS, "BUTTON", "制御コードを表示する(&C)", CHECK, 7, 89, 104, 10},
+    {IDC_COLOR_CTRLBK, "BUTTON", "背景色...", PUSH, 143, 87, 40, 12},
+    {IDC_PREVIEW, "STATIC", "", SS_GRAYRECT, 7, 103, 260, 80},
+    {IDC_COLOR_GROUND, "BUTTON", "無地色...", PUSH, 227, 187, 40, 12},
+};
+
+const DLGTEMPLATE ENV_DIALOG = {
+    "動作環境", "ＭＳ ゴシック", 9, 279, 206, int(std::size(ENV_ITEMS)), ENV_ITEMS,
 };
 
 // ---- string table ----
@@ -207,7 +252,14 @@ public:
         return Found(nID == IDR_MAINFRAME, ICONS, pnCount);
     }
     const DLGTEMPLATE* FindDialog(UINT nID) const override {
-        return nID == IDD_ABOUTBOX ? &ABOUT_BOX : nullptr;
+        switch (nID) {
+        case IDD_ABOUTBOX:
+            return &ABOUT_BOX;
+        case IDD_ENV_SETTINGS:
+            return &ENV_DIALOG;
+        default:
+            return nullptr;
+        }
     }
 
 private:

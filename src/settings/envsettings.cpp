@@ -63,10 +63,43 @@ void EnvStore::Load() {
     file.Read(&m_env, sizeof m_env);
 }
 
-bool EnvStore::Save() const {
-    CFile file;
-    if (m_szEnvPath[0] == '\0' || !file.Open(m_szEnvPath, CFile::modeCreate | CFile::modeWrite)) {
-        return false;
+EnvSaveResult EnvStore::Save(CFileException* pError) const {
+    CFileException ignored;
+    CFileException& error = pError != nullptr ? *pError : ignored;
+    error = CFileException{};
+    error.m_strFileName = m_szEnvPath;
+    if (m_szEnvPath[0] == '\0') {
+        error.m_cause = CFileException::fileNotFound;
+        return EnvSaveResult::notCreated;
     }
-    return file.Write(&m_env, sizeof m_env);
+    const std::string temp = std::string(m_szEnvPath) + ".tmp";
+    CFile file;
+    if (!file.Open(temp.c_str(), CFile::modeCreate | CFile::modeWrite, &error)) {
+        error.m_strFileName = m_szEnvPath;
+        return EnvSaveResult::notCreated;
+    }
+    if (!file.Write(&m_env, sizeof m_env) || !file.Flush()) {
+        error.m_lOsError = file.GetLastError();
+        error.m_cause = CFileException::OsErrorToException(error.m_lOsError);
+        if (error.m_cause != CFileException::diskFull) {
+            error.m_cause = CFileException::writeFault;
+        }
+        file.Close();
+        CFile::Remove(temp.c_str());
+        return EnvSaveResult::notWritten;
+    }
+    file.Close();
+    if (!CFile::Rename(temp.c_str(), m_szEnvPath, &error)) {
+        CFile::Remove(temp.c_str());
+        return EnvSaveResult::notCreated;
+    }
+    return EnvSaveResult::saved;
+}
+
+std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error) {
+    const char* step = result == EnvSaveResult::notWritten ? "設定ファイルに書き込めませんでした。"
+                                                           : "設定ファイルを作成できませんでした。";
+    return std::string("動作環境を保存できませんでした。新しい設定はこのまま使えますが、"
+                       "次に起動したときには元に戻ります。\n\n") +
+           error.m_strFileName + "\n\n" + step + "\n" + error.GetErrorMessage();
 }

@@ -2,6 +2,7 @@
 // exactly as stored, and the holder that loads and saves it.
 #pragma once
 
+#include "platform/core/file.h"
 #include "platform/core/wintypes.h"
 
 #include <cstddef>
@@ -67,6 +68,13 @@ static_assert(offsetof(LOGFONTA, lfFaceName) == 28);
 // when the stored name has no NUL.
 std::string FaceNameOf(const LOGFONTA& font);
 
+// How a save ended: which step failed, if any.
+enum class EnvSaveResult {
+    saved,
+    notCreated, // the env file could not be created or replaced
+    notWritten, // writing the new record failed
+};
+
 class EnvStore {
 public:
     // Builds the env-file path beside the executable; the record stays zero.
@@ -77,10 +85,24 @@ public:
     // Reads up to 284 bytes from the env file; the defaults when it cannot
     // be opened. Nothing is validated or repaired.
     void Load();
-    // Writes the 284 bytes back. Returns false when the file could not be
-    // created or written; the record in memory stays in force.
-    bool Save() const;
+    // Writes the 284 bytes to a temporary file beside the env file and
+    // renames it over the env file, so that a failure at any step leaves the
+    // previous file as it was (and no temporary file). pError receives the
+    // cause of a failure; the record in memory stays in force either way.
+    EnvSaveResult Save(CFileException* pError = nullptr) const;
 
     char m_szEnvPath[MAX_PATH] = {};
     EnvSettings m_env = {};
+};
+
+// What the user is told when the settings could not be saved: that they
+// hold for this run only, the file, and why.
+std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error);
+
+// The holder of the run's settings, which the application object is: the
+// settings command reaches the store through the current application.
+class EnvStoreOwner {
+public:
+    virtual ~EnvStoreOwner() = default;
+    virtual EnvStore& GetEnvStore() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "render/charpainter.h"
 #include "resources/resource.h"
+#include "settings/envdialog.h"
 
 #include <algorithm>
 #include <climits>
@@ -38,6 +39,7 @@ SIZE CellSize(CWnd* pWnd, const EnvSettings* pEnv) {
 } // namespace
 
 CTAVOView::CTAVOView(EnvSettings* pEnv) : m_pEnv(pEnv) {
+    MapCommand(ID_ENV_SETTINGS, [this] { OnEnvSettings(); });
     // Nothing can be selected, so there is never anything to copy.
     MapUpdateCommandUI(ID_EDIT_COPY, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
     MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
@@ -154,6 +156,26 @@ void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
     RecalcScreenLayout();
     UpdateScrollRanges();
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CTAVOView::OnEnvSettings() {
+    CEnvDialog dialog(this);
+    dialog.m_env = *m_pEnv;
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    *m_pEnv = dialog.m_env;
+    auto* owner = dynamic_cast<EnvStoreOwner*>(AfxGetApp());
+    CFileException error;
+    const EnvSaveResult saved =
+        owner != nullptr ? owner->GetEnvStore().Save(&error) : EnvSaveResult::saved;
+    // The new settings hold for the run, saved or not: the window shows
+    // them before any report.
+    RelayoutKeepingTopLine();
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    if (saved != EnvSaveResult::saved) {
+        AfxMessageBox(DescribeSaveFailure(saved, error), MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void CTAVOView::OnSize(UINT nType, int cx, int cy) {

@@ -26,6 +26,10 @@ public:
     // does not handle. change receives the rows or columns moved.
     BOOL StepScroll(int nBar, UINT nSBCode, UINT nPos, int& change);
 
+    // The settings command: the dialog on a copy of the settings; on OK
+    // the copy replaces them, is saved and the view follows it.
+    void OnEnvSettings();
+
     void OnSize(UINT nType, int cx, int cy) override;
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;

@@ -2,4 +2,4 @@
 add_library(tavo_view STATIC
   view/tavoview.cpp)
 target_link_libraries(tavo_view PUBLIC tavo_render tavo_platform_ui tavo_document
-  tavo_settings_record)
+  tavo_settings_dialog)

@@ -75,7 +75,7 @@ TEST_F(EnvFile, MissingFileGivesDefaultsAndIsNotCreated) {
 TEST_F(EnvFile, SavedDefaultsMatchTheStoredLayout) {
     EnvStore store = MakeStore();
     store.SetDefaults();
-    ASSERT_TRUE(store.Save());
+    ASSERT_EQ(store.Save(), EnvSaveResult::saved);
     EXPECT_EQ(ReadEnv(), DefaultFileBytes());
 }
 
@@ -93,7 +93,7 @@ TEST_F(EnvFile, LongFileIsReadAsItsFirst284Bytes) {
     EnvStore store = MakeStore();
     store.Load();
     EXPECT_EQ(RecordBytes(store.m_env), DefaultFileBytes());
-    ASSERT_TRUE(store.Save());
+    ASSERT_EQ(store.Save(), EnvSaveResult::saved);
     EXPECT_EQ(ReadEnv(), DefaultFileBytes());
 }
 
@@ -118,14 +118,17 @@ TEST_F(EnvFile, UnknownBitsAndReservedBytesSurviveLoadAndSave) {
     store.Load();
     EXPECT_EQ(store.m_env.wWrap, 0x2050);
     EXPECT_EQ(FaceNameOf(store.m_env.lfFont[0]), std::string(32, 'A'));
-    ASSERT_TRUE(store.Save());
+    ASSERT_EQ(store.Save(), EnvSaveResult::saved);
     EXPECT_EQ(ReadEnv(), bytes);
 }
 
 TEST_F(EnvFile, SaveIntoAnUnwritablePlaceFailsAndKeepsTheRecord) {
     EnvStore store((m_dir / "missing-dir" / "TAVO.EXE").c_str());
     store.SetDefaults();
-    EXPECT_FALSE(store.Save());
+    CFileException error;
+    EXPECT_EQ(store.Save(&error), EnvSaveResult::notCreated);
+    EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(error.m_strFileName, (m_dir / "missing-dir" / "TAVO.env").string());
     EXPECT_EQ(store.m_env.bFlags, 3);
 }
 

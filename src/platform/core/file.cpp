@@ -2,28 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-CFileException::Cause CauseOf(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-        return CFileException::fileNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return CFileException::accessDenied;
-    case EISDIR:
-        return CFileException::notRegularFile;
-    default:
-        return CFileException::generic;
-    }
-}
 
 void Report(CFileException* pError, CFileException::Cause cause, int error, const char* name) {
     if (pError != nullptr) {
@@ -34,6 +19,25 @@ void Report(CFileException* pError, CFileException::Cause cause, int error, cons
 }
 
 } // namespace
+
+CFileException::Cause CFileException::OsErrorToException(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return fileNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return accessDenied;
+    case EISDIR:
+        return notRegularFile;
+    case ENOSPC:
+    case EDQUOT:
+        return diskFull;
+    default:
+        return generic;
+    }
+}
 
 std::string CFileException::GetErrorMessage() const {
     switch (m_cause) {
@@ -53,6 +57,8 @@ std::string CFileException::GetErrorMessage() const {
         return "ファイルの読み込み中にエラーが発生しました。";
     case writeFault:
         return "ファイルの書き込み中にエラーが発生しました。";
+    case diskFull:
+        return "ディスクの空き領域が不足しています。";
     case generic:
         break;
     }
@@ -79,7 +85,7 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     const int fd = ::open(lpszFileName, flags, 0666);
     if (fd < 0) {
         const int error = errno;
-        Report(pError, CauseOf(error), error, lpszFileName);
+        Report(pError, CFileException::OsErrorToException(error), error, lpszFileName);
         return FALSE;
     }
     struct stat info {};
@@ -138,6 +144,32 @@ BOOL CFile::Write(const void* lpBuf, UINT nCount) {
         done += UINT(put);
     }
     return done == nCount;
+}
+
+BOOL CFile::Flush() {
+    if (m_hFile >= 0 && ::fsync(m_hFile) != 0) {
+        m_nLastError = errno;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CFile::Rename(const char* lpszOldName, const char* lpszNewName, CFileException* pError) {
+    if (::rename(lpszOldName, lpszNewName) != 0) {
+        const int error = errno;
+        Report(pError, CFileException::OsErrorToException(error), error, lpszNewName);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CFile::Remove(const char* lpszFileName, CFileException* pError) {
+    if (::unlink(lpszFileName) != 0) {
+        const int error = errno;
+        Report(pError, CFileException::OsErrorToException(error), error, lpszFileName);
+        return FALSE;
+    }
+    return TRUE;
 }
 
 void CFile::Close() {

@@ -19,7 +19,11 @@ public:
         outOfMemory,
         readFault,
         writeFault,
+        diskFull,
     };
+
+    // The cause an error number of the system stands for.
+    static Cause OsErrorToException(int error);
 
     Cause m_cause = none;
     int m_lOsError = 0;
@@ -53,10 +57,19 @@ public:
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Returns FALSE when not all bytes could be written.
     virtual BOOL Write(const void* lpBuf, UINT nCount);
+    // Puts what was written on the disk; FALSE (see GetLastError) when it
+    // could not be.
+    virtual BOOL Flush();
     virtual void Close();
 
+    // Replace a file in one step, and remove one; FALSE with the cause in
+    // pError when the system refuses.
+    static BOOL Rename(const char* lpszOldName, const char* lpszNewName,
+                       CFileException* pError = nullptr);
+    static BOOL Remove(const char* lpszFileName, CFileException* pError = nullptr);
+
     const std::string& GetFilePath() const { return m_strFileName; }
-    // The error of the last failed Read or Write (errno), 0 if none.
+    // The error of the last failed Read, Write or Flush (errno), 0 if none.
     int GetLastError() const { return m_nLastError; }
 
 protected:

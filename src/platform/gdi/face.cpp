@@ -101,7 +101,10 @@ FontFace::Glyph FontFace::Lookup(char16_t ch) const {
 }
 
 QString ResolveFamily(const LOGFONTA& lf) {
-    const QString name = DecodeFaceName(lf);
+    return ResolveFamily(DecodeFaceName(lf));
+}
+
+QString ResolveFamily(const QString& name) {
     if (!name.isEmpty() && IsInstalled(name)) {
         return name;
     }

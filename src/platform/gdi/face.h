@@ -39,8 +39,10 @@ private:
     std::array<std::unique_ptr<Page>, 256> m_pages;
 };
 
-// The installed family a stored record is drawn with: its own face when the
-// system has it, otherwise the Japanese face of its kind.
+// The installed family a face is drawn with: the face itself when the
+// system has it, otherwise the Japanese face of its kind. The record's face
+// name is Shift_JIS.
+QString ResolveFamily(const QString& face);
 QString ResolveFamily(const LOGFONTA& lf);
 
 // The face of a font, found once per font and shared between fonts of the

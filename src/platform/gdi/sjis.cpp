@@ -47,9 +47,14 @@ public:
             }
         }
         iconv_close(cd);
+        IndexCodes();
     }
 
     char16_t Single(BYTE b) const { return m_single[b]; }
+    // The byte (below 0x100) or the pair (lead << 8 | trail) of a
+    // character, 0 when the code page has none. Where the code page has
+    // two codes for one character the first one counts.
+    WORD Code(char16_t ch) const { return m_codes[ch]; }
     char16_t Pair(BYTE lead, BYTE trail) const {
         const int index = LeadIndex(lead);
         return index < 0 ? SJIS_UNDEFINED : m_pairs[index][trail];
@@ -80,10 +85,30 @@ private:
         for (int b = 0xA1; b <= 0xDF; ++b) {
             m_single[b] = char16_t(0xFF61 + (b - 0xA1));
         }
+        IndexCodes();
+    }
+
+    void IndexCodes() {
+        m_codes.fill(0);
+        const auto note = [this](char16_t ch, WORD code) {
+            if (ch != SJIS_UNDEFINED && ch != 0 && m_codes[ch] == 0) {
+                m_codes[ch] = code;
+            }
+        };
+        for (int b = 0; b < 256; ++b) {
+            note(m_single[b], WORD(b));
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            const int index = LeadIndex(BYTE(lead));
+            for (int trail = 0; index >= 0 && trail < 256; ++trail) {
+                note(m_pairs[index][trail], WORD(lead << 8 | trail));
+            }
+        }
     }
 
     std::array<char16_t, 256> m_single;
     std::array<std::array<char16_t, 256>, LEAD_COUNT> m_pairs;
+    std::array<WORD, 0x10000> m_codes;
 };
 
 const Cp932Table& Table() {
@@ -103,4 +128,20 @@ char16_t DecodeSjisByte(BYTE b) {
 
 char16_t DecodeSjisPair(BYTE lead, BYTE trail) {
     return Table().Pair(lead, trail);
+}
+
+std::string EncodeSjis(std::u16string_view text, std::size_t maxBytes) {
+    std::string bytes;
+    for (const char16_t ch : text) {
+        const WORD code = Table().Code(ch);
+        const std::size_t size = code > 0xFF ? 2 : 1;
+        if (code == 0 || bytes.size() + size > maxBytes) {
+            break;
+        }
+        if (size == 2) {
+            bytes += char(code >> 8);
+        }
+        bytes += char(code & 0xFF);
+    }
+    return bytes;
 }

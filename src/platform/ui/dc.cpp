@@ -1,7 +1,45 @@
 #include "platform/ui/dc.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWidget>
+
+namespace {
+
+// The primary screen as a device that is only measured.
+class ScreenDevice : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr) {
+            return metric == PdmDpiX || metric == PdmDpiY ? 96 : 1;
+        }
+        switch (metric) {
+        case PdmWidth:
+            return screen->geometry().width();
+        case PdmHeight:
+            return screen->geometry().height();
+        case PdmDpiX:
+        case PdmPhysicalDpiX:
+            return qRound(screen->logicalDotsPerInchX());
+        case PdmDpiY:
+        case PdmPhysicalDpiY:
+            return qRound(screen->logicalDotsPerInchY());
+        case PdmDepth:
+            return screen->depth();
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
+};
+
+} // namespace
 
 CPaintDC::CPaintDC(CWnd* pWnd)
     : m_pPainter(std::make_unique<QPainter>(pWnd->GetSafeHwnd())) {
@@ -17,4 +55,9 @@ CClientDC::CClientDC(CWnd* pWnd) {
     if (pWnd->GetSafeHwnd() != nullptr) {
         CreateIC(pWnd->GetSafeHwnd());
     }
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) {
+    const ScreenDevice screen;
+    CreateIC(pWnd != nullptr ? static_cast<QPaintDevice*>(pWnd->GetOuterWidget()) : &screen);
 }

@@ -1,5 +1,6 @@
-// Surfaces of a window: the paint surface handed to OnDraw, and a surface
-// for the client area that has the window's resolution, for measuring.
+// Surfaces of a window: the paint surface handed to OnDraw, a surface for
+// the client area that has the window's resolution, for measuring, and one
+// for the whole screen.
 #pragma once
 
 #include "platform/gdi/gdi.h"
@@ -22,4 +23,11 @@ private:
 class CClientDC : public CDC {
 public:
     explicit CClientDC(CWnd* pWnd);
+};
+
+// Measures with the resolution of the window, or of the screen when pWnd is
+// null; drawing on it shows nothing.
+class CWindowDC : public CDC {
+public:
+    explicit CWindowDC(CWnd* pWnd);
 };

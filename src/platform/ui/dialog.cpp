@@ -1,19 +1,26 @@
 #include "platform/ui/dialog.h"
 
+#include "platform/gdi/face.h"
 #include "platform/ui/app.h"
+#include "platform/ui/dlgcontrols.h"
 #include "platform/ui/frame.h"
-#include "platform/ui/image.h"
 #include "platform/ui/resource.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
-#include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QRadioButton>
 
-#include <cstdlib>
+#include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -26,51 +33,84 @@ QWidget* MainWindowWidget() {
                                                           : nullptr;
 }
 
-// Dialog units: a quarter of the font's average character width across,
-// an eighth of its height down.
-struct DialogUnits {
-    int cxChar;
-    int cyChar;
-    QRect ToPixels(short x, short y, short cx, short cy) const {
-        return QRect(x * cxChar / 4, y * cyChar / 8, cx * cxChar / 4, cy * cyChar / 8);
-    }
-};
-
-DialogUnits UnitsOf(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    return {(metrics.horizontalAdvance(alphabet) / 26 + 1) / 2, metrics.height()};
+// What a window without a parent of its own belongs to: the dialog in
+// front, else the main window.
+QWidget* WidgetInFront() {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : MainWindowWidget();
 }
 
-QWidget* MakeControl(const DLGITEMTEMPLATE& item, QDialog* pDialog) {
-    const std::string cls = item.pszClass;
-    const QString text = QString::fromUtf8(item.pszText);
-    if (cls == "ICON") {
-        auto* label = new QLabel(pDialog);
-        label->setPixmap(LoadIcon(UINT(std::atoi(item.pszText))).pixmap(32, 32));
-        return label;
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// An unsigned number written in decimal digits and nothing else.
+bool ParseUInt(const std::string& text, UINT& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return !text.empty() && result.ec == std::errc() && result.ptr == end;
+}
+
+// The focus chain follows the order the controls were made in.
+void FocusFirstTabStop(QWidget* pDialog) {
+    for (QWidget* w = pDialog->nextInFocusChain(); w != pDialog; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(pDialog)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
-    if (cls == "BUTTON" || cls == "DEFPUSHBUTTON") {
-        auto* button = new QPushButton(text, pDialog);
-        button->setDefault(cls == "DEFPUSHBUTTON");
-        const UINT id = item.nID;
-        QObject::connect(button, &QPushButton::clicked, pDialog, [pDialog, id] {
-            if (id == IDOK) {
-                pDialog->accept();
-            } else if (id == IDCANCEL) {
-                pDialog->reject();
-            }
-        });
-        return button;
-    }
-    auto* label = new QLabel(text, pDialog);
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 } // namespace
 
+// The window of every dialog: OK and Cancel, also from the keyboard and the
+// close box, go to the dialog's handlers.
+class DialogBox : public QDialog {
+public:
+    DialogBox(CDialog* pOwner, QWidget* pParent)
+        : QDialog(pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowCloseButtonHint),
+          m_pOwner(pOwner) {}
+
+    void accept() override { m_pOwner->OnOK(); }
+    void reject() override { m_pOwner->OnCancel(); }
+
+private:
+    CDialog* m_pOwner;
+};
+
+// ---- data exchange ----
+
+void CDataExchange::PrepareCtrl(int nIDC) {
+    m_nIDLastControl = nIDC;
+    m_bEditLastControl = FALSE;
+}
+
+void CDataExchange::PrepareEditCtrl(int nIDC) {
+    m_nIDLastControl = nIDC;
+    m_bEditLastControl = TRUE;
+}
+
+void CDataExchange::Fail() {
+    m_bFailed = TRUE;
+    if (!m_bSaveAndValidate) {
+        return;
+    }
+    QWidget* control = m_pDlgWnd->GetDlgItem(m_nIDLastControl);
+    if (control == nullptr) {
+        return;
+    }
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = dynamic_cast<QLineEdit*>(control); edit != nullptr && m_bEditLastControl) {
+        edit->selectAll();
+    }
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
+    if (pDX->m_bFailed) {
+        return;
+    }
+    pDX->PrepareEditCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
         value = pDX->m_pDlgWnd->GetDlgItemText(nIDC);
     } else {
@@ -78,13 +118,112 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value) {
     }
 }
 
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
+    if (pDX->m_bFailed) {
+        return;
+    }
+    pDX->PrepareEditCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        pDX->m_pDlgWnd->SetDlgItemText(nIDC, std::to_string(value));
+        return;
+    }
+    UINT parsed = 0;
+    if (!ParseUInt(pDX->m_pDlgWnd->GetDlgItemText(nIDC), parsed)) {
+        AfxMessageBox("正の整数を入力してください。", MB_ICONEXCLAMATION);
+        pDX->Fail();
+        return;
+    }
+    value = parsed;
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->m_bFailed) {
+        return;
+    }
+    pDX->PrepareCtrl(nIDC);
+    auto* box = dynamic_cast<QCheckBox*>(pDX->m_pDlgWnd->GetDlgItem(nIDC));
+    if (box == nullptr) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        value = box->isChecked() ? 1 : 0;
+    } else {
+        box->setChecked(value != 0);
+    }
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->m_bFailed) {
+        return;
+    }
+    pDX->PrepareCtrl(nIDC);
+    const std::vector<QWidget*>& items = pDX->m_pDlgWnd->GetDlgItems();
+    auto first = std::find_if(items.begin(), items.end(),
+                              [nIDC](QWidget* w) { return DialogItemId(w) == UINT(nIDC); });
+    if (pDX->m_bSaveAndValidate) {
+        value = -1;
+    }
+    int index = 0;
+    for (auto it = first; it != items.end(); ++it) {
+        if (it != first && (DialogItemStyle(*it) & WS_GROUP)) {
+            break;
+        }
+        auto* radio = dynamic_cast<QRadioButton*>(*it);
+        if (radio == nullptr) {
+            continue;
+        }
+        if (pDX->m_bSaveAndValidate) {
+            value = radio->isChecked() ? index : value;
+        } else if (QButtonGroup* group = radio->group()) {
+            // An exclusive group refuses to clear its checked button.
+            group->setExclusive(false);
+            radio->setChecked(index == value);
+            group->setExclusive(true);
+        } else {
+            radio->setChecked(index == value);
+        }
+        ++index;
+    }
+}
+
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
+    if (pDX->m_bFailed || !pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) {
+        return;
+    }
+    AfxMessageBox(std::to_string(minVal) + " から " + std::to_string(maxVal) +
+                      " までの整数を入力してください。",
+                  MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+// ---- dialogs ----
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {
+    MapCommand(IDOK, [this] { OnOK(); });
+    MapCommand(IDCANCEL, [this] { OnCancel(); });
+}
 
 CDialog::~CDialog() = default;
 
 void CDialog::SetModalHook(ModalHook hook) {
     g_modalHook = std::move(hook);
+}
+
+QWidget* CDialog::OwnerWidget() const {
+    return m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : WidgetInFront();
+}
+
+QDialog* CDialog::CreateDialogBox(const std::string& caption) {
+    AttachDialog(new DialogBox(this, OwnerWidget()));
+    m_pDialog->setWindowTitle(Text(caption));
+    return m_pDialog;
+}
+
+void CDialog::AttachDialog(QDialog* pDialog) {
+    m_pDialog = pDialog;
+    m_items.clear();
+    Attach(m_pDialog);
 }
 
 BOOL CDialog::CreateFromTemplate() {
@@ -93,109 +232,120 @@ BOOL CDialog::CreateFromTemplate() {
     if (dlg == nullptr) {
         return FALSE;
     }
-    m_pDialog =
-        new QDialog(OwnerWidget(), Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                       Qt::WindowCloseButtonHint);
-    m_pDialog->setWindowTitle(QString::fromUtf8(dlg->pszCaption));
-    // The Japanese proportional face stands in for a face the system lacks.
-    QFont font;
-    font.setFamilies({QString::fromUtf8(dlg->pszFace), QStringLiteral("IPAPGothic")});
+    CreateDialogBox(dlg->pszCaption);
+    // The face stands in for itself as the painter's fonts do.
+    QFont font(ResolveFamily(QString::fromUtf8(dlg->pszFace)));
     font.setPointSize(dlg->nPointSize);
     m_pDialog->setFont(font);
-    const DialogUnits units = UnitsOf(font);
+    const DialogUnits units = DialogUnits::Of(font);
     m_pDialog->setFixedSize(units.ToPixels(0, 0, dlg->cx, dlg->cy).size());
+    DialogBuilder builder(m_pDialog, units, [this](UINT nID) { OnCmdMsg(nID, nullptr); });
     for (int i = 0; i < dlg->nItems; ++i) {
-        const DLGITEMTEMPLATE& item = dlg->pItems[i];
-        QWidget* control = MakeControl(item, m_pDialog);
-        control->setGeometry(units.ToPixels(item.x, item.y, item.cx, item.cy));
-        control->setProperty("dialogItemId", item.nID);
+        m_items.push_back(builder.Add(dlg->pItems[i]));
     }
-    Attach(m_pDialog);
     return TRUE;
 }
 
 INT_PTR CDialog::DoModal() {
-    if (!CreateFromTemplate()) {
-        return -1;
+    return CreateFromTemplate() ? RunModalLoop() : -1;
+}
+
+INT_PTR CDialog::RunModalLoop() {
+    m_nModalResult = -1;
+    if (OnInitDialog()) {
+        FocusFirstTabStop(m_pDialog);
     }
-    OnInitDialog();
-    const int result = g_modalHook ? g_modalHook(*this)
-                                   : (m_pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL);
-    if (result == IDOK) {
-        UpdateData(TRUE);
+    if (m_nModalResult == -1) {
+        if (g_modalHook) {
+            m_pDialog->setWindowModality(Qt::ApplicationModal);
+            m_pDialog->show();
+            const int answer = g_modalHook(*this);
+            if (m_nModalResult == -1) {
+                EndDialog(answer);
+            }
+        } else if (m_pDialog->exec() == QDialog::Accepted && m_nModalResult == -1) {
+            m_nModalResult = IDOK; // a dialog of Qt's own kind accepted
+        }
     }
     delete m_pDialog;
     m_pDialog = nullptr;
-    return result;
-}
-
-QWidget* CDialog::OwnerWidget() const {
-    return m_pParentWnd != nullptr ? m_pParentWnd->GetOuterWidget() : MainWindowWidget();
-}
-
-int CDialog::RunModalLoop(QDialog* pDialog) {
-    m_pDialog = pDialog;
-    Attach(pDialog);
-    const int result =
-        g_modalHook ? g_modalHook(*this) : (pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL);
-    delete m_pDialog;
-    m_pDialog = nullptr;
-    return result;
+    m_items.clear();
+    return m_nModalResult == -1 ? IDCANCEL : m_nModalResult;
 }
 
 BOOL CDialog::OnInitDialog() {
-    return UpdateData(FALSE);
+    UpdateData(FALSE);
+    return TRUE;
 }
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
+    return !dx.m_bFailed;
 }
 
-namespace {
-
-QWidget* FindItem(QDialog* pDialog, int nID) {
-    if (pDialog == nullptr) {
-        return nullptr;
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    if (m_pDialog != nullptr) {
+        m_pDialog->QDialog::done(nResult);
     }
-    for (QWidget* child : pDialog->findChildren<QWidget*>()) {
-        if (child->property("dialogItemId").toInt() == nID) {
-            return child;
-        }
-    }
-    return nullptr;
 }
 
-} // namespace
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
+}
+
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 std::string CDialog::GetDlgItemText(int nID) const {
-    QWidget* item = FindItem(m_pDialog, nID);
-    if (auto* label = qobject_cast<QLabel*>(item)) {
+    QWidget* item = GetDlgItem(nID);
+    if (auto* label = dynamic_cast<QLabel*>(item)) {
         return label->text().toStdString();
     }
-    if (auto* button = qobject_cast<QPushButton*>(item)) {
+    if (auto* button = dynamic_cast<QAbstractButton*>(item)) {
         return button->text().toStdString();
+    }
+    if (auto* edit = dynamic_cast<QLineEdit*>(item)) {
+        return edit->text().toStdString();
+    }
+    if (auto* box = dynamic_cast<QGroupBox*>(item)) {
+        return box->title().toStdString();
     }
     return "";
 }
 
 void CDialog::SetDlgItemText(int nID, const std::string& text) {
-    QWidget* item = FindItem(m_pDialog, nID);
-    if (auto* label = qobject_cast<QLabel*>(item)) {
-        label->setText(QString::fromStdString(text));
-    } else if (auto* button = qobject_cast<QPushButton*>(item)) {
-        button->setText(QString::fromStdString(text));
+    QWidget* item = GetDlgItem(nID);
+    if (auto* label = dynamic_cast<QLabel*>(item)) {
+        label->setText(Text(text));
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(item)) {
+        button->setText(Text(text));
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(item)) {
+        edit->setText(Text(text));
+    } else if (auto* box = dynamic_cast<QGroupBox*>(item)) {
+        box->setTitle(Text(text));
     }
 }
 
 RECT CDialog::GetDlgItemRect(int nID) const {
-    const QWidget* item = FindItem(m_pDialog, nID);
+    const QWidget* item = GetDlgItem(nID);
     if (item == nullptr) {
         return {0, 0, 0, 0};
     }
     const QRect r = item->geometry();
     return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
+
+LRESULT CDialog::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* upDown = dynamic_cast<UpDownControl*>(GetDlgItem(nID));
+    if (upDown != nullptr && message == UDM_SETRANGE32) {
+        upDown->SetRange(int(wParam), int(lParam));
+    }
+    return 0;
 }
 
 // ---- message boxes and the open dialog ----
@@ -208,9 +358,9 @@ int AfxMessageBox(const std::string& text, UINT nType) {
     if (g_messageBoxHook) {
         return g_messageBoxHook(text, nType);
     }
-    const QString caption = QString::fromStdString(AfxGetApp() ? AfxGetApp()->GetAppName() : "");
+    const QString caption = Text(AfxGetApp() ? AfxGetApp()->GetAppName() : "");
     QMessageBox box(nType & MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::Warning,
-                    caption, QString::fromStdString(text), QMessageBox::Ok, MainWindowWidget());
+                    caption, Text(text), QMessageBox::Ok, WidgetInFront());
     box.exec();
     return IDOK;
 }
@@ -224,6 +374,7 @@ INT_PTR CFileDialog::DoModal() {
     m_strPathName.clear();
     QObject::connect(dialog, &QFileDialog::fileSelected, dialog,
                      [this](const QString& path) { m_strPathName = path.toStdString(); });
-    const int result = RunModalLoop(dialog);
+    AttachDialog(dialog);
+    const INT_PTR result = RunModalLoop();
     return result == IDOK && !m_strPathName.empty() ? IDOK : IDCANCEL;
 }

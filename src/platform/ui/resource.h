@@ -48,11 +48,39 @@ struct TOOLBARTEMPLATE {
     const UINT* pItems;
 };
 
-// A dialog in dialog units of its font.
+// Styles of dialog controls. Every control is a visible child window.
+constexpr DWORD WS_GROUP = 0x00020000;   // starts a group (radio buttons, arrow keys)
+constexpr DWORD WS_TABSTOP = 0x00010000; // the Tab key stops here
+constexpr DWORD WS_BORDER = 0x00800000;
+
+constexpr DWORD BS_PUSHBUTTON = 0x0;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
+constexpr DWORD BS_AUTOCHECKBOX = 0x3;
+constexpr DWORD BS_GROUPBOX = 0x7;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
+constexpr DWORD BS_TYPEMASK = 0xF;
+
+constexpr DWORD SS_LEFT = 0x0;
+constexpr DWORD SS_ICON = 0x3; // the text is the icon's resource id in decimal
+constexpr DWORD SS_GRAYRECT = 0x5;
+constexpr DWORD SS_TYPEMASK = 0x1F;
+
+constexpr DWORD ES_LEFT = 0x0;
+constexpr DWORD ES_NUMBER = 0x2000; // digits only
+
+// The up-down control: two arrows that step a number, shown in its buddy.
+constexpr char UPDOWN_CLASS[] = "msctls_updown32";
+constexpr DWORD UDS_SETBUDDYINT = 0x02; // the buddy shows the position
+constexpr DWORD UDS_ALIGNRIGHT = 0x04;  // sits inside the buddy's right edge
+constexpr DWORD UDS_AUTOBUDDY = 0x10;   // the buddy is the control before it
+constexpr DWORD UDS_ARROWKEYS = 0x20;   // the up and down keys in the buddy step it
+
+// A dialog in dialog units of its font; the items in tab order.
 struct DLGITEMTEMPLATE {
     UINT nID;
-    const char* pszClass; // "STATIC", "ICON", "BUTTON", "DEFPUSHBUTTON"
-    const char* pszText;  // for "ICON", the icon's resource id in decimal
+    const char* pszClass; // "BUTTON", "STATIC", "EDIT" or UPDOWN_CLASS
+    const char* pszText;
+    DWORD dwStyle;
     short x, y, cx, cy;
 };
 

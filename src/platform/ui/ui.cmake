@@ -2,8 +2,10 @@
 add_library(tavo_platform_ui STATIC
   platform/ui/app.cpp
   platform/ui/dc.cpp
+  platform/ui/commdlg.cpp
   platform/ui/dialog.cpp
   platform/ui/display.cpp
+  platform/ui/dlgcontrols.cpp
   platform/ui/doctemplate.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp

@@ -1,5 +1,7 @@
 #include "platform/ui/wndwidget.h"
 
+#include "platform/ui/dlgcontrols.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -109,6 +111,10 @@ UINT CodeOfAction(int action) {
     }
 }
 
+RECT RectOf(const QRect& rect) {
+    return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+}
+
 } // namespace
 
 CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(pWnd) {
@@ -119,10 +125,27 @@ CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
 }
 
 void CWndClient::paintEvent(QPaintEvent* event) {
-    m_pWnd->m_rcPaint = {event->rect().left(), event->rect().top(), event->rect().right() + 1,
-                         event->rect().bottom() + 1};
-    m_pWnd->OnPaint();
+    m_pWnd->DeliverPaint(RectOf(event->rect()));
 }
+
+// Paints a control that a window took over, in place of the control's own
+// drawing.
+class CWndPaintFilter : public QObject {
+public:
+    CWndPaintFilter(CWnd* pWnd, QWidget* pControl) : QObject(pControl), m_pWnd(pWnd) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Paint) {
+            return false;
+        }
+        m_pWnd->DeliverPaint(RectOf(static_cast<QPaintEvent*>(event)->rect()));
+        return true;
+    }
+
+private:
+    CWnd* m_pWnd;
+};
 
 void CWndClient::keyPressEvent(QKeyEvent* event) {
     const UINT vk = VirtualKeyOf(event->key());
@@ -407,6 +430,25 @@ void CWnd::UpdateWindow() {
     if (m_hWnd != nullptr && m_hWnd->isVisible()) {
         QCoreApplication::sendPostedEvents(m_hWnd->window(), QEvent::UpdateRequest);
     }
+}
+
+HWND CWnd::GetDlgItem(int nID) const {
+    return FindDialogItem(m_hWnd, UINT(nID));
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    HWND control = pParent != nullptr ? pParent->GetDlgItem(int(nID)) : nullptr;
+    if (control == nullptr || m_hWnd != nullptr) {
+        return FALSE;
+    }
+    Attach(control);
+    control->installEventFilter(new CWndPaintFilter(this, control));
+    return TRUE;
+}
+
+void CWnd::DeliverPaint(const RECT& rcPaint) {
+    m_rcPaint = rcPaint;
+    OnPaint();
 }
 
 void CWnd::DeliverScroll(int nBar, UINT nSBCode) {

@@ -187,6 +187,13 @@ public:
     // The rectangle being painted, valid inside OnPaint.
     const RECT& GetPaintRect() const { return m_rcPaint; }
 
+    // The control nID of this dialog, or null.
+    HWND GetDlgItem(int nID) const;
+    // Takes over the control nID of the dialog pParent: from now on this
+    // window's OnPaint paints it, instead of the control itself. The
+    // control stays the dialog's and goes with it.
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+
 protected:
     // Adopts an existing widget as the client area (frames, bars, dialogs).
     void Attach(QWidget* pWidget);
@@ -196,11 +203,13 @@ protected:
 private:
     friend class CWndWidget;
     friend class CWndClient;
+    friend class CWndPaintFilter;
 
     // Forgets the widgets when Qt destroys them first (with their parent).
     void WatchOuterWidget();
 
     void DeliverScroll(int nBar, UINT nSBCode);
+    void DeliverPaint(const RECT& rcPaint);
 
     CWndWidget* m_pContainer = nullptr;
     RECT m_rcPaint = {0, 0, 0, 0};

@@ -1,0 +1,74 @@
+// Runs the settings command in the real program and works the dialog, and
+// the choosers it opens, through their controls.
+#pragma once
+
+#include "app/app_fixture.h"
+#include "platform/ui/commdlg.h"
+#include "settings/envdialog.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QTest>
+
+#include <functional>
+#include <iterator>
+
+using Bytes = std::vector<unsigned char>;
+
+inline Bytes RecordBytes(const EnvSettings& env) {
+    const auto* p = reinterpret_cast<const unsigned char*>(&env);
+    return Bytes(p, p + sizeof env);
+}
+
+class EnvDialogTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(Start());
+    }
+
+    EnvSettings& Env() const { return app->m_envStore.m_env; }
+    std::filesystem::path EnvPath() const { return dir / "tavo.env"; }
+
+    Bytes FileBytes() const {
+        std::ifstream in(EnvPath(), std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(in), {});
+    }
+    void WriteEnvFile(const Bytes& bytes) const {
+        std::ofstream(EnvPath(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+    // Chooses 動作環境 and works the dialog with act; the choosers it opens
+    // are answered by chooseFont and chooseColor (Cancel when unset). A
+    // dialog act leaves open is cancelled. Returns whether the command ran.
+    bool Settings(const std::function<void(CEnvDialog&)>& act) {
+        CDialog::SetModalHook([&](CDialog& dialog) {
+            if (auto* env = dynamic_cast<CEnvDialog*>(&dialog)) {
+                EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.GetDialog()));
+                act(*env);
+            } else if (auto* font = dynamic_cast<CFontDialog*>(&dialog); font && chooseFont) {
+                chooseFont(*font);
+            } else if (auto* color = dynamic_cast<CColorDialog*>(&dialog); color && chooseColor) {
+                chooseColor(*color);
+            }
+            return int(IDCANCEL);
+        });
+        const bool ran = Frame()->ExecuteCommand(ID_ENV_SETTINGS);
+        CDialog::SetModalHook(nullptr);
+        return ran;
+    }
+
+    static void Click(const CDialog& dialog, UINT nID) {
+        dynamic_cast<QAbstractButton*>(dialog.GetDlgItem(int(nID)))->click();
+    }
+    static bool Checked(const CDialog& dialog, UINT nID) {
+        return dynamic_cast<QAbstractButton*>(dialog.GetDlgItem(int(nID)))->isChecked();
+    }
+    static void TypeColumn(CDialog& dialog, const char* text) {
+        dialog.SetDlgItemText(IDC_WRAP_COLUMN, text);
+    }
+
+    std::function<void(CFontDialog&)> chooseFont;
+    std::function<void(CColorDialog&)> chooseColor;
+};

@@ -1,0 +1,8 @@
+# tests: settings_dialog_tests, the settings dialog in the running program
+if(TARGET tavo_app)
+  tavo_test(settings_dialog_tests
+    settings/envdialog_test.cpp
+    settings/envpreview_test.cpp
+    settings/envsave_test.cpp)
+  target_link_libraries(settings_dialog_tests PRIVATE tavo_app tavo_test_support Qt6::Test)
+endif()
