@@ -1,6 +1,7 @@
 // The program's resources: menu, accelerators, toolbar, pictures, string
-// table and the About box's dialog template. Captions and prompts are the
-// program's own Japanese texts, half-width katakana included.
+// table, the About box's dialog template and the print preview's bar.
+// Captions and prompts are the program's own Japanese texts, half-width
+// katakana included.
 #include "resources.h"
 
 #include "platform/ui/wnd.h"
@@ -127,6 +128,24 @@ const DLGTEMPLATE kAboutBox = {
     "ﾊﾞｰｼﾞｮﾝ情報(TAVO)", "ＭＳ Ｐゴシック", 9, 217, 55, int(std::size(kAboutItems)), kAboutItems,
 };
 
+// ---- the print preview's bar ----
+
+// Buttons in a row, in dialog units; the page-count button's caption
+// follows the pages shown (AFX_IDS_ONEPAGE, AFX_IDS_TWOPAGE).
+const DLGITEMTEMPLATE kPreviewBarItems[] = {
+    {AFX_ID_PREVIEW_PRINT, "BUTTON", "印刷(&P)...", 2, 2, 44, 12},
+    {AFX_ID_PREVIEW_NEXT, "BUTTON", "次ﾍﾟｰｼﾞ(&N)", 48, 2, 44, 12},
+    {AFX_ID_PREVIEW_PREV, "BUTTON", "前ﾍﾟｰｼﾞ(&V)", 94, 2, 44, 12},
+    {AFX_ID_PREVIEW_NUMPAGE, "BUTTON", "2 ﾍﾟｰｼﾞ(&T)", 140, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMIN, "BUTTON", "拡大(&I)", 186, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMOUT, "BUTTON", "縮小(&O)", 232, 2, 44, 12},
+    {AFX_ID_PREVIEW_CLOSE, "BUTTON", "閉じる(&C)", 278, 2, 44, 12},
+};
+
+const DLGTEMPLATE kPreviewBar = {
+    "", "ＭＳ Ｐゴシック", 9, 324, 16, int(std::size(kPreviewBarItems)), kPreviewBarItems,
+};
+
 // ---- string table ----
 
 const std::map<UINT, const char*> kStrings = {
@@ -177,6 +196,15 @@ const std::map<UINT, const char*> kStrings = {
     {AFX_IDS_SCCLOSE, "作業中のｳｨﾝﾄﾞｳを閉じ、変更したﾌｧｲﾙの保存を指示"},
     {AFX_IDS_SCRESTORE, "ｳｨﾝﾄﾞｳを通常のｻｲｽﾞに戻す"},
     {AFX_IDS_SCTASKLIST, "ﾀｽｸ一覧をｱｸﾃｨﾌﾞにする"},
+    {AFX_ID_PREVIEW_PRINT, "ﾌﾟﾚﾋﾞｭｰ中のﾌｧｲﾙを印刷\n印刷"},
+    {AFX_ID_PREVIEW_NEXT, "次のﾍﾟｰｼﾞを表示\n次ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_PREV, "前のﾍﾟｰｼﾞを表示\n前ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_NUMPAGE, "1 ﾍﾟｰｼﾞ表示と 2 ﾍﾟｰｼﾞ表示の切り替え\n1 ﾍﾟｰｼﾞ/2 ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_ZOOMIN, "ﾌﾟﾚﾋﾞｭｰ ﾍﾟｰｼﾞを拡大\n拡大"},
+    {AFX_ID_PREVIEW_ZOOMOUT, "ﾌﾟﾚﾋﾞｭｰ ﾍﾟｰｼﾞを縮小\n縮小"},
+    {AFX_IDS_ONEPAGE, "1 ﾍﾟｰｼﾞ(&T)"},
+    {AFX_IDS_TWOPAGE, "2 ﾍﾟｰｼﾞ(&T)"},
+    {AFX_IDS_PREVIEWPAGEDESC, "ﾍﾟｰｼﾞ %1\nﾍﾟｰｼﾞ %1-%2"},
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 };
 
@@ -207,7 +235,14 @@ public:
         return Found(nID == IDR_MAINFRAME, kIcons, pnCount);
     }
     const DLGTEMPLATE* FindDialog(UINT nID) const override {
-        return nID == IDD_ABOUTBOX ? &kAboutBox : nullptr;
+        switch (nID) {
+        case IDD_ABOUTBOX:
+            return &kAboutBox;
+        case AFX_IDD_PREVIEW_TOOLBAR:
+            return &kPreviewBar;
+        default:
+            return nullptr;
+        }
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/frame.h"
+#include "platform/ui/print.h"
 #include "platform/ui/resource.h"
 
 #include "platform/core/document.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QPrinter>
 #include <QSettings>
 
 #include <cstdio>
@@ -124,6 +126,9 @@ int CWinApp::ExitInstance() {
     if (m_pRecentFileList && !m_strProfileName.empty()) {
         m_pRecentFileList->WriteList(m_strProfileName);
     }
+    // The printer belongs to Qt's print support, which ends with the Qt
+    // application.
+    m_pPrinter.reset();
     return m_nExitCode;
 }
 
@@ -154,9 +159,7 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // Prints through the view, then ends the program.
-        if (OpenDocumentFile(rCmdInfo.m_strFileName.c_str(), TRUE) != nullptr) {
-            m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_DIRECT);
-        }
+        PrintShellCommand(*this, rCmdInfo);
         return FALSE;
     default:
         return TRUE;
@@ -220,13 +223,18 @@ void CWinApp::ReportOpenFailure(const char* lpszFileName, const std::string& rea
                                 BOOL bToStderr) {
     if (bToStderr) {
         m_nExitCode = 1;
-        const std::string program = m_args.empty() ? GetAppName() : m_args[0];
-        std::fprintf(
-            stderr, "%s: %s: %s\n",
-            QFileInfo(QString::fromStdString(program)).fileName().toLocal8Bit().constData(),
-            lpszFileName, reason.c_str());
+        std::fprintf(stderr, "%s: %s: %s\n", GetProgramName().c_str(), lpszFileName,
+                     reason.c_str());
     }
-    AfxMessageBox(std::string(lpszFileName) + "\n\n" + reason, MB_OK | MB_ICONEXCLAMATION);
+    // A program that shows no window has no one to show a box to.
+    if (m_nCmdShow != SW_HIDE) {
+        AfxMessageBox(std::string(lpszFileName) + "\n\n" + reason, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+std::string CWinApp::GetProgramName() const {
+    const std::string program = m_args.empty() ? GetAppName() : m_args[0];
+    return QFileInfo(QString::fromStdString(program)).fileName().toLocal8Bit().toStdString();
 }
 
 void CWinApp::OnOpenRecentFile(UINT nID) {
@@ -261,9 +269,10 @@ void CWinApp::OnAppExit() {
 }
 
 int AfxWinMain(int argc, char** argv) {
-    QApplication application(argc, argv);
     CWinApp* pApp = AfxGetApp();
     pApp->SetCommandLine(argc, argv);
+    ChoosePlatformForCommandLine(*pApp);
+    QApplication application(argc, argv);
     if (pApp->InitInstance()) {
         pApp->Run();
     }

@@ -119,14 +119,20 @@ INT_PTR CDialog::DoModal() {
         return -1;
     }
     OnInitDialog();
-    const int result = g_modalHook ? g_modalHook(*this)
-                                   : (m_pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL);
+    const int result = RunModalLoop(m_pDialog);
     if (result == IDOK) {
         UpdateData(TRUE);
     }
     delete m_pDialog;
     m_pDialog = nullptr;
     return result;
+}
+
+int CDialog::RunModalLoop(QDialog* pDialog) {
+    if (g_modalHook) {
+        return g_modalHook(*this);
+    }
+    return pDialog->exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 BOOL CDialog::OnInitDialog() {

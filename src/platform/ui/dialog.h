@@ -48,6 +48,11 @@ public:
     using ModalHook = std::function<int(CDialog&)>;
     static void SetModalHook(ModalHook hook);
 
+protected:
+    // The modal loop of a dialog this one shows: the hook's answer when one
+    // is set, else IDOK when the user accepts it and IDCANCEL otherwise.
+    int RunModalLoop(QDialog* pDialog);
+
 private:
     BOOL CreateFromTemplate();
 
