@@ -1,6 +1,5 @@
 #include "tavoview.h"
 
-#include "platform/ui/print.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
 
@@ -95,6 +94,10 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
     if (pDoc->m_nTotalRows[slot] == std::int32_t(pDoc->m_nLines) && first > 0) {
         line = std::min<std::uint32_t>(std::uint32_t(first), pDoc->m_nLines);
         start = line;
+    } else if (slot == LAYOUT_PRINT && m_printMark.nStart <= first) {
+        // Pages go out in order: each walk goes on from the page before.
+        line = m_printMark.nLine;
+        start = m_printMark.nStart;
     }
     for (; line < pDoc->m_nLines; ++line) {
         const LineInfo& info = pDoc->m_pLines[line];
@@ -105,6 +108,9 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         }
         if (start > last) {
             break;
+        }
+        if (slot == LAYOUT_PRINT && start <= first) {
+            m_printMark = {line, start};
         }
         const std::uint8_t* bytes = pDoc->m_pData + info.nOffset;
         if (gutter > 0) {
@@ -279,6 +285,7 @@ void CTAVOView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
     painter.Restore();
     // Paper always wraps at the page's width, whatever the screen does.
     LayOut(DrawnWrapColumn(columns), LAYOUT_PRINT);
+    m_printMark = {};
     const std::int64_t total = GetDocument()->m_nTotalRows[LAYOUT_PRINT];
     pInfo->SetMaxPage(UINT((total + rows - 1) / rows));
 }

@@ -51,4 +51,12 @@ private:
     // Steps the bar and moves the pixels shown; FALSE for codes that are
     // not a step.
     BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);
+
+    // The line that holds the first row of the page drawn last, and its
+    // first row, until the print slot is laid out again.
+    struct RowMark {
+        std::uint32_t nLine = 0;
+        std::int64_t nStart = 0;
+    };
+    RowMark m_printMark;
 };

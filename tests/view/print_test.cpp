@@ -313,6 +313,38 @@ TEST_F(PrintHookTest, PageNumbersGoBeyondSixteenBits) {
     EXPECT_EQ(shown, "69999");
 }
 
+// A job walks on from the page before; the preview also goes back.
+TEST_F(PrintHookTest, PagesShowTheSameRowsInWhateverOrderTheyAreDrawn) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += std::string(5 + i % 23, char('a' + i % 26)) + "\n"; // one to three rows
+    }
+    Open(text);
+    const UINT pages = Begin(6 * 10, 12 * 4);
+    ASSERT_GT(pages, 10u);
+    const auto shown = [this](UINT n) {
+        std::vector<std::tuple<std::string, int, int>> cells;
+        for (const GdiRecord& r : PrintPage(n)) {
+            cells.emplace_back(r.bytes, r.x, r.y);
+        }
+        return cells;
+    };
+    std::vector<std::vector<std::tuple<std::string, int, int>>> forward;
+    for (UINT n = 1; n <= pages; ++n) {
+        forward.push_back(shown(n));
+    }
+    for (UINT n = pages; n >= 1; --n) {
+        EXPECT_EQ(shown(n), forward[n - 1]) << n;
+    }
+    EXPECT_EQ(shown(3), forward[2]);
+
+    // A new job lays out afresh and forgets where the last one was.
+    shown(Begin(6 * 20, 12 * 4));
+    EXPECT_EQ(Begin(6 * 10, 12 * 4), pages);
+    EXPECT_EQ(shown(pages - 1), forward[pages - 2]);
+    EXPECT_FALSE(forward[pages - 2].empty());
+}
+
 TEST_F(PrintHookTest, GutterTakesTheDigitsAndTheColonFromThePageWidth) {
     std::string text = NumberedLines(120); // three digits, a gutter of 4
     Open(text, ENV_LINE_NUMBERS);
