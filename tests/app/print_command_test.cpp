@@ -72,12 +72,6 @@ TEST_F(PrintCommandTest, DefaultPrinterThatIsNotThereIsAFailure) {
     EXPECT_EQ(err, "tavo: プリンタが設定されていません。\n");
 }
 
-TEST_F(PrintCommandTest, EmptyFilePrintsNothingAndSucceeds) {
-    const std::string out = (dir / "out.pdf").string();
-    EXPECT_EQ(Run({"/pt", WriteFile("empty.jis", ""), out}), 0);
-    EXPECT_FALSE(std::filesystem::exists(out));
-}
-
 // The real executable, with no display to open and no platform named.
 TEST_F(PrintCommandTest, ExecutablePrintsWithoutADisplay) {
     const QString out = QString::fromStdString((dir / "out.pdf").string());

@@ -6,8 +6,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <QRegularExpression>
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -47,25 +45,4 @@ inline std::vector<std::string> PdfPageLines(const std::string& pdf, int page) {
         }
     }
     return lines;
-}
-
-struct PdfWord {
-    std::string text;
-    double x; // left edge, in points from the page's left
-    double y; // top edge, in points from the page's top
-};
-
-// The words of page n with their places.
-inline std::vector<PdfWord> PdfPageWords(const std::string& pdf, int page) {
-    const QString n = QString::number(page);
-    const QString html = QString::fromStdString(
-        RunTool("pdftotext", {"-f", n, "-l", n, "-bbox", QString::fromStdString(pdf), "-"}));
-    static const QRegularExpression word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>([^<]*)</word>)re");
-    std::vector<PdfWord> words;
-    for (const auto& match : word.globalMatch(html)) {
-        words.push_back({match.captured(3).toStdString(), match.captured(1).toDouble(),
-                         match.captured(2).toDouble()});
-    }
-    return words;
 }
