@@ -1,61 +1,25 @@
 // The viewer on large files, driven through the real application object on
-// Qt's offscreen platform: start-up to the first painted frame, and a full
-// repaint and a scroll step at the end of a file of ten million lines.
+// Qt's offscreen platform: start-up to the first painted frame, a full
+// repaint and a scroll step at the end of a file of ten million lines, and
+// printing into a PDF file and previewing.
 #include "app/tavoapp.h"
+#include "bench_files.h"
 #include "document/tavodoc.h"
-#include "jis_text.h"
+#include "platform/ui/preview.h"
 #include "platform/ui/ui.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QPrinter>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-const fs::path& BenchDir() {
-    static const fs::path dir = [] {
-        fs::path path = fs::temp_directory_path() / "tavo_view_bench";
-        fs::create_directories(path);
-        return path;
-    }();
-    return dir;
-}
-
-std::string WriteOnce(const char* name, const std::string& (*make)()) {
-    const fs::path path = BenchDir() / name;
-    if (!fs::exists(path)) {
-        const std::string& text = make();
-        std::ofstream(path, std::ios::binary).write(text.data(), std::streamsize(text.size()));
-    }
-    return path.string();
-}
-
-const std::string& HundredMegabytes() {
-    static const std::string text = MakeJisText(100u << 20);
-    return text;
-}
-
-const std::string& TenMillionLines() {
-    static const std::string text = [] {
-        std::string out;
-        for (int i = 0; i < 10'000'000; ++i) {
-            out += "line " + std::to_string(i) + " \x1b$B4A;z\x1b(B\n";
-        }
-        return out;
-    }();
-    return text;
-}
-
-const std::string& EmptyText() {
-    static const std::string text;
-    return text;
+std::string EmptyText() {
+    return "";
 }
 
 // The program started as "tavo FILE", its window 1280 x 800.
@@ -133,6 +97,61 @@ void BM_ScrollStepPair(benchmark::State& state) {
     app->ExitInstance();
 }
 
+// The application printing into a PDF file at 300 dpi, 12 pt on A4: 66
+// rows a page.
+void UsePdfPrinter(CTAVOApp& app) {
+    app.SelectPrinter((BenchDir() / "out.pdf").string());
+    app.GetPrinter()->setResolution(300);
+    for (LOGFONTA& lf : app.m_envStore.m_env.lfFont) {
+        lf.lfHeight = 120;
+    }
+}
+
+// The whole of a file, through the direct print command.
+void BM_PrintAll10MB(benchmark::State& state) {
+    auto app = Start(WriteOnce("10mb.jis", TenMegabytes));
+    UsePdfPrinter(*app);
+    for (auto _ : state) {
+        app->m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_DIRECT);
+    }
+    app->ExitInstance();
+}
+
+// Page 1 alone, chosen in the print dialog: the print layout of the whole
+// file and one page.
+void BM_PrintFirstPage100MB(benchmark::State& state) {
+    auto app = Start(WriteOnce("100mb.jis", HundredMegabytes));
+    UsePdfPrinter(*app);
+    CDialog::SetModalHook([&app](CDialog&) {
+        app->GetPrinter()->setPrintRange(QPrinter::PageRange);
+        app->GetPrinter()->setFromTo(1, 1);
+        return int(IDOK);
+    });
+    for (auto _ : state) {
+        app->m_pMainWnd->ExecuteCommand(ID_FILE_PRINT);
+    }
+    CDialog::SetModalHook(nullptr);
+    app->ExitInstance();
+}
+
+// The preview of ten million lines, about 150,000 pages: opening it on
+// page 1, turning to the last page and painting each, closing it.
+void BM_PreviewToLastPage(benchmark::State& state) {
+    auto app = Start(WriteOnce("10m-lines.jis", TenMillionLines));
+    UsePdfPrinter(*app);
+    CView* view = ViewOf(*app);
+    for (auto _ : state) {
+        app->m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_PREVIEW);
+        CPreviewView* preview = view->GetPreview();
+        preview->GetSafeHwnd()->grab();
+        preview->OnKeyDown(VK_END, 1, 0);
+        preview->GetSafeHwnd()->grab();
+        state.counters["pages"] = preview->GetPageCount();
+        preview->Close();
+    }
+    app->ExitInstance();
+}
+
 BENCHMARK(BM_StartEmptyFile)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Start100MB)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_FullRepaint)
@@ -143,6 +162,9 @@ BENCHMARK(BM_ScrollStepPair)
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->ArgNames({"bottom", "wrapped"})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintAll10MB)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PrintFirstPage100MB)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PreviewToLastPage)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The program's resources: menu, accelerators, toolbar, pictures, string
-// table and the templates of the About box and the settings dialog. Captions and prompts are the
-// program's own Japanese texts, half-width katakana included.
+// table, and the templates of the About box, the settings dialog and the
+// print preview's bar. Captions and prompts are the program's own Japanese
+// texts, half-width katakana included.
 #include "resources.h"
 
 #include "platform/ui/wnd.h"
@@ -172,6 +173,24 @@ const DLGTEMPLATE ENV_DIALOG = {
     "動作環境", "ＭＳ ゴシック", 9, 279, 206, int(std::size(ENV_ITEMS)), ENV_ITEMS,
 };
 
+// ---- the print preview's bar ----
+
+// Buttons in a row, in dialog units; the page-count button's caption
+// follows the pages shown (AFX_IDS_ONEPAGE, AFX_IDS_TWOPAGE).
+const DLGITEMTEMPLATE PREVIEW_BAR_ITEMS[] = {
+    {AFX_ID_PREVIEW_PRINT, "BUTTON", "印刷(&P)...", 2, 2, 44, 12},
+    {AFX_ID_PREVIEW_NEXT, "BUTTON", "次ﾍﾟｰｼﾞ(&N)", 48, 2, 44, 12},
+    {AFX_ID_PREVIEW_PREV, "BUTTON", "前ﾍﾟｰｼﾞ(&V)", 94, 2, 44, 12},
+    {AFX_ID_PREVIEW_NUMPAGE, "BUTTON", "2 ﾍﾟｰｼﾞ(&T)", 140, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMIN, "BUTTON", "拡大(&I)", 186, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMOUT, "BUTTON", "縮小(&O)", 232, 2, 44, 12},
+    {AFX_ID_PREVIEW_CLOSE, "BUTTON", "閉じる(&C)", 278, 2, 44, 12},
+};
+
+const DLGTEMPLATE PREVIEW_BAR = {
+    "", "ＭＳ Ｐゴシック", 9, 324, 16, int(std::size(PREVIEW_BAR_ITEMS)), PREVIEW_BAR_ITEMS,
+};
+
 // ---- string table ----
 
 const std::map<UINT, const char*> STRINGS = {
@@ -222,6 +241,15 @@ const std::map<UINT, const char*> STRINGS = {
     {AFX_IDS_SCCLOSE, "作業中のｳｨﾝﾄﾞｳを閉じ、変更したﾌｧｲﾙの保存を指示"},
     {AFX_IDS_SCRESTORE, "ｳｨﾝﾄﾞｳを通常のｻｲｽﾞに戻す"},
     {AFX_IDS_SCTASKLIST, "ﾀｽｸ一覧をｱｸﾃｨﾌﾞにする"},
+    {AFX_ID_PREVIEW_PRINT, "ﾌﾟﾚﾋﾞｭｰ中のﾌｧｲﾙを印刷\n印刷"},
+    {AFX_ID_PREVIEW_NEXT, "次のﾍﾟｰｼﾞを表示\n次ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_PREV, "前のﾍﾟｰｼﾞを表示\n前ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_NUMPAGE, "1 ﾍﾟｰｼﾞ表示と 2 ﾍﾟｰｼﾞ表示の切り替え\n1 ﾍﾟｰｼﾞ/2 ﾍﾟｰｼﾞ"},
+    {AFX_ID_PREVIEW_ZOOMIN, "ﾌﾟﾚﾋﾞｭｰ ﾍﾟｰｼﾞを拡大\n拡大"},
+    {AFX_ID_PREVIEW_ZOOMOUT, "ﾌﾟﾚﾋﾞｭｰ ﾍﾟｰｼﾞを縮小\n縮小"},
+    {AFX_IDS_ONEPAGE, "1 ﾍﾟｰｼﾞ(&T)"},
+    {AFX_IDS_TWOPAGE, "2 ﾍﾟｰｼﾞ(&T)"},
+    {AFX_IDS_PREVIEWPAGEDESC, "ﾍﾟｰｼﾞ %1\nﾍﾟｰｼﾞ %1-%2"},
     {AFX_IDS_PREVIEW_CLOSE, "印刷ﾌﾟﾚﾋﾞｭｰ ﾓｰﾄﾞを閉じる\nﾌﾟﾚﾋﾞｭｰのｷｬﾝｾﾙ"},
 };
 
@@ -257,6 +285,8 @@ public:
             return &ABOUT_BOX;
         case IDD_ENV_SETTINGS:
             return &ENV_DIALOG;
+        case AFX_IDD_PREVIEW_TOOLBAR:
+            return &PREVIEW_BAR;
         default:
             return nullptr;
         }

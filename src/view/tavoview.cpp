@@ -119,11 +119,13 @@ void CTAVOView::RecalcScreenLayout() {
         GetClientRect(&client);
         windowCells = std::uint32_t(client.right) / std::uint32_t(CellSize(this, m_pEnv).cx);
     }
+    LayOut(DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, windowCells)), LAYOUT_SCREEN);
+}
+
+void CTAVOView::LayOut(int wrapCol, int slot) {
     // The drawing wraps after the gutter, so the text of a row has the wrap
     // column less the gutter's cells.
-    const int wrapCol = DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, windowCells));
-    GetDocument()->CountRows(std::uint32_t(wrapCol > 0 ? wrapCol - GutterWidth() : 0),
-                             LAYOUT_SCREEN);
+    GetDocument()->CountRows(std::uint32_t(wrapCol > 0 ? wrapCol - GutterWidth() : 0), slot);
 }
 
 void CTAVOView::UpdateScrollRanges() {
@@ -347,3 +349,58 @@ void CTAVOView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
         CView::OnVScroll(nSBCode, nPos, pScrollBar);
     }
 }
+
+// ---- printing ----
+
+namespace {
+
+// Whole rows on a page: at least one, also where a cell is taller than the
+// page, so that every row is printed.
+int RowsPerPage(LONG height, UINT cyCell) {
+    return std::max(int(height / LONG(cyCell)), 1);
+}
+
+std::uint32_t Columns(LONG width, UINT cxCell) {
+    return width > 0 ? std::uint32_t(width) / cxCell : 0;
+}
+
+} // namespace
+
+BOOL CTAVOView::OnPreparePrinting(CPrintInfo* pInfo) {
+    return DoPreparePrinting(pInfo);
+}
+
+void CTAVOView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
+    CCharPainter painter(pDC, m_pEnv);
+    const int rows = RowsPerPage(pDC->GetDeviceCaps(VERTRES), painter.m_cyCell);
+    const std::uint32_t columns = Columns(pDC->GetDeviceCaps(HORZRES), painter.m_cxCell);
+    painter.Restore();
+    // Paper always wraps at the page's width, whatever the screen does.
+    LayOut(DrawnWrapColumn(columns), LAYOUT_PRINT);
+    const std::int64_t total = GetDocument()->m_nTotalRows[LAYOUT_PRINT];
+    pInfo->SetMaxPage(UINT((total + rows - 1) / rows));
+}
+
+void CTAVOView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
+    if (GetDocument()->m_pData == nullptr) {
+        return;
+    }
+    CCharPainter painter(pDC, m_pEnv);
+    painter.m_bConvert = TRUE;
+    painter.m_bPrinting = TRUE;
+    const RECT& page = pInfo->m_rectDraw;
+    const int rows = RowsPerPage(page.bottom - page.top, painter.m_cyCell);
+    painter.m_rcPaint = page;
+    // Only whole rows: the next page's first row must not show below the last.
+    painter.m_rcPaint.bottom =
+        LONG(std::min<std::int64_t>(page.bottom, page.top + std::int64_t(rows) * painter.m_cyCell));
+    painter.m_nFirstCol = 0;
+    const std::int64_t first = std::int64_t(std::max<UINT>(pInfo->m_nCurPage, 1) - 1) * rows;
+    painter.m_nFirstRow = LONG(std::min<std::int64_t>(first, INT_MAX));
+    painter.m_nWrapCol = DrawnWrapColumn(Columns(page.right - page.left, painter.m_cxCell));
+    DrawRows(painter, painter.m_nFirstRow, int(std::min<std::int64_t>(first + rows - 1, INT_MAX)),
+             LAYOUT_PRINT);
+    painter.Restore();
+}
+
+void CTAVOView::OnEndPrinting(CDC*, CPrintInfo*) {}

@@ -1,5 +1,6 @@
 // The view: paints the document in the cell grid, keeps the screen layout in
-// step with the window and the wrap setting, and scrolls by rows and columns.
+// step with the window and the wrap setting, scrolls by rows and columns,
+// and prints and previews page by page.
 #pragma once
 
 #include "document/tavodoc.h"
@@ -17,6 +18,13 @@ public:
 
     void OnDraw(CDC* pDC) override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+
+    // Printing lays out the print slot for the page, always wrapped at its
+    // width, and cuts pages by rows alone; the screen is left as it is.
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
     // Draws the rows first..last (inclusive) of a layout slot.
     void DrawRows(CCharPainter& painter, int first, int last, int slot);
@@ -46,6 +54,9 @@ private:
     // The painter's wrap column for a wrap width counted from the row's
     // first cell, gutter included; 0 for no wrapping.
     int DrawnWrapColumn(std::uint32_t wrapCol) const;
+    // Lays out a slot for a drawn wrap column: the text of a row is that
+    // column less the gutter.
+    void LayOut(int wrapCol, int slot);
     // Steps the bar and moves the pixels shown; FALSE for codes that are
     // not a step.
     BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);

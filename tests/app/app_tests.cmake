@@ -3,6 +3,7 @@ if(TARGET tavo_app)
   tavo_test(app_tests
     app/cli_test.cpp
     app/frame_test.cpp
+    app/print_command_test.cpp
     app/startup_test.cpp)
   target_link_libraries(app_tests PRIVATE tavo_app)
   target_compile_definitions(app_tests PRIVATE TAVO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples"

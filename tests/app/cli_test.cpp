@@ -68,7 +68,8 @@ TEST(ExecutableTest, WrongCommandLinesAreUsageErrors) {
 TEST(ExecutableTest, WithoutADisplayItSaysSoInOneLine) {
     const Outcome run = Tavo("-- missing.jis");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "tavo: no display could be opened (is DISPLAY set?)\n");
+    EXPECT_EQ(run.err, "tavo: no display could be opened (is DISPLAY set?); "
+                       "/pt FILE OUT.pdf prints without one\n");
 }
 
 } // namespace

@@ -25,8 +25,12 @@ BOOL CDC::TakeSurface(std::unique_ptr<GdiSurface> surface) {
     return TRUE;
 }
 
-BOOL CDC::AttachPainter(QPainter* pPainter) {
-    return pPainter != nullptr && TakeSurface(MakePainterSurface(pPainter));
+BOOL CDC::AttachPainter(QPainter* pPainter, const QPaintDevice* pAttribDevice) {
+    return pPainter != nullptr && TakeSurface(MakePainterSurface(pPainter, pAttribDevice));
+}
+
+BOOL CDC::AttachPrinter(QPrinter* pPrinter) {
+    return pPrinter != nullptr && TakeSurface(MakePrinterSurface(pPrinter));
 }
 
 BOOL CDC::AttachImage(QImage* pImage) {
@@ -139,6 +143,30 @@ BOOL CDC::GetTextMetrics(TEXTMETRICA* pMetrics) const {
 
 int CDC::GetDeviceCaps(int nIndex) const {
     return m_pSurface ? m_pSurface->DeviceCaps(nIndex) : 0;
+}
+
+int CDC::Spool(GdiSpool step, const char* lpszDocName) {
+    return m_pSurface && m_pSurface->Spool(step, lpszDocName) ? 1 : SP_ERROR;
+}
+
+int CDC::StartDoc(const char* lpszDocName) {
+    return Spool(GdiSpool::StartDoc, lpszDocName);
+}
+
+int CDC::StartPage() {
+    return Spool(GdiSpool::StartPage);
+}
+
+int CDC::EndPage() {
+    return Spool(GdiSpool::EndPage);
+}
+
+int CDC::EndDoc() {
+    return Spool(GdiSpool::EndDoc);
+}
+
+int CDC::AbortDoc() {
+    return Spool(GdiSpool::AbortDoc);
 }
 
 BOOL CDC::TextOut(int x, int y, const char* bytes, int nCount) {

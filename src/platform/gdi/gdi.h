@@ -13,8 +13,15 @@
 //       event: dc.CreateIC(&widget). Fonts and metrics have the device's
 //       resolution; output draws nothing;
 //   (e) a memory surface compatible with any of these:
-//       mem.CreateCompatibleDC(&dc), with a CBitmap selected into it.
-// Qt targets need a QGuiApplication.
+//       mem.CreateCompatibleDC(&dc), with a CBitmap selected into it;
+//   (f) a printer: dc.AttachPrinter(&printer). It measures at once; output
+//       goes to paper between StartDoc and EndDoc, a page at a time.
+// A surface on a printer, or a painter given a printer as its attribute
+// device (a print preview), reports DT_RASPRINTER for TECHNOLOGY and the
+// printer's resolution and printable area (HORZRES x VERTRES). Fonts made
+// for it fit its page, and memory surfaces compatible with it record their
+// drawing instead of holding pixels, so nothing scales with the printer's
+// resolution. Qt targets need a QGuiApplication.
 //
 // Coordinates are device pixels. Text takes code page 932 (Shift_JIS) bytes
 // and is placed by the top-left corner of its first character box. A fresh
@@ -28,6 +35,7 @@
 class QImage;
 class QPaintDevice;
 class QPainter;
+class QPrinter;
 
 class CBitmap;
 class CBrush;
@@ -37,6 +45,7 @@ class CGdiObject;
 class GdiSurface;
 struct GdiObjectData;
 enum class GdiOp;
+enum class GdiSpool;
 
 // Identifies a font, bitmap or brush; the object stays alive while a
 // wrapper owns it or a surface has it selected.
@@ -54,10 +63,15 @@ constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
 
+constexpr int TECHNOLOGY = 2;
 constexpr int HORZRES = 8;
 constexpr int VERTRES = 10;
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
+constexpr int DT_RASDISPLAY = 1;
+constexpr int DT_RASPRINTER = 2;
+
+constexpr int SP_ERROR = -1;
 
 constexpr LONG FW_NORMAL = 400;
 constexpr LONG FW_BOLD = 700;
@@ -112,9 +126,14 @@ public:
     // lfHeight is in tenths of a point and is scaled by the vertical
     // resolution of pDC (96 dpi when pDC is null). A height of 0 takes the
     // default size (12 pt), a negative one its magnitude, and sizes above
-    // 720 pt are drawn at 720 pt. The face name is Shift_JIS; a face the
-    // system lacks is replaced by an installed Japanese face of its kind.
+    // 720 pt are drawn at 720 pt. On a printer a font is drawn no larger
+    // than the largest size whose cell (average width by height) fits the
+    // printable area. The face name is Shift_JIS; a face the system lacks
+    // is replaced by an installed Japanese face of its kind.
     BOOL CreatePointFontIndirect(const LOGFONTA* lpLogFont, CDC* pDC = nullptr);
+
+private:
+    static int FitToPage(CDC& dc, const LOGFONTA& lf, int pixels);
 };
 
 class CBitmap : public CGdiObject {
@@ -146,7 +165,11 @@ public:
 
     // Surfaces: each returns FALSE and leaves the CDC empty on failure. The
     // CDC must be empty (fresh, or after DeleteDC) to take a new surface.
-    BOOL AttachPainter(QPainter* pPainter);
+    // With pAttribDevice, fonts, device capabilities and compatible memory
+    // surfaces follow that device instead of the painter's (the painter's
+    // transform then maps the attribute device's pixels onto its own).
+    BOOL AttachPainter(QPainter* pPainter, const QPaintDevice* pAttribDevice = nullptr);
+    BOOL AttachPrinter(QPrinter* pPrinter);
     BOOL AttachImage(QImage* pImage);
     BOOL AttachSurface(std::unique_ptr<GdiSurface> pSurface);
     BOOL CreateIC(const QPaintDevice* pDevice);
@@ -173,8 +196,20 @@ public:
     // Metrics of the selected font on this surface, at least 1 x 1; FALSE
     // with all zeros when it cannot be measured.
     BOOL GetTextMetrics(TEXTMETRICA* pMetrics) const;
-    // LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES; 0 for anything else.
+    // TECHNOLOGY, LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES; 0 for anything
+    // else.
     int GetDeviceCaps(int nIndex) const;
+
+    // A print job on a printer surface; each returns SP_ERROR on failure
+    // (also on any other surface), else a positive value. Output between
+    // StartPage and EndPage goes onto one page; the first StartPage uses
+    // the job's first sheet, every later one starts a new sheet.
+    int StartDoc(const char* lpszDocName);
+    int StartPage();
+    int EndPage();
+    int EndDoc();
+    // Ends the job and discards what was spooled.
+    int AbortDoc();
 
     BOOL TextOut(int x, int y, const char* bytes, int nCount);
     // Draws count Shift_JIS bytes, the first character box's top-left
@@ -203,7 +238,9 @@ public:
 
 private:
     friend class CBitmap;
+    friend class CFont;
 
+    int Spool(GdiSpool step, const char* lpszDocName = nullptr);
     BOOL TakeSurface(std::unique_ptr<GdiSurface> surface);
     // Stores a colour or mode, tells the surface, returns the old value.
     template <typename T> T ChangeState(T& field, T value, GdiOp op);

@@ -3,6 +3,7 @@
 #include "platform/gdi/surface.h"
 
 #include <QImage>
+#include <QPicture>
 
 #include <algorithm>
 #include <cstdint>
@@ -112,8 +113,36 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTA* lpLogFont, CDC* pDC) {
         dpi = SCREEN_DPI;
     }
     const std::int64_t pixels = (dpi * RenderedTenths(lpLogFont->lfHeight) + 360) / 720;
-    Own(std::make_shared<FontData>(*lpLogFont, int(std::max<std::int64_t>(pixels, 1))));
+    int size = int(std::max<std::int64_t>(pixels, 1));
+    if (pDC != nullptr && pDC->GetDeviceCaps(TECHNOLOGY) == DT_RASPRINTER) {
+        size = FitToPage(*pDC, *lpLogFont, size);
+    }
+    Own(std::make_shared<FontData>(*lpLogFont, size));
     return TRUE;
+}
+
+// Shrinks a size whose cell is larger than the printer's printable area to
+// the largest that fits. Metrics grow about in proportion to the size, so
+// a scaled guess is close; a few corrections settle it.
+int CFont::FitToPage(CDC& dc, const LOGFONTA& lf, int pixels) {
+    const LONG width = dc.GetDeviceCaps(HORZRES);
+    const LONG height = dc.GetDeviceCaps(VERTRES);
+    if (!dc.m_pSurface || width <= 0 || height <= 0) {
+        return pixels;
+    }
+    constexpr int ATTEMPTS = 8;
+    for (int attempt = 0; attempt < ATTEMPTS && pixels > 1; ++attempt) {
+        FontData probe(lf, pixels);
+        TEXTMETRICA metrics = {};
+        if (!dc.m_pSurface->Measure(probe, &metrics) ||
+            (metrics.tmHeight <= height && metrics.tmAveCharWidth <= width)) {
+            break;
+        }
+        const double scale = std::min(double(height) / std::max<LONG>(metrics.tmHeight, 1),
+                                      double(width) / std::max<LONG>(metrics.tmAveCharWidth, 1));
+        pixels = std::clamp(int(pixels * scale), 1, pixels - 1);
+    }
+    return pixels;
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) {

@@ -8,6 +8,7 @@
 
 class FontFace;
 class QImage;
+class QPicture;
 
 constexpr UINT OBJ_BRUSH = 2;
 
@@ -38,6 +39,8 @@ struct BitmapData : GdiObjectData {
     int nWidth;
     int nHeight;
     std::unique_ptr<QImage> pImage; // none on a recorder
+    // Instead of pixels, what was drawn, on surfaces compatible with a printer.
+    std::unique_ptr<QPicture> pPicture;
 };
 
 struct BrushData : GdiObjectData {

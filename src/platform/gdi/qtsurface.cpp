@@ -1,5 +1,5 @@
 // Surfaces on Qt: a painter someone else owns, an image, a memory surface
-// with a bitmap selected, or a device that is only measured.
+// with a bitmap selected, a device that is only measured, or a printer.
 #include "platform/gdi/face.h"
 #include "platform/gdi/sjis.h"
 #include "platform/gdi/surface.h"
@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPicture>
+#include <QPrinter>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -93,29 +95,47 @@ void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
     painter.drawRect(box.adjusted(1, 1, -2, -2));
 }
 
+// What a surface measures and reports: the device's resolution and size,
+// and whether it is a printer.
+struct DeviceInfo {
+    int nDpiX;
+    int nDpiY;
+    int nWidth;
+    int nHeight;
+    bool bPrinter;
+
+    static DeviceInfo Of(const QPaintDevice& device) {
+        return {device.logicalDpiX(), device.logicalDpiY(), device.width(), device.height(),
+                device.devType() == QInternal::Printer};
+    }
+};
+
 class QtSurface : public GdiSurface {
 public:
-    enum class Kind { Painter, Image, Measuring, Memory };
+    enum class Kind { Painter, Image, Measuring, Memory, Printer };
 
-    QtSurface(Kind kind, int dpiX, int dpiY, int width, int height)
-        : m_kind(kind), m_nDpiX(dpiX), m_nDpiY(dpiY), m_nWidth(width), m_nHeight(height) {}
+    QtSurface(Kind kind, const DeviceInfo& device) : m_kind(kind), m_device(device) {}
 
     ~QtSurface() override { EndOwnPainter(); }
 
-    static std::unique_ptr<QtSurface> OnDevice(Kind kind, const QPaintDevice& device) {
-        return std::make_unique<QtSurface>(kind, device.logicalDpiX(), device.logicalDpiY(),
-                                           device.width(), device.height());
-    }
-
     void SetPainter(QPainter* painter) { m_pExternal = painter; }
     void SetImage(QImage* image) { m_pImage = image; }
+    void SetPrinter(QPrinter* printer) { m_pPrinter = printer; }
 
     std::unique_ptr<GdiSurface> CreateCompatible() const override {
-        return std::make_unique<QtSurface>(Kind::Memory, m_nDpiX, m_nDpiY, m_nWidth, m_nHeight);
+        return std::make_unique<QtSurface>(Kind::Memory, m_device);
     }
     bool IsMemory() const override { return m_kind == Kind::Memory; }
 
+    // A bitmap for a printer records what is drawn into it: its pixels at
+    // the printer's resolution could take hundreds of megabytes.
     bool MakeBitmap(BitmapData& bitmap) const override {
+        if (m_device.bPrinter) {
+            bitmap.pPicture = std::make_unique<QPicture>();
+            QPainter painter(bitmap.pPicture.get());
+            painter.fillRect(0, 0, bitmap.nWidth, bitmap.nHeight, Qt::black);
+            return true;
+        }
         auto image = std::make_unique<QImage>(bitmap.nWidth, bitmap.nHeight, QImage::Format_RGB32);
         if (image->isNull()) {
             return false;
@@ -127,14 +147,16 @@ public:
 
     int DeviceCaps(int index) const override {
         switch (index) {
+        case TECHNOLOGY:
+            return m_device.bPrinter ? DT_RASPRINTER : DT_RASDISPLAY;
         case LOGPIXELSX:
-            return m_nDpiX;
+            return m_device.nDpiX;
         case LOGPIXELSY:
-            return m_nDpiY;
+            return m_device.nDpiY;
         case HORZRES:
-            return m_nWidth;
+            return m_device.nWidth;
         case VERTRES:
-            return m_nHeight;
+            return m_device.nHeight;
         default:
             return 0;
         }
@@ -147,7 +169,7 @@ public:
 
     void StateChanged(GdiOp op, const GdiDcState& state) override {
         // The painter on a bitmap must end before the bitmap can go.
-        if (op == GdiOp::SelectBitmap && m_pPaintingOn != TargetImage(state)) {
+        if (op == GdiOp::SelectBitmap && m_pPaintingOn != BitmapDevice(state)) {
             EndOwnPainter();
         }
     }
@@ -205,9 +227,11 @@ public:
 
     bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src,
              const GdiDcState& srcState, const GdiBlock& srcBlock, DWORD) override {
-        const QImage* pixels = src.Pixels(srcState);
+        // The source's painter ends before the target's may begin.
+        const QPicture* picture = src.Picture(srcState);
+        const QImage* pixels = picture == nullptr ? src.Pixels(srcState) : nullptr;
         QPainter* painter = PainterFor(state);
-        if (pixels == nullptr || painter == nullptr) {
+        if ((picture == nullptr && pixels == nullptr) || painter == nullptr) {
             return false;
         }
         bool dstMirrorX = false;
@@ -216,8 +240,13 @@ public:
         bool srcMirrorY = false;
         const QRect target = BlockRect(dst, &dstMirrorX, &dstMirrorY);
         const QRect source = BlockRect(srcBlock, &srcMirrorX, &srcMirrorY);
-        const QImage block =
-            pixels->copy(source).mirrored(dstMirrorX != srcMirrorX, dstMirrorY != srcMirrorY);
+        const bool mirrorX = dstMirrorX != srcMirrorX;
+        const bool mirrorY = dstMirrorY != srcMirrorY;
+        if (picture != nullptr) {
+            Replay(*painter, *picture, source, target, mirrorX, mirrorY);
+            return true;
+        }
+        const QImage block = pixels->copy(source).mirrored(mirrorX, mirrorY);
         if (block.size() == target.size()) {
             painter->drawImage(target.topLeft(), block);
         } else {
@@ -267,12 +296,76 @@ public:
         return true;
     }
 
+    // A blit reads a bitmap only once the painter on it has ended.
     const QImage* Pixels(const GdiDcState& state) override {
+        if (m_kind == Kind::Printer) {
+            return nullptr;
+        }
         EndOwnPainter();
-        return TargetImage(state);
+        return BitmapImage(state);
+    }
+
+    const QPicture* Picture(const GdiDcState& state) override {
+        if (m_kind == Kind::Printer) {
+            return nullptr;
+        }
+        EndOwnPainter();
+        return BitmapPicture(state);
+    }
+
+    bool Spool(GdiSpool step, const char* docName) override {
+        if (m_kind != Kind::Printer) {
+            return false;
+        }
+        switch (step) {
+        case GdiSpool::StartDoc:
+            if (m_pPaintingOn != nullptr) {
+                return false;
+            }
+            m_pPrinter->setDocName(QString::fromUtf8(docName != nullptr ? docName : ""));
+            if (!m_ownPainter.begin(m_pPrinter)) {
+                return false;
+            }
+            m_pPaintingOn = m_pPrinter;
+            m_nPagesStarted = 0;
+            return true;
+        case GdiSpool::StartPage:
+            // The job begins on its first sheet.
+            return m_pPaintingOn != nullptr && (m_nPagesStarted++ == 0 || m_pPrinter->newPage());
+        case GdiSpool::EndPage:
+            return m_pPaintingOn != nullptr;
+        case GdiSpool::AbortDoc:
+            m_pPrinter->abort();
+            [[fallthrough]];
+        case GdiSpool::EndDoc: {
+            const bool ended = m_pPaintingOn != nullptr && m_ownPainter.end();
+            m_pPaintingOn = nullptr;
+            return ended && m_pPrinter->printerState() != QPrinter::Error;
+        }
+        }
+        return false;
     }
 
 private:
+    // Plays a recorded bitmap's source block back onto the target block.
+    static void Replay(QPainter& painter, const QPicture& picture, const QRect& source,
+                       const QRect& target, bool mirrorX, bool mirrorY) {
+        const qreal scaleX = qreal(target.width()) / source.width();
+        const qreal scaleY = qreal(target.height()) / source.height();
+        painter.save();
+        painter.setClipRect(target, Qt::IntersectClip);
+        painter.translate(mirrorX ? target.right() + 1 : target.left(),
+                          mirrorY ? target.bottom() + 1 : target.top());
+        painter.scale(mirrorX ? -scaleX : scaleX, mirrorY ? -scaleY : scaleY);
+        painter.translate(-source.left(), -source.top());
+        // Qt plays a picture back scaled from its resolution to the device's.
+        const QPaintDevice* device = painter.device();
+        painter.scale(qreal(picture.logicalDpiX()) / device->logicalDpiX(),
+                      qreal(picture.logicalDpiY()) / device->logicalDpiY());
+        painter.drawPicture(0, 0, picture);
+        painter.restore();
+    }
+
     static void DrawBorder(QPainter& painter, const QRect& box, UINT flags, const QColor& topLeft,
                            const QColor& bottomRight) {
         if (box.isEmpty()) {
@@ -328,32 +421,68 @@ private:
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
 
-    QImage* TargetImage(const GdiDcState& state) const {
+    BitmapData* Bitmap(const GdiDcState& state) const {
+        return m_kind == Kind::Memory ? static_cast<BitmapData*>(state.pBitmap.get()) : nullptr;
+    }
+
+    QImage* BitmapImage(const GdiDcState& state) const {
         if (m_kind == Kind::Image) {
             return m_pImage;
         }
-        if (m_kind == Kind::Memory && state.pBitmap) {
-            return static_cast<BitmapData*>(state.pBitmap.get())->pImage.get();
+        BitmapData* bitmap = Bitmap(state);
+        return bitmap != nullptr ? bitmap->pImage.get() : nullptr;
+    }
+
+    QPicture* BitmapPicture(const GdiDcState& state) const {
+        BitmapData* bitmap = Bitmap(state);
+        return bitmap != nullptr ? bitmap->pPicture.get() : nullptr;
+    }
+
+    // What the surface's own painter draws on: an image or a recording.
+    QPaintDevice* BitmapDevice(const GdiDcState& state) const {
+        if (QPicture* picture = BitmapPicture(state)) {
+            return picture;
         }
-        return nullptr;
+        QImage* image = BitmapImage(state);
+        return image != nullptr && !image->isNull() ? image : nullptr;
     }
 
     QPainter* PainterFor(const GdiDcState& state) {
         if (m_kind == Kind::Painter) {
             return m_pExternal;
         }
-        QImage* image = TargetImage(state);
-        if (image == nullptr || image->isNull()) {
+        if (m_kind == Kind::Printer) {
+            return m_pPaintingOn != nullptr ? &m_ownPainter : nullptr;
+        }
+        QPaintDevice* device = BitmapDevice(state);
+        if (device == nullptr) {
             return nullptr;
         }
-        if (m_pPaintingOn != image) {
+        if (m_pPaintingOn != device) {
             EndOwnPainter();
-            if (!m_ownPainter.begin(image)) {
+            if (!BeginOwnPainter(device, state)) {
                 return nullptr;
             }
-            m_pPaintingOn = image;
         }
         return &m_ownPainter;
+    }
+
+    bool BeginOwnPainter(QPaintDevice* device, const GdiDcState& state) {
+        QPicture* picture = BitmapPicture(state);
+        // A painter starts a recording afresh: what it held is played in
+        // first, from a copy of its own (copies of a picture share it).
+        QPicture before;
+        if (picture != nullptr) {
+            before.setData(picture->data(), picture->size());
+        }
+        if (!m_ownPainter.begin(device)) {
+            return false;
+        }
+        if (picture != nullptr) {
+            m_ownPainter.drawPicture(0, 0, before);
+        }
+        m_pPaintingOn = device;
+        return true;
     }
 
     void EndOwnPainter() {
@@ -364,23 +493,23 @@ private:
     }
 
     Kind m_kind;
-    int m_nDpiX;
-    int m_nDpiY;
-    int m_nWidth;
-    int m_nHeight;
+    DeviceInfo m_device;
     QPainter* m_pExternal = nullptr;
     QImage* m_pImage = nullptr;
+    QPrinter* m_pPrinter = nullptr;
     QPainter m_ownPainter;
-    QImage* m_pPaintingOn = nullptr;
+    QPaintDevice* m_pPaintingOn = nullptr;
+    int m_nPagesStarted = 0;
 };
 
 } // namespace
 
-std::unique_ptr<GdiSurface> MakePainterSurface(QPainter* painter) {
+std::unique_ptr<GdiSurface> MakePainterSurface(QPainter* painter, const QPaintDevice* attrib) {
     if (painter->device() == nullptr) {
         return nullptr;
     }
-    auto surface = QtSurface::OnDevice(QtSurface::Kind::Painter, *painter->device());
+    auto surface = std::make_unique<QtSurface>(
+        QtSurface::Kind::Painter, DeviceInfo::Of(attrib != nullptr ? *attrib : *painter->device()));
     surface->SetPainter(painter);
     return surface;
 }
@@ -389,11 +518,17 @@ std::unique_ptr<GdiSurface> MakeImageSurface(QImage* image) {
     if (image->isNull()) {
         return nullptr;
     }
-    auto surface = QtSurface::OnDevice(QtSurface::Kind::Image, *image);
+    auto surface = std::make_unique<QtSurface>(QtSurface::Kind::Image, DeviceInfo::Of(*image));
     surface->SetImage(image);
     return surface;
 }
 
 std::unique_ptr<GdiSurface> MakeMeasuringSurface(const QPaintDevice* device) {
-    return QtSurface::OnDevice(QtSurface::Kind::Measuring, *device);
+    return std::make_unique<QtSurface>(QtSurface::Kind::Measuring, DeviceInfo::Of(*device));
+}
+
+std::unique_ptr<GdiSurface> MakePrinterSurface(QPrinter* printer) {
+    auto surface = std::make_unique<QtSurface>(QtSurface::Kind::Printer, DeviceInfo::Of(*printer));
+    surface->SetPrinter(printer);
+    return surface;
 }

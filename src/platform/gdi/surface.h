@@ -22,6 +22,9 @@ enum class GdiOp {
     DrawEdge,
 };
 
+// The steps of a print job.
+enum class GdiSpool { StartDoc, StartPage, EndPage, EndDoc, AbortDoc };
+
 // A block of pixels by origin and extent, as StretchBlt takes it; a
 // negative extent runs towards smaller coordinates.
 struct GdiBlock {
@@ -55,8 +58,14 @@ public:
 
     // The pixels a blit reads from this surface, or none.
     virtual const QImage* Pixels(const GdiDcState& state) = 0;
+    // What a blit replays from a surface that records instead, or none.
+    virtual const QPicture* Picture(const GdiDcState&) { return nullptr; }
+
+    // A step of a print job; only printers spool.
+    virtual bool Spool(GdiSpool, const char*) { return false; }
 };
 
-std::unique_ptr<GdiSurface> MakePainterSurface(QPainter* painter);
+std::unique_ptr<GdiSurface> MakePainterSurface(QPainter* painter, const QPaintDevice* attrib);
+std::unique_ptr<GdiSurface> MakePrinterSurface(QPrinter* printer);
 std::unique_ptr<GdiSurface> MakeImageSurface(QImage* image);
 std::unique_ptr<GdiSurface> MakeMeasuringSurface(const QPaintDevice* device);

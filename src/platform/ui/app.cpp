@@ -3,6 +3,7 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/display.h"
 #include "platform/ui/frame.h"
+#include "platform/ui/print.h"
 #include "platform/ui/resource.h"
 
 #include "platform/core/document.h"
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMainWindow>
+#include <QPrinter>
 #include <QSettings>
 #include <QTranslator>
 
@@ -167,6 +169,9 @@ int CWinApp::ExitInstance() {
         QSettings(QString::fromStdString(m_strProfileName), QSettings::IniFormat)
             .setValue(LAST_FOLDER_KEY, QString::fromStdString(m_strLastFolder));
     }
+    // The printer belongs to Qt's print support, which ends with the Qt
+    // application.
+    m_pPrinter.reset();
     return m_nExitCode;
 }
 
@@ -211,9 +216,7 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
     case CCommandLineInfo::FilePrint:
     case CCommandLineInfo::FilePrintTo:
         // Prints through the view, then ends the program.
-        if (OpenDocumentFile(rCmdInfo.m_strFileName.c_str(), TRUE) != nullptr) {
-            m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_DIRECT);
-        }
+        PrintShellCommand(*this, rCmdInfo);
         return FALSE;
     default:
         return TRUE;
@@ -283,13 +286,18 @@ void CWinApp::ReportOpenFailure(const char* lpszFileName, const std::string& rea
                                 BOOL bToStderr) {
     if (bToStderr) {
         m_nExitCode = 1;
-        const std::string program = m_args.empty() ? GetAppName() : m_args[0];
-        std::fprintf(
-            stderr, "%s: %s: %s\n",
-            QFileInfo(QString::fromStdString(program)).fileName().toLocal8Bit().constData(),
-            lpszFileName, reason.c_str());
+        std::fprintf(stderr, "%s: %s: %s\n", GetProgramName().c_str(), lpszFileName,
+                     reason.c_str());
     }
-    AfxMessageBox(std::string(lpszFileName) + "\n\n" + reason, MB_OK | MB_ICONEXCLAMATION);
+    // A program that shows no window has no one to show a box to.
+    if (m_nCmdShow != SW_HIDE) {
+        AfxMessageBox(std::string(lpszFileName) + "\n\n" + reason, MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+std::string CWinApp::GetProgramName() const {
+    const std::string program = m_args.empty() ? GetAppName() : m_args[0];
+    return QFileInfo(QString::fromStdString(program)).fileName().toLocal8Bit().toStdString();
 }
 
 void CWinApp::OnOpenRecentFile(UINT nID) {
@@ -333,15 +341,17 @@ void CWinApp::OnAppExit() {
 }
 
 int AfxWinMain(int argc, char** argv) {
+    CWinApp* pApp = AfxGetApp();
+    pApp->SetCommandLine(argc, argv);
+    ChoosePlatformForCommandLine(*pApp);
     if (!CanOpenDisplay()) {
-        const std::string program = argc > 0 ? argv[0] : "";
-        std::fprintf(stderr, "%s: no display could be opened (is DISPLAY set?)\n",
-                     program.substr(program.find_last_of('/') + 1).c_str());
+        std::fprintf(stderr,
+                     "%s: no display could be opened (is DISPLAY set?); "
+                     "/pt FILE OUT.pdf prints without one\n",
+                     pApp->GetProgramName().c_str());
         return 1;
     }
     QApplication application(argc, argv);
-    CWinApp* pApp = AfxGetApp();
-    pApp->SetCommandLine(argc, argv);
     if (pApp->InitApplication() && pApp->InitInstance()) {
         pApp->Run();
     }

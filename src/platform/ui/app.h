@@ -16,6 +16,12 @@ class CFrameWnd;
 class CView;
 class QMenu;
 class QTranslator;
+class QPrinter;
+
+// How the main window starts: shown, or hidden while printing from the
+// command line.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
 
 // What the command line asks for: nothing (a new document), a file to
 // open, or a file to print (/p, /pt and their -p, -pt spellings).
@@ -142,8 +148,22 @@ public:
 
     void OnFileNew();
     void OnFileOpen();
-    void OnFilePrintSetup() {}
+    // The printer set-up dialog; what it chooses becomes the printer.
+    void OnFilePrintSetup();
     void OnAppExit();
+
+    // The printer that jobs and previews go to, made on first use: the
+    // system's default printer until a print or printer set-up dialog or
+    // SelectPrinter chooses another.
+    QPrinter* GetPrinter();
+    // A printer of the system by name, or a PDF file at a path that ends in
+    // ".pdf". FALSE, and nothing changes, for a printer the system lacks.
+    BOOL SelectPrinter(const std::string& name);
+    // Whether there is somewhere to print without asking: a printer of the
+    // system, or a PDF file.
+    BOOL HasPrinter();
+    // The name the program was started under, for messages on stderr.
+    std::string GetProgramName() const;
 
     // The given name, else the string AFX_IDS_APP_TITLE.
     std::string GetAppName() const;
@@ -153,6 +173,8 @@ public:
     std::string m_strProfileName;
     // What the program returns when it ends.
     int m_nExitCode = 0;
+    // SW_SHOW, or SW_HIDE to make the main window without showing it.
+    int m_nCmdShow = SW_SHOW;
 
 protected:
     // Why a document that was opened holds nothing to show; empty when it
@@ -172,6 +194,7 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     std::string m_strLastFolder;
     std::unique_ptr<QTranslator> m_pTranslator;
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 // The one application object.

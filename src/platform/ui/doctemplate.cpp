@@ -67,7 +67,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileE
         opened = false;
     }
     m_pFrame->OnUpdateFrameTitle();
-    m_pFrame->ShowWindow(TRUE);
+    const CWinApp* pApp = AfxGetApp();
+    m_pFrame->ShowWindow(pApp == nullptr || pApp->m_nCmdShow != SW_HIDE);
     m_pFrame->GetActiveView()->OnInitialUpdate();
     return opened ? m_pDocument.get() : nullptr;
 }

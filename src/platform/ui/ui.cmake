@@ -9,6 +9,8 @@ add_library(tavo_platform_ui STATIC
   platform/ui/doctemplate.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp
+  platform/ui/preview.cpp
+  platform/ui/print.cpp
   platform/ui/resource.cpp
   platform/ui/view.cpp
   platform/ui/wnd.cpp)

@@ -4,11 +4,18 @@
 
 #include "platform/ui/wnd.h"
 
+#include <memory>
+
 class CDC;
 class CDocument;
+class CPreviewView;
+class CPrintInfo;
 
 class CView : public CWnd {
 public:
+    CView();
+    ~CView() override;
+
     CDocument* GetDocument() const { return m_pDocument; }
 
     // Paints the client area; the framework calls it on a paint surface.
@@ -18,9 +25,23 @@ public:
     // A document was opened or made new; the base calls OnUpdate(nullptr, 0, nullptr).
     virtual void OnInitialUpdate();
 
-    // Printing comes with its own handlers; until then these do nothing.
-    void OnFilePrint() {}
-    void OnFilePrintPreview() {}
+    // Printing, in the order a job or a preview calls them: once before
+    // (nonzero to go on), once with the printer's surface, once for each
+    // page, once after. The base prepares with DoPreparePrinting and prints
+    // a page with OnDraw.
+    virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
+    virtual void OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
+    // For print, the print dialog; for direct print and preview, the
+    // application's printer without a dialog. 0 when the user cancels or
+    // there is no printer.
+    BOOL DoPreparePrinting(CPrintInfo* pInfo);
+    // The print command (with the dialog) and the direct print command.
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    // The preview while it is shown, else null.
+    CPreviewView* GetPreview() const;
 
     // Routes on to the document when the document is a command target.
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
@@ -31,4 +52,6 @@ private:
     friend class CSingleDocTemplate;
 
     CDocument* m_pDocument = nullptr;
+    // Made by the first preview and kept for the next.
+    std::unique_ptr<CPreviewView> m_pPreview;
 };

@@ -8,8 +8,19 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <utility>
 
 // ---- command routing ----
+
+namespace {
+
+UINT g_nCurrentCommand = 0;
+
+} // namespace
+
+UINT CCmdTarget::GetCurrentCommand() {
+    return g_nCurrentCommand;
+}
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     const auto command = m_commands.find(nID);
@@ -27,7 +38,9 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     if (command == m_commands.end()) {
         return FALSE;
     }
+    const UINT outer = std::exchange(g_nCurrentCommand, nID);
     command->second(nID);
+    g_nCurrentCommand = outer;
     return TRUE;
 }
 

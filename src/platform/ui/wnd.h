@@ -116,6 +116,9 @@ public:
     virtual BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI);
 
 protected:
+    // The command whose handler is running, or 0.
+    static UINT GetCurrentCommand();
+
     void MapCommand(UINT nID, std::function<void()> handler);
     // One handler for the ids first..last, told which id was chosen.
     void MapCommandRange(UINT nFirst, UINT nLast, std::function<void(UINT)> handler);

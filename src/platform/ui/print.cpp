@@ -1,0 +1,259 @@
+// The print dialog, the application's printer, the page loop of a print
+// job, and printing from the command line.
+#include "platform/ui/print.h"
+
+#include "platform/core/document.h"
+#include "platform/gdi/gdi.h"
+#include "platform/ui/app.h"
+#include "platform/ui/frame.h"
+#include "platform/ui/resource.h"
+#include "platform/ui/view.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QMainWindow>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char* const NO_PRINTER = "プリンタが設定されていません。";
+const char* const UNKNOWN_PRINTER = "このプリンタは見つかりません。";
+const char* const CANNOT_WRITE = "ファイルに書き込めません。";
+const char* const CANNOT_START = "印刷を開始できません。";
+const char* const PRINT_FAILED = "印刷できませんでした。";
+
+bool PrintsToPdf(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+// Where a job goes, as the user named it: a printer or a file.
+std::string Destination(const QPrinter& printer) {
+    const QString name = PrintsToPdf(printer) ? printer.outputFileName() : printer.printerName();
+    return name.toStdString() + ": ";
+}
+
+// Qt's PDF engine reports a file it cannot create only with a warning of
+// its own; trying first gives the user the reason in the program's words.
+bool CanWrite(const QPrinter& printer) {
+    QFile file(printer.outputFileName());
+    return !PrintsToPdf(printer) || file.open(QIODevice::WriteOnly);
+}
+
+QWidget* MainWindow() {
+    const CWinApp* pApp = AfxGetApp();
+    return pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->GetMainWindow() : nullptr;
+}
+
+// Sends the pages first..last, one at a time; returns what went wrong, or
+// an empty string.
+std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, const QPrinter& printer, UINT first,
+                       UINT last) {
+    if (!CanWrite(printer)) {
+        return Destination(printer) + CANNOT_WRITE;
+    }
+    const CDocument* pDoc = view.GetDocument();
+    if (dc.StartDoc(pDoc != nullptr ? pDoc->GetTitle().c_str() : "") <= 0) {
+        return Destination(printer) + CANNOT_START;
+    }
+    for (UINT page = first;; ++page) {
+        info.m_nCurPage = page;
+        if (dc.StartPage() <= 0) {
+            dc.AbortDoc();
+            return Destination(printer) + PRINT_FAILED;
+        }
+        info.m_rectDraw = {0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)};
+        view.OnPrint(&dc, &info);
+        dc.EndPage();
+        if (page == last) {
+            break;
+        }
+    }
+    return dc.EndDoc() > 0 ? "" : Destination(printer) + PRINT_FAILED;
+}
+
+} // namespace
+
+// ---- the print dialog and the print record ----
+
+CPrintDialog::CPrintDialog(BOOL bPrintSetupOnly) : CDialog(0), m_bPrintSetupOnly(bPrintSetupOnly) {}
+
+INT_PTR CPrintDialog::DoModal() {
+    QPrinter* printer = AfxGetApp()->GetPrinter();
+    printer->setPrintRange(QPrinter::AllPages); // every dialog starts at all pages
+    auto* dialog = new QPrintDialog(printer, OwnerWidget());
+    const UINT command = m_bPrintSetupOnly ? ID_FILE_PRINT_SETUP : ID_FILE_PRINT;
+    if (const std::string title = ExtractSubString(LoadString(command), 1); !title.empty()) {
+        dialog->setWindowTitle(QString::fromStdString(title));
+    }
+    QAbstractPrintDialog::PrintDialogOptions options =
+        QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
+    if (!m_bPrintSetupOnly) {
+        options |= QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies;
+    }
+    dialog->setOptions(options);
+    dialog->setMinMax(int(m_pd.nMinPage), int(std::min<UINT>(m_pd.nMaxPage, INT_MAX)));
+    if (m_bPrintSetupOnly) {
+        // The set-up only chooses; it prints nothing.
+        if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) {
+            buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+        }
+    }
+    AttachDialog(dialog);
+    const INT_PTR result = RunModalLoop();
+    const bool range = printer->printRange() == QPrinter::PageRange && printer->fromPage() > 0;
+    if (result == IDOK && range) {
+        m_pd.Flags |= PD_PAGENUMS;
+        m_pd.nFromPage = UINT(printer->fromPage());
+        m_pd.nToPage = UINT(printer->toPage());
+    } else {
+        m_pd.Flags &= ~PD_PAGENUMS;
+    }
+    return result;
+}
+
+CPrintInfo::CPrintInfo() : m_pPD(std::make_unique<CPrintDialog>(FALSE)) {}
+
+CPrintInfo::~CPrintInfo() = default;
+
+UINT CPrintInfo::GetFromPage() const {
+    return (m_pPD->m_pd.Flags & PD_PAGENUMS) ? m_pPD->m_pd.nFromPage : GetMinPage();
+}
+
+UINT CPrintInfo::GetToPage() const {
+    return (m_pPD->m_pd.Flags & PD_PAGENUMS) ? m_pPD->m_pd.nToPage : GetMaxPage();
+}
+
+// ---- the application's printer ----
+
+QPrinter* CWinApp::GetPrinter() {
+    if (!m_pPrinter) {
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return m_pPrinter.get();
+}
+
+BOOL CWinApp::SelectPrinter(const std::string& name) {
+    const QString printerName = QString::fromLocal8Bit(name);
+    QPrinter* printer = GetPrinter();
+    if (printerName.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(printerName);
+        return TRUE;
+    }
+    if (QPrinterInfo::printerInfo(printerName).isNull()) {
+        return FALSE;
+    }
+    printer->setOutputFileName(QString());
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setPrinterName(printerName);
+    return TRUE;
+}
+
+BOOL CWinApp::HasPrinter() {
+    const QPrinter* printer = GetPrinter();
+    if (PrintsToPdf(*printer)) {
+        return !printer->outputFileName().isEmpty();
+    }
+    return printer->isValid() && !printer->printerName().isEmpty();
+}
+
+void CWinApp::OnFilePrintSetup() {
+    CPrintDialog dialog(TRUE);
+    dialog.DoModal();
+}
+
+// ---- the view's print job ----
+
+BOOL CView::OnPreparePrinting(CPrintInfo* pInfo) {
+    return DoPreparePrinting(pInfo);
+}
+
+void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
+
+void CView::OnPrint(CDC* pDC, CPrintInfo*) {
+    OnDraw(pDC);
+}
+
+void CView::OnEndPrinting(CDC*, CPrintInfo*) {}
+
+BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
+    CWinApp* pApp = AfxGetApp();
+    if (!pInfo->m_bDirect && !pInfo->m_bPreview) {
+        return pInfo->m_pPD->DoModal() == IDOK;
+    }
+    if (pApp->HasPrinter()) {
+        return TRUE;
+    }
+    if (pInfo->m_bDirect) {
+        ReportPrintFailure(NO_PRINTER);
+        return FALSE;
+    }
+    // A preview needs a page to show: without a printer the user chooses
+    // one first, a PDF file among them.
+    CPrintDialog setup(TRUE);
+    return setup.DoModal() == IDOK && pApp->HasPrinter();
+}
+
+void CView::OnFilePrint() {
+    CPrintInfo info;
+    info.m_bDirect = GetCurrentCommand() == ID_FILE_PRINT_DIRECT;
+    if (!OnPreparePrinting(&info)) {
+        return;
+    }
+    QPrinter* printer = AfxGetApp()->GetPrinter();
+    CDC dc;
+    dc.AttachPrinter(printer);
+    OnBeginPrinting(&dc, &info);
+    const UINT first = std::max(info.GetFromPage(), info.GetMinPage());
+    const UINT last = std::min(info.GetToPage(), info.GetMaxPage());
+    // A job without pages sends nothing at all.
+    if (first <= last) {
+        const std::string failure = SpoolPages(*this, dc, info, *printer, first, last);
+        if (!failure.empty()) {
+            ReportPrintFailure(failure);
+        }
+    }
+    OnEndPrinting(&dc, &info);
+}
+
+// ---- the command line ----
+
+void PrintShellCommand(CWinApp& app, const CCommandLineInfo& cmdInfo) {
+    app.m_nCmdShow = SW_HIDE;
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrintTo &&
+        !app.SelectPrinter(cmdInfo.m_strPrinterName)) {
+        ReportPrintFailure(cmdInfo.m_strPrinterName + ": " + UNKNOWN_PRINTER);
+        return;
+    }
+    if (app.OpenDocumentFile(cmdInfo.m_strFileName.c_str(), TRUE) == nullptr) {
+        app.m_nExitCode = 1; // the reason, if any, is told already
+        return;
+    }
+    app.m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_DIRECT);
+}
+
+void ChoosePlatformForCommandLine(const CWinApp& app) {
+    CCommandLineInfo info;
+    app.ParseCommandLine(info);
+    const bool prints = info.m_nShellCommand == CCommandLineInfo::FilePrint ||
+                        info.m_nShellCommand == CCommandLineInfo::FilePrintTo;
+    if (prints && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+}
+
+void ReportPrintFailure(const std::string& text) {
+    CWinApp* pApp = AfxGetApp();
+    if (pApp->m_nCmdShow == SW_HIDE) {
+        pApp->m_nExitCode = 1;
+        std::fprintf(stderr, "%s: %s\n", pApp->GetProgramName().c_str(), text.c_str());
+        return;
+    }
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,73 @@
+// Printing: the print dialog and its record, and the record of one print
+// job or preview. The job itself is the view's (CView::OnFilePrint, the
+// preview CView::OnFilePrintPreview); the printer jobs go to is the
+// application's (CWinApp::GetPrinter).
+#pragma once
+
+#include "platform/ui/dialog.h"
+
+#include <climits>
+#include <memory>
+
+class CCommandLineInfo;
+class CWinApp;
+
+constexpr DWORD PD_ALLPAGES = 0x0000;
+constexpr DWORD PD_PAGENUMS = 0x0002;
+
+// The print dialog's record. Page numbers are 32-bit: a long file runs to
+// hundreds of thousands of pages.
+struct PRINTDLG {
+    DWORD Flags = PD_ALLPAGES;
+    UINT nFromPage = 1;
+    UINT nToPage = UINT_MAX;
+    UINT nMinPage = 1;
+    UINT nMaxPage = UINT_MAX; // not known until the job has begun
+};
+
+// Qt's print dialog on the application's printer: a printer of the system
+// or a PDF file, the paper, and for printing also copies and pages. What the
+// user chooses becomes the application's printer.
+class CPrintDialog : public CDialog {
+public:
+    // bPrintSetupOnly: the printer set-up, without pages or copies.
+    explicit CPrintDialog(BOOL bPrintSetupOnly);
+
+    // IDOK or IDCANCEL. On IDOK m_pd holds the pages chosen.
+    INT_PTR DoModal() override;
+
+    PRINTDLG m_pd;
+
+private:
+    BOOL m_bPrintSetupOnly;
+};
+
+class CPrintInfo {
+public:
+    CPrintInfo();
+    ~CPrintInfo();
+
+    void SetMaxPage(UINT nMaxPage) { m_pPD->m_pd.nMaxPage = nMaxPage; }
+    UINT GetMinPage() const { return m_pPD->m_pd.nMinPage; }
+    UINT GetMaxPage() const { return m_pPD->m_pd.nMaxPage; }
+    // The pages chosen in the dialog, else all of them.
+    UINT GetFromPage() const;
+    UINT GetToPage() const;
+
+    std::unique_ptr<CPrintDialog> m_pPD;
+    BOOL m_bDirect = FALSE;  // the default printer, without a dialog
+    BOOL m_bPreview = FALSE; // for the preview, not for paper
+    UINT m_nCurPage = 1;
+    // The page's drawing rectangle in the printer's pixels: its printable area.
+    RECT m_rectDraw = {0, 0, 0, 0};
+};
+
+// Carries out a /p or /pt command line: prints its file without showing a
+// window. Failures are told on standard error and make the exit status 1.
+void PrintShellCommand(CWinApp& app, const CCommandLineInfo& cmdInfo);
+// Before the Qt application is made: a command line that prints needs no
+// display, so it runs on Qt's offscreen platform unless one is asked for.
+void ChoosePlatformForCommandLine(const CWinApp& app);
+// Tells the user why printing failed: on standard error with exit status 1
+// when printing from the command line, else in a message box.
+void ReportPrintFailure(const std::string& text);

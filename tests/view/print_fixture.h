@@ -1,0 +1,89 @@
+// The real program printing into a PDF file at 72 dpi, where a printer
+// pixel is a point: pages a whole number of cells in size, without margins,
+// read back with the poppler tools.
+#pragma once
+
+#include "app/app_fixture.h"
+#include "platform/ui/preview.h"
+#include "platform/ui/print.h"
+#include "render/charpainter.h"
+#include "support/pdf.h"
+#include "support/pixels.h"
+#include "view/tavoview.h"
+
+#include <QPageSize>
+#include <QPrinter>
+
+class PrintTest : public AppTest {
+protected:
+    static constexpr int DPI = 72;
+    static constexpr int ZOOM = 2; // page images at twice the printer's resolution
+
+    // Starts the program on a file with the given text and settings, its
+    // fonts at 20 pt, printing into out.pdf.
+    void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
+        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
+        Env().bFlags = flags;
+        Env().wWrap = wrap;
+        for (LOGFONTA& lf : Env().lfFont) {
+            lf.lfHeight = 200;
+        }
+        View()->OnUpdate(nullptr, 0, nullptr);
+        pdf = (dir / "out.pdf").string();
+        ASSERT_TRUE(app->SelectPrinter(pdf));
+        app->GetPrinter()->setResolution(DPI);
+    }
+
+    // Paper of cols x rows cells and extra pixels below them, all printable.
+    void Paper(int cols, int rows, int extra = 0) {
+        cell = Cell();
+        QPrinter* printer = app->GetPrinter();
+        const QSizeF size(cols * cell.cx, rows * cell.cy + extra);
+        printer->setPageSize(QPageSize(size, QPageSize::Point, "cells", QPageSize::ExactMatch));
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
+    }
+
+    // The cell on the printer.
+    SIZE Cell() {
+        CDC dc;
+        dc.CreateIC(app->GetPrinter());
+        CCharPainter painter(&dc, &Env());
+        painter.Restore();
+        return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
+    }
+
+    void Print(UINT nCommand = ID_FILE_PRINT_DIRECT) {
+        ASSERT_TRUE(Frame()->ExecuteCommand(nCommand));
+    }
+
+    QImage Page(int n) const { return PdfPageImage(pdf, n, DPI * ZOOM); }
+
+    // A row's band of a page image, or a cell of it.
+    QRect RowBand(const QImage& page, int row) const {
+        return QRect(0, row * cell.cy * ZOOM, page.width(), cell.cy * ZOOM);
+    }
+    QRect CellRect(int col, int row, int cells = 1) const {
+        return QRect(col * cell.cx * ZOOM, row * cell.cy * ZOOM, cells * cell.cx * ZOOM,
+                     cell.cy * ZOOM);
+    }
+    static int Ink(const QImage& page, const QRect& rect) {
+        return CountOther(page, rect, qRgb(255, 255, 255));
+    }
+
+    EnvSettings& Env() const { return app->m_envStore.m_env; }
+    CTAVOView* TavoView() const { return static_cast<CTAVOView*>(View()); }
+
+    std::string pdf;
+    SIZE cell = {1, 1};
+};
+
+// Lines "L000", "L001", ... without a line end after the last.
+inline std::string NumberedLines(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        char line[16];
+        std::snprintf(line, sizeof line, "%sL%03d", i > 0 ? "\n" : "", i);
+        text += line;
+    }
+    return text;
+}

@@ -1,0 +1,289 @@
+// Printing the document: pages cut by rows, the print layout, what paper
+// shows and leaves out, and cells that do not fit the page.
+#include "print_fixture.h"
+
+#include "support/gdi_recorder.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+TEST_F(PrintTest, PagesAreCutByRowsAndTheLastKeepsItsSpareRowsBlank) {
+    Open(NumberedLines(130));
+    Paper(20, 66);
+    Print();
+    ASSERT_EQ(PdfPageCount(pdf), 2);
+    EXPECT_EQ(PdfPageLines(pdf, 1).back(), "L065");
+    const std::vector<std::string> second = PdfPageLines(pdf, 2);
+    ASSERT_EQ(second.size(), 64u);
+    EXPECT_EQ(second.front(), "L066");
+    EXPECT_EQ(second.back(), "L129");
+    const QImage page = Page(2);
+    EXPECT_GT(Ink(page, RowBand(page, 63)), 0);
+    EXPECT_EQ(Ink(page, RowBand(page, 64)), 0);
+    EXPECT_EQ(Ink(page, RowBand(page, 65)), 0);
+}
+
+TEST_F(PrintTest, ExactlyAPageOfRowsTakesOnePageAndOneMoreTakesTwo) {
+    for (int lines : {10, 11}) {
+        Open(NumberedLines(lines));
+        Paper(20, 10);
+        Print();
+        EXPECT_EQ(PdfPageCount(pdf), lines == 10 ? 1 : 2) << lines;
+    }
+}
+
+// Page 1 ends with the wrapped line's first row, and nothing of the next
+// row shows in the half row of paper left below it.
+TEST_F(PrintTest, WrappedLineContinuesAtTheTopOfTheNextPage) {
+    Open("L0\nL1\nL2\nabcdefghijklmnopqrstuvwxyz");
+    Paper(10, 4, 10);
+    Print();
+    ASSERT_EQ(PdfPageCount(pdf), 2);
+    const std::vector<std::string> first = {"L0", "L1", "L2", "abcdefghij"};
+    EXPECT_EQ(PdfPageLines(pdf, 1), first);
+    const std::vector<std::string> second = {"klmnopqrst", "uvwxyz"};
+    EXPECT_EQ(PdfPageLines(pdf, 2), second);
+    const QImage page = Page(1);
+    EXPECT_EQ(Ink(page, QRect(0, 4 * cell.cy * ZOOM, page.width(), 10 * ZOOM)), 0);
+}
+
+TEST_F(PrintTest, PaperWrapsAtThePageWhateverTheScreenDoes) {
+    Open(std::string(45, 'x'), 0, ENV_WRAP_NONE | 80);
+    Paper(20, 10);
+    Print();
+    EXPECT_EQ(Doc()->m_nTotalRows[LAYOUT_SCREEN], 1);
+    EXPECT_EQ(Doc()->m_nTotalRows[LAYOUT_PRINT], 3);
+    const std::vector<std::string> rows = {std::string(20, 'x'), std::string(20, 'x'), "xxxxx"};
+    EXPECT_EQ(PdfPageLines(pdf, 1), rows);
+}
+
+TEST_F(PrintTest, FormFeedsDrawTheirRuleAndStartNoPage) {
+    Open("a\fb\fc");
+    Env().crColor[ENV_CLR_CTRLBK] = RGB(255, 0, 0);
+    Paper(10, 10);
+    Print();
+    ASSERT_EQ(PdfPageCount(pdf), 1);
+    const QImage page = Page(1);
+    const QRgb red = qRgb(255, 0, 0);
+    for (int row = 0; row < 3; ++row) {
+        const QPoint bottom(page.width() / 2, (row + 1) * cell.cy * ZOOM - 1);
+        EXPECT_EQ(page.pixel(bottom) == red, row < 2) << row;
+    }
+}
+
+TEST_F(PrintTest, WithLineNumbersTextFollowsTheGutterAndTheLayoutIsNarrower) {
+    Open(NumberedLines(12) + "\n" + std::string(20, 'y'), ENV_LINE_NUMBERS);
+    Paper(20, 20);
+    Print();
+    ASSERT_EQ(Doc()->m_nDigits + 1, 3);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[LAYOUT_PRINT], 20u - 3u);
+    EXPECT_EQ(Doc()->m_pLines[12].nRows[LAYOUT_PRINT], 2); // twenty cells of text
+    // The number right-aligned in two cells, the colon, then the text.
+    const std::vector<std::string> lines = PdfPageLines(pdf, 1);
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[0], " 1:L000");
+    EXPECT_EQ(lines[11], "12:L011");
+    EXPECT_EQ(lines[12], "13:" + std::string(17, 'y'));
+}
+
+// Control codes, tab marks and boxes shown on screen, with a control
+// background and a gutter colour no other mark uses.
+TEST_F(PrintTest, PaperLeavesOutTheScreenMarksAndKeepsCorrectionsAndRules) {
+    const std::string text = "\ta\x01"
+                             "b\n"                 // tab mark and a control letter
+                             "\x1b$B!!\x1b(B\n"    // a full-width space
+                             "x\\y\n"              // the backslash correction
+                             "\x1b$B\x7f!\x1b(B\n" // a pair no code converts
+                             "z\f";                // the form-feed rule
+    Open(text, ENV_FIX_BACKSLASH | ENV_SHOW_CONTROLS | ENV_MARK_WIDE_SPACE | ENV_LINE_NUMBERS);
+    Env().crColor[ENV_CLR_CTRLBK] = RGB(255, 0, 0);
+    Env().crColor[ENV_CLR_LINENOBK] = RGB(0, 255, 0);
+    Paper(20, 10);
+    Print();
+    const QImage page = Page(1);
+    const auto count = [&](const QRect& rect, QRgb color) {
+        const QRect area = rect & page.rect();
+        return area.width() * area.height() - CountOther(page, area, color);
+    };
+    const QRgb red = qRgb(255, 0, 0);
+    EXPECT_EQ(count(RowBand(page, 0), red), 0); // no tab mark, no letter
+    EXPECT_EQ(Ink(page, CellRect(2, 0, 4)), 0); // the tab's cells stay empty
+    EXPECT_EQ(Ink(page, CellRect(2, 1, 2)), 0); // the space is not boxed
+    EXPECT_GT(Ink(page, CellRect(3, 2)), 0);    // the corrected backslash
+    EXPECT_GT(count(RowBand(page, 3), red), 0); // the pair on the control background
+    EXPECT_GT(count(RowBand(page, 4), red), 0); // the rule
+    EXPECT_EQ(count(QRect(0, 6 * cell.cy * ZOOM, page.width(), page.height()), qRgb(0, 255, 0)),
+              0); // the gutter is not filled below the text
+    EXPECT_GT(count(RowBand(page, 0), qRgb(0, 255, 0)), 0); // numbers keep their ground
+}
+
+TEST_F(PrintTest, PrintingLeavesTheScreenLayoutScrollPositionsAndWindowAlone) {
+    Open(NumberedLines(300) + std::string(200, 'w'), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
+    View()->OnVScroll(SB_PAGEDOWN, 0, nullptr);
+    View()->OnHScroll(SB_LINERIGHT, 0, nullptr);
+    const auto screen = [this] {
+        return std::make_tuple(Doc()->m_nTotalRows[LAYOUT_SCREEN],
+                               Doc()->m_nLayoutWidth[LAYOUT_SCREEN],
+                               Doc()->m_pLines[299].nRows[LAYOUT_SCREEN],
+                               View()->GetScrollPos(SB_VERT), View()->GetScrollPos(SB_HORZ),
+                               Frame()->GetMainWindow()->geometry(), Frame()->IsWindowVisible());
+    };
+    const auto before = screen();
+    Paper(30, 40);
+    Print();
+    EXPECT_GT(PdfPageCount(pdf), 1);
+    EXPECT_EQ(screen(), before);
+}
+
+TEST_F(PrintTest, WithoutAFileNothingIsSent) {
+    ASSERT_TRUE(Start());
+    pdf = (dir / "out.pdf").string();
+    ASSERT_TRUE(app->SelectPrinter(pdf));
+    Print();
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_TRUE(messages.empty());
+}
+
+// The print dialog on the application's printer: the pages chosen there,
+// none when it is cancelled; the printer set-up changes where jobs go.
+TEST_F(PrintTest, PrintDialogChoosesPagesAndPrinterSetUpThePrinter) {
+    Open(NumberedLines(40));
+    Paper(20, 10);
+    int from = 2;
+    int answer = IDCANCEL;
+    CDialog::SetModalHook([&](CDialog& dialog) {
+        EXPECT_NE(dynamic_cast<CPrintDialog*>(&dialog), nullptr);
+        QPrinter* printer = app->GetPrinter();
+        EXPECT_EQ(printer->printRange(), QPrinter::AllPages); // every dialog starts there
+        printer->setPrintRange(QPrinter::PageRange);
+        printer->setFromTo(from, from + 1);
+        return answer;
+    });
+    Print(ID_FILE_PRINT);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    answer = IDOK;
+    Print(ID_FILE_PRINT);
+    ASSERT_EQ(PdfPageCount(pdf), 2);
+    EXPECT_EQ(PdfPageLines(pdf, 1).front(), "L010");
+    EXPECT_EQ(PdfPageLines(pdf, 2).back(), "L029");
+    // Pages 4 and 5 of 4: only page 4 is there to print.
+    from = 4;
+    Print(ID_FILE_PRINT);
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+
+    const std::string other = (dir / "other.pdf").string();
+    CDialog::SetModalHook([&](CDialog&) {
+        app->GetPrinter()->setOutputFileName(QString::fromStdString(other));
+        return int(IDOK);
+    });
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_PRINT_SETUP));
+    Print();
+    EXPECT_EQ(PdfPageCount(other), 4);
+}
+
+// 720 pt at 600 dpi: a cell of about 6000 pixels on a page of 4700 x 6800.
+TEST_F(PrintTest, HostileFontHeightsFitThePageAndStayCheap) {
+    Open("ab\ncd");
+    for (LOGFONTA& lf : Env().lfFont) {
+        lf.lfHeight = 7200;
+    }
+    app->GetPrinter()->setResolution(600);
+    CDC dc;
+    dc.CreateIC(app->GetPrinter());
+    QElapsedTimer timer;
+    timer.start();
+    CCharPainter painter(&dc, &Env());
+    painter.Restore();
+    EXPECT_LT(timer.elapsed(), 250); // no bitmap of the cell's size in pixels
+    EXPECT_LE(LONG(painter.m_cyCell), dc.GetDeviceCaps(VERTRES));
+    EXPECT_LE(LONG(painter.m_cxCell), dc.GetDeviceCaps(HORZRES));
+    EXPECT_GT(painter.m_cyCell, UINT(dc.GetDeviceCaps(VERTRES) / 2)); // as large as fits
+
+    // Every row gets a page of its own.
+    Print();
+    EXPECT_EQ(PdfPageCount(pdf), Doc()->m_nTotalRows[LAYOUT_PRINT]);
+}
+
+// ---- the hooks on a recording surface: exact places ----
+
+class PrintHookTest : public PrintTest {
+protected:
+    // Begins a job on a recording page of the given size in pixels, with
+    // 9 pt fonts: the recorder's cells are 6 x 12.
+    UINT Begin(int width, int height) {
+        for (LOGFONTA& lf : Env().lfFont) {
+            lf.lfHeight = 90;
+        }
+        recorder.m_nWidth = width;
+        recorder.m_nHeight = height;
+        AttachRecorder(&dc, &recorder);
+        TavoView()->OnBeginPrinting(&dc, &info);
+        return info.GetMaxPage();
+    }
+
+    // The texts page n prints, with their places.
+    std::vector<GdiRecord> PrintPage(UINT n) {
+        recorder.m_records.clear();
+        info.m_nCurPage = n;
+        info.m_rectDraw = {0, 0, recorder.m_nWidth, recorder.m_nHeight};
+        TavoView()->OnPrint(&dc, &info);
+        std::vector<GdiRecord> texts;
+        for (const GdiRecord& r : recorder.m_records) {
+            if (r.op == GdiOp::TextOut && r.nSurface == 0) {
+                texts.push_back(r);
+            }
+        }
+        return texts;
+    }
+
+    GdiRecorder recorder;
+    CDC dc;
+    CPrintInfo info;
+};
+
+// A cell taller and wider than the page: a row a page, nothing wrapped.
+TEST_F(PrintHookTest, CellLargerThanThePagePrintsARowAPage) {
+    Open("abc\nde");
+    EXPECT_EQ(Begin(5, 10), 2u);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[LAYOUT_PRINT], Doc()->m_nMaxWidth); // unwrapped
+    const std::vector<GdiRecord> texts = PrintPage(2);
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0].bytes, "d");
+    EXPECT_EQ(texts[0].x, 0);
+    EXPECT_EQ(texts[0].y, 0);
+}
+
+// A job walks on from the page before; the preview also goes back.
+TEST_F(PrintHookTest, PagesShowTheSameRowsInWhateverOrderTheyAreDrawn) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) {
+        text += std::string(5 + i % 23, char('a' + i % 26)) + "\n"; // one to three rows
+    }
+    Open(text);
+    const UINT pages = Begin(6 * 10, 12 * 4);
+    ASSERT_GT(pages, 10u);
+    const auto shown = [this](UINT n) {
+        std::vector<std::tuple<std::string, int, int>> cells;
+        for (const GdiRecord& r : PrintPage(n)) {
+            cells.emplace_back(r.bytes, r.x, r.y);
+        }
+        return cells;
+    };
+    std::vector<std::vector<std::tuple<std::string, int, int>>> forward;
+    for (UINT n = 1; n <= pages; ++n) {
+        forward.push_back(shown(n));
+    }
+    for (UINT n = pages; n >= 1; --n) {
+        EXPECT_EQ(shown(n), forward[n - 1]) << n;
+    }
+    EXPECT_EQ(shown(3), forward[2]);
+
+    // A new job lays out afresh and forgets where the last one was.
+    shown(Begin(6 * 20, 12 * 4));
+    EXPECT_EQ(Begin(6 * 10, 12 * 4), pages);
+    EXPECT_EQ(shown(pages - 1), forward[pages - 2]);
+    EXPECT_FALSE(forward[pages - 2].empty());
+}
+
+} // namespace
