@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QToolBar>
 
 #include <algorithm>
 #include <filesystem>
@@ -80,8 +81,32 @@ protected:
     }
 
     CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->m_pMainWnd); }
-    CTAVODoc* Doc() const { return static_cast<CTAVODoc*>(app->GetDocTemplate()->GetDocument()); }
     CView* View() const { return Frame()->GetActiveView(); }
+    CTAVODoc* Doc() const { return static_cast<CTAVODoc*>(View()->GetDocument()); }
+    QMainWindow* Window() const { return Frame()->GetMainWindow(); }
+    std::string Title() const { return Window()->windowTitle().toStdString(); }
+
+    // The menu item whose caption starts with caption, or null.
+    QAction* MenuItem(const std::string& caption) const {
+        for (QAction* top : Window()->menuBar()->actions()) {
+            for (QAction* item : top->menu() ? top->menu()->actions() : QList<QAction*>()) {
+                if (item->text().toStdString().rfind(caption, 0) == 0) {
+                    return item;
+                }
+            }
+        }
+        return nullptr;
+    }
+    // The toolbar's buttons in order, separators left out.
+    std::vector<QAction*> ToolButtons() const {
+        std::vector<QAction*> buttons;
+        for (QAction* action : Window()->findChild<QToolBar*>()->actions()) {
+            if (!action->isSeparator()) {
+                buttons.push_back(action);
+            }
+        }
+        return buttons;
+    }
 
     QShortcut* Accelerator(const char* keys) const {
         for (QShortcut* s : Frame()->GetMainWindow()->findChildren<QShortcut*>()) {

@@ -3,6 +3,8 @@
 #include "app_fixture.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -13,12 +15,11 @@ TEST_F(AppTest, CopyIsDisabledFromMenuToolbarAndEveryAccelerator) {
     for (bool loaded : {false, true}) {
         ASSERT_TRUE(loaded ? Start({SAMPLE}) : Start());
         Frame()->UpdateCommandUI();
-        EXPECT_FALSE(Frame()->GetMenuItem(ID_EDIT_COPY)->isEnabled());
-        QAction* button = Frame()->m_wndToolBar.GetButton(ID_EDIT_COPY);
-        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(MenuItem("ｺﾋﾟｰ(&C)")->isEnabled());
+        QAction* button = ToolButtons().at(1);
         EXPECT_FALSE(button->isEnabled());
 
-        Frame()->GetMenuItem(ID_EDIT_COPY)->trigger();
+        MenuItem("ｺﾋﾟｰ(&C)")->trigger();
         emit button->triggered();
         for (const char* keys : {"Ctrl+C", "Ctrl+Ins"}) {
             QShortcut* accel = Accelerator(keys);
@@ -46,40 +47,35 @@ TEST_F(AppTest, SaveKeyNeverTouchesTheViewedFile) {
 
 TEST_F(AppTest, BarsCarryTheirTextsAndTheViewMenuFollowsThem) {
     ASSERT_TRUE(Start());
-    CStatusBar& status = Frame()->m_wndStatusBar;
-    const char* panes[] = {"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(status.GetPaneText(i), panes[i]);
+    std::vector<std::string> panes;
+    for (QLabel* pane : Window()->statusBar()->findChildren<QLabel*>()) {
+        panes.push_back(pane->text().toStdString());
     }
+    EXPECT_EQ(panes, (std::vector<std::string>{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
 
-    QToolBar* toolbar = Frame()->m_wndToolBar.GetToolBar();
+    QToolBar* toolbar = Window()->findChild<QToolBar*>();
     EXPECT_EQ(toolbar->actions().size(), 6);
-    const std::pair<UINT, const char*> tips[] = {{ID_FILE_OPEN, "開く"},
-                                                 {ID_EDIT_COPY, "ｺﾋﾟ-"},
-                                                 {ID_FILE_PRINT, "印刷"},
-                                                 {ID_APP_ABOUT, "ﾊﾞｰｼﾞｮﾝ情報"}};
-    for (const auto& [id, tip] : tips) {
-        QAction* button = Frame()->m_wndToolBar.GetButton(id);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->toolTip().toStdString(), tip);
-        EXPECT_FALSE(button->icon().isNull());
+    const std::vector<std::string> tips = {"開く", "ｺﾋﾟ-", "印刷", "ﾊﾞｰｼﾞｮﾝ情報"};
+    ASSERT_EQ(ToolButtons().size(), tips.size());
+    for (std::size_t i = 0; i < tips.size(); ++i) {
+        EXPECT_EQ(ToolButtons()[i]->toolTip().toStdString(), tips[i]);
+        EXPECT_FALSE(ToolButtons()[i]->icon().isNull());
     }
-    EXPECT_EQ(Frame()->m_wndToolBar.GetButton(ID_FILE_OPEN)->statusTip().toStdString(),
-              "既存のﾌｧｲﾙを開く");
+    EXPECT_EQ(ToolButtons()[0]->statusTip().toStdString(), "既存のﾌｧｲﾙを開く");
     for (UINT id : {ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST}) {
         EXPECT_EQ(LoadString(id), "指定のﾌｧｲﾙを開く");
     }
 
-    QAction* toolbarItem = Frame()->GetMenuItem(ID_VIEW_TOOLBAR);
+    QAction* toolbarItem = MenuItem("ﾂｰﾙ ﾊﾞｰ(&T)");
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(toolbarItem->isChecked());
     toolbarItem->trigger();
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(toolbar->isHidden());
     EXPECT_FALSE(toolbarItem->isChecked());
-    Frame()->GetMenuItem(ID_VIEW_STATUS_BAR)->trigger();
+    MenuItem("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
     Frame()->UpdateCommandUI();
-    EXPECT_FALSE(Frame()->GetMenuItem(ID_VIEW_STATUS_BAR)->isChecked());
+    EXPECT_FALSE(MenuItem("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked());
 }
 
 TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
@@ -95,8 +91,8 @@ TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
     EXPECT_EQ(MenuTexts("ﾍﾙﾌﾟ(&H)"), std::vector<std::string>{"ﾊﾞｰｼﾞｮﾝ情報(TAVO) (&A)..."});
 
     Frame()->UpdateCommandUI();
-    EXPECT_TRUE(Frame()->GetMenuItem(ID_FILE_OPEN)->isEnabled());
-    EXPECT_TRUE(Frame()->GetMenuItem(ID_APP_ABOUT)->isEnabled());
+    EXPECT_TRUE(MenuItem("開く(&O)")->isEnabled());
+    EXPECT_TRUE(MenuItem("ﾊﾞｰｼﾞｮﾝ情報(TAVO)")->isEnabled());
     // F6 and Shift+F6 reach nothing.
     EXPECT_FALSE(Frame()->ExecuteCommand(ID_NEXT_PANE));
     EXPECT_FALSE(Frame()->ExecuteCommand(ID_PREV_PANE));
@@ -113,11 +109,10 @@ TEST_F(AppTest, AboutBoxShowsTheBuildDateInDialogUnitsOfItsFont) {
         EXPECT_EQ(box->font().pointSize(), 9);
         // Dialog units follow the font: the OK button at 178,7 (32 x 14) in a
         // box of 217 x 55 keeps its place and takes about 1.75 lines of text.
-        const RECT ok = dialog.GetDlgItemRect(IDOK);
-        EXPECT_NEAR(double(ok.left) / box->width(), 178.0 / 217, 0.02);
-        EXPECT_NEAR(double(ok.right) / box->width(), 210.0 / 217, 0.02);
-        EXPECT_NEAR(double(ok.bottom - ok.top) / QFontMetrics(box->font()).height(), 14.0 / 8,
-                    0.15);
+        const QRect ok = dialog.GetDlgItem(IDOK)->geometry();
+        EXPECT_NEAR(double(ok.left()) / box->width(), 178.0 / 217, 0.02);
+        EXPECT_NEAR(double(ok.right() + 1) / box->width(), 210.0 / 217, 0.02);
+        EXPECT_NEAR(double(ok.height()) / QFontMetrics(box->font()).height(), 14.0 / 8, 0.15);
         return int(IDOK);
     });
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_APP_ABOUT));

@@ -17,7 +17,7 @@ protected:
     int Run(std::vector<std::string> args) {
         ::testing::internal::CaptureStderr();
         EXPECT_FALSE(Start(std::move(args))); // printing always ends the program
-        const bool shown = app->m_pMainWnd != nullptr && Frame()->IsWindowVisible();
+        const bool shown = app->m_pMainWnd != nullptr && Window()->isVisible();
         EXPECT_FALSE(shown);
         err = ::testing::internal::GetCapturedStderr();
         return Stop();

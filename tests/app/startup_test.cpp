@@ -17,8 +17,8 @@ const std::string LONG_SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/numbered.jis";
 
 TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
-    EXPECT_TRUE(Frame()->IsWindowVisible());
+    EXPECT_EQ(Title(), "無題 - TAVO");
+    EXPECT_TRUE(Window()->isVisible());
     EXPECT_EQ(Doc()->m_pData, nullptr);
     EXPECT_FALSE(FindBar(*View(), Qt::Vertical)->isVisible());
     EXPECT_TRUE(messages.empty());
@@ -29,7 +29,7 @@ TEST_F(AppTest, WithoutArgumentShowsAnEmptyUntitledWindowAndCreatesNoEnvFile) {
 
 TEST_F(AppTest, WithAFileShowsItUnderItsNameAndNewEmptiesTheView) {
     ASSERT_TRUE(Start({SAMPLE}));
-    EXPECT_EQ(Frame()->GetWindowText(), "story.jis - TAVO");
+    EXPECT_EQ(Title(), "story.jis - TAVO");
     ASSERT_NE(Doc()->m_pData, nullptr);
     SCROLLINFO info = {};
     View()->GetScrollInfo(SB_VERT, &info);
@@ -37,7 +37,7 @@ TEST_F(AppTest, WithAFileShowsItUnderItsNameAndNewEmptiesTheView) {
 
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
     EXPECT_EQ(Doc()->m_pData, nullptr);
-    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+    EXPECT_EQ(Title(), "無題 - TAVO");
     EXPECT_FALSE(FindBar(*View(), Qt::Vertical)->isVisible());
 }
 
@@ -57,7 +57,7 @@ TEST_F(AppTest, FileThatCannotBeOpenedIsReportedAndKeepsTheFileOnScreen) {
         ASSERT_EQ(messages.size(), 1u) << path;
         EXPECT_NE(messages[0].find(path), std::string::npos);
         EXPECT_EQ(Doc()->m_pData, text) << path;
-        EXPECT_EQ(Frame()->GetWindowText(), "numbered.jis - TAVO");
+        EXPECT_EQ(Title(), "numbered.jis - TAVO");
         EXPECT_EQ(View()->GetScrollPos(SB_VERT), top);
     }
     EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
@@ -69,14 +69,14 @@ TEST_F(AppTest, FileThatCannotBeOpenedIsReportedAndKeepsTheFileOnScreen) {
     EXPECT_EQ(app->OpenDocumentFile(huge.c_str()), nullptr);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("ファイルが大きすぎて表示できません"), std::string::npos);
-    EXPECT_EQ(Frame()->GetWindowText(), "無題 - TAVO");
+    EXPECT_EQ(Title(), "無題 - TAVO");
 
     // An empty file is an empty document, not a failure.
     messages.clear();
     const std::string empty = WriteFile("empty.jis", "");
     EXPECT_NE(app->OpenDocumentFile(empty.c_str()), nullptr);
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(Frame()->GetWindowText(), "empty.jis - TAVO");
+    EXPECT_EQ(Title(), "empty.jis - TAVO");
 }
 
 TEST_F(AppTest, BadFileOnTheCommandLineEndsTheProgramWithAnError) {
@@ -92,7 +92,7 @@ TEST_F(AppTest, BadFileOnTheCommandLineEndsTheProgramWithAnError) {
 
 TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
     ASSERT_TRUE(Start());
-    const QAction* placeholder = Frame()->GetMenuItem(ID_FILE_MRU_FILE1);
+    const QAction* placeholder = MenuItem("最新のﾌｧｲﾙ");
     ASSERT_NE(placeholder, nullptr);
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(placeholder->isVisible());
@@ -113,7 +113,7 @@ TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
         EXPECT_EQ(list[i], files[std::size_t(4 - i)]);
     }
     Frame()->UpdateCommandUI();
-    EXPECT_FALSE(Frame()->GetMenuItem(ID_FILE_MRU_FILE1)->isVisible());
+    EXPECT_FALSE(MenuItem("最新のﾌｧｲﾙ")->isVisible());
     const std::vector<std::string> items = MenuTexts("ﾌｧｲﾙ(&F)");
     const auto first = std::find(items.begin(), items.end(), "&1 " + files[4]);
     ASSERT_NE(first, items.end());
@@ -121,7 +121,7 @@ TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
 
     // Choosing an entry opens that file; one that is gone leaves the list.
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 2));
-    EXPECT_EQ(Frame()->GetWindowText(), "file3.jis - TAVO");
+    EXPECT_EQ(Title(), "file3.jis - TAVO");
     std::filesystem::remove(files[4]);
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 1));
     EXPECT_EQ(messages.size(), 1u);
@@ -177,7 +177,7 @@ TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
         return int(IDOK);
     });
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_OPEN));
-    EXPECT_EQ(Frame()->GetWindowText(), "other.jis - TAVO");
+    EXPECT_EQ(Title(), "other.jis - TAVO");
     EXPECT_TRUE(openButton.startsWith(QStringLiteral("開く"))) << openButton.toStdString();
 
     // Untitled, it starts in the folder used last, also after a restart.
@@ -207,10 +207,10 @@ TEST_F(AppTest, ADroppedFileOpensWithTheChecksOfTheOpenDialog) {
         QApplication::sendEvent(window, &dropped);
     };
     drop(WriteFile("dropped.jis", "dropped\n"));
-    EXPECT_EQ(Frame()->GetWindowText(), "dropped.jis - TAVO");
+    EXPECT_EQ(Title(), "dropped.jis - TAVO");
     EXPECT_TRUE(messages.empty());
     drop(dir.string());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
-    EXPECT_EQ(Frame()->GetWindowText(), "dropped.jis - TAVO");
+    EXPECT_EQ(Title(), "dropped.jis - TAVO");
 }

@@ -84,11 +84,6 @@ TEST(LineSplit, DigitsAndWidestLine) {
     EXPECT_EQ(LoadDoc("ab\nabc\nabcdef")->m_nMaxWidth, 6u); // the last line counts too
 }
 
-TEST(Load, MakesExactlyTwoAllocations) {
-    const auto doc = LoadDoc("line one\nline two\n");
-    EXPECT_EQ(HeapAllocationCount(doc->m_hHeap), 2u);
-}
-
 void ExpectEmpty(const CTAVODoc& doc) {
     EXPECT_EQ(doc.m_pData, nullptr);
     EXPECT_EQ(doc.m_pLines, nullptr);

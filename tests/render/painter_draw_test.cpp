@@ -10,7 +10,8 @@ TEST_F(PainterTest, SetUpSelectsTheFirstSetAndRestoreGivesBackTheFormerObjects) 
     EXPECT_EQ(p.m_cyCell, 12u);
     EXPECT_EQ(p.m_nAttr, 0);
     EXPECT_EQ(dc.GetCurrentObject(OBJ_FONT), p.m_font[0].GetSafeHandle());
-    EXPECT_EQ(dc.GetTextColor(), env.crColor[ENV_CLR_ASCII]);
+    dc.TextOut(0, 0, "a", 1);
+    EXPECT_EQ(recorder.m_records.back().crText, env.crColor[ENV_CLR_ASCII]);
 
     p.Restore();
     p.Restore(); // harmless twice

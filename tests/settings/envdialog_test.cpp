@@ -92,7 +92,7 @@ private:
 
 TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
     Frame()->UpdateCommandUI();
-    EXPECT_TRUE(Frame()->GetMenuItem(ID_ENV_SETTINGS)->isEnabled());
+    EXPECT_TRUE(MenuItem("動作環境")->isEnabled());
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
         const QDialog* box = dialog.GetDialog();
         EXPECT_EQ(box->windowTitle().toStdString(), "動作環境");

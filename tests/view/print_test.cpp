@@ -127,7 +127,7 @@ TEST_F(PrintTest, PrintingLeavesTheScreenLayoutScrollPositionsAndWindowAlone) {
                                Doc()->m_nLayoutWidth[LAYOUT_SCREEN],
                                Doc()->m_pLines[299].nRows[LAYOUT_SCREEN],
                                View()->GetScrollPos(SB_VERT), View()->GetScrollPos(SB_HORZ),
-                               Frame()->GetMainWindow()->geometry(), Frame()->IsWindowVisible());
+                               Frame()->GetMainWindow()->geometry(), Window()->isVisible());
     };
     const auto before = screen();
     Paper(30, 40);

@@ -59,8 +59,3 @@ BOOL HeapDestroy(HANDLE hHeap) {
     delete heap;
     return TRUE;
 }
-
-std::size_t HeapAllocationCount(HANDLE hHeap) {
-    const auto* heap = static_cast<const PrivateHeap*>(hHeap);
-    return heap ? heap->blocks.size() : 0;
-}

@@ -16,6 +16,3 @@ HANDLE HeapCreate(DWORD flOptions, std::size_t dwInitialSize, std::size_t dwMaxi
 void* HeapAlloc(HANDLE hHeap, DWORD dwFlags, std::size_t dwBytes);
 
 BOOL HeapDestroy(HANDLE hHeap);
-
-// Number of blocks allocated from the heap since it was created.
-std::size_t HeapAllocationCount(HANDLE hHeap);

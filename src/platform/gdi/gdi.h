@@ -176,7 +176,6 @@ public:
     BOOL CreateCompatibleDC(CDC* pDC);
     // Leaves the surface; selected objects are released, the CDC is empty.
     BOOL DeleteDC();
-    bool HasSurface() const { return m_pSurface != nullptr; }
 
     // Selection returns the wrapper of the object selected before, or
     // nullptr. SelectGdiObject takes a font or a bitmap handle; a null
@@ -187,11 +186,8 @@ public:
     HGDIOBJ GetCurrentObject(UINT nObjectType) const;
 
     COLORREF SetTextColor(COLORREF color);
-    COLORREF GetTextColor() const { return m_state.crText; }
     COLORREF SetBkColor(COLORREF color);
-    COLORREF GetBkColor() const { return m_state.crBk; }
     int SetBkMode(int nMode);
-    int GetBkMode() const { return m_state.nBkMode; }
 
     // Metrics of the selected font on this surface, at least 1 x 1; FALSE
     // with all zeros when it cannot be measured.

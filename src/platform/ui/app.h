@@ -134,7 +134,6 @@ public:
     BOOL Enable3dControls() { return TRUE; }
     void LoadStdProfileSettings(UINT nMaxMRU);
     void AddDocTemplate(CSingleDocTemplate* pTemplate);
-    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
 
     // Opens a file into the document. On failure tells the user which file
     // and why (also on stderr when bToStderr) and returns null: a file that

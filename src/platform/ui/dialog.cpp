@@ -331,15 +331,6 @@ void CDialog::SetDlgItemText(int nID, const std::string& text) {
     }
 }
 
-RECT CDialog::GetDlgItemRect(int nID) const {
-    const QWidget* item = GetDlgItem(nID);
-    if (item == nullptr) {
-        return {0, 0, 0, 0};
-    }
-    const QRect r = item->geometry();
-    return {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
-}
-
 LRESULT CDialog::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* upDown = dynamic_cast<UpDownControl*>(GetDlgItem(nID));
     if (upDown != nullptr && message == UDM_SETRANGE32) {

@@ -78,8 +78,6 @@ public:
 
     std::string GetDlgItemText(int nID) const;
     void SetDlgItemText(int nID, const std::string& text);
-    // A control's rectangle in pixels, relative to the client area.
-    RECT GetDlgItemRect(int nID) const;
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     QDialog* GetDialog() const { return m_pDialog; }
     // The template's controls in template order, which is the tab order.

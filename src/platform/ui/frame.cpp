@@ -204,15 +204,6 @@ QWidget* CToolBar::GetBarWidget() const {
     return m_pToolBar;
 }
 
-QAction* CToolBar::GetButton(UINT nID) const {
-    for (const auto& [id, button] : m_buttons) {
-        if (id == nID) {
-            return button;
-        }
-    }
-    return nullptr;
-}
-
 // ---- status bar ----
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT) {
@@ -247,17 +238,6 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount) {
         m_indicators.emplace_back(lpIDArray[i], label);
     }
     return TRUE;
-}
-
-std::string CStatusBar::GetPaneText(int nIndex) const {
-    if (nIndex == 0) {
-        const QString message = m_pFrame->GetMainWindow()->statusBar()->currentMessage();
-        return (message.isEmpty() ? m_pIdle->text() : message).toStdString();
-    }
-    if (nIndex < 1 || nIndex > int(m_indicators.size())) {
-        return "";
-    }
-    return m_indicators[std::size_t(nIndex - 1)].second->text().toStdString();
 }
 
 QWidget* CStatusBar::GetBarWidget() const {
@@ -405,10 +385,6 @@ void CFrameWnd::OnUpdateFrameTitle() {
     m_pMainWindow->setWindowTitle(Text(title));
 }
 
-std::string CFrameWnd::GetWindowText() const {
-    return m_pMainWindow->windowTitle().toStdString();
-}
-
 BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     if (m_pActiveView && m_pActiveView->OnCmdMsg(nID, pCmdUI)) {
         return TRUE;
@@ -489,16 +465,4 @@ void CFrameWnd::ToggleBar(CControlBar* pBar) {
         QWidget* widget = pBar->GetBarWidget();
         widget->setVisible(widget->isHidden());
     }
-}
-
-QAction* CFrameWnd::GetMenuItem(UINT nID) const {
-    if (nID == ID_FILE_MRU_FILE1 && m_pRecentPlaceholder != nullptr) {
-        return m_pRecentPlaceholder;
-    }
-    for (const auto& [id, action] : m_menuItems) {
-        if (id == nID) {
-            return action;
-        }
-    }
-    return nullptr;
 }

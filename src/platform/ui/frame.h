@@ -59,9 +59,6 @@ public:
     // Lets the user move the toolbar to the sides dwDockStyle names.
     void EnableDocking(DWORD dwDockStyle);
     QWidget* GetBarWidget() const override;
-    QToolBar* GetToolBar() const { return m_pToolBar; }
-    // The button bound to nID, or null.
-    QAction* GetButton(UINT nID) const;
 
 private:
     friend class CFrameWnd;
@@ -77,8 +74,6 @@ class CStatusBar : public CControlBar {
 public:
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID = AFX_IDW_STATUS_BAR);
     BOOL SetIndicators(const UINT* lpIDArray, int nIDCount);
-    // The text of pane nIndex (0 is the message pane).
-    std::string GetPaneText(int nIndex) const;
     QWidget* GetBarWidget() const override;
 
 private:
@@ -114,7 +109,6 @@ public:
 
     // "title - application" (or the application's name alone).
     void OnUpdateFrameTitle();
-    std::string GetWindowText() const;
 
     // Routes to the active view (and on to its document), the frame, then
     // the application.
@@ -125,9 +119,6 @@ public:
     // Refreshes every menu item and button from the update handlers.
     void UpdateCommandUI();
 
-    // The menu item bound to nID, or null; for ID_FILE_MRU_FILE1 the
-    // placeholder shown while there are no recent files.
-    QAction* GetMenuItem(UINT nID) const;
     QMainWindow* GetMainWindow() const { return m_pMainWindow; }
 
 private:

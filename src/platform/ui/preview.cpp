@@ -140,10 +140,6 @@ QPushButton* CPreviewView::GetButton(UINT nID) const {
     return nullptr;
 }
 
-std::string CPreviewView::GetPageText() const {
-    return m_pPageText != nullptr ? m_pPageText->text().toStdString() : "";
-}
-
 // ---- the frame ----
 
 // The bar is the dialog template's buttons in a row, each with its prompt

@@ -37,16 +37,11 @@ public:
     BOOL IsOpen() const { return m_pInfo != nullptr; }
 
     // Pages are counted from 1; a job without pages shows one blank sheet.
-    UINT GetCurrentPage() const { return m_nCurrentPage; }
     UINT GetPageCount() const;
     // 1 or 2 side by side.
     int GetPagesShown() const;
-    // 0 shows whole pages; 1 and 2 one page, larger.
-    int GetZoom() const { return m_nZoom; }
     // The bar's button for a command, or null.
     QPushButton* GetButton(UINT nID) const;
-    // The page or pages shown, as the bar says it.
-    std::string GetPageText() const;
 
     void OnPaint() override;
     void OnSize(UINT nType, int cx, int cy) override;

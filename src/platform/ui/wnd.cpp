@@ -124,10 +124,6 @@ UINT CodeOfAction(int action) {
     }
 }
 
-RECT RectOf(const QRect& rect) {
-    return {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
-}
-
 } // namespace
 
 CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(pWnd) {
@@ -138,7 +134,7 @@ CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
 }
 
 void CWndClient::paintEvent(QPaintEvent* event) {
-    m_pWnd->DeliverPaint(RectOf(event->rect()));
+    m_pWnd->OnPaint();
 }
 
 // Paints a control that a window took over, in place of the control's own
@@ -152,7 +148,7 @@ protected:
         if (event->type() != QEvent::Paint) {
             return false;
         }
-        m_pWnd->DeliverPaint(RectOf(static_cast<QPaintEvent*>(event)->rect()));
+        m_pWnd->OnPaint();
         return true;
     }
 
@@ -343,10 +339,6 @@ void CWnd::ShowWindow(BOOL bShow) {
     }
 }
 
-BOOL CWnd::IsWindowVisible() const {
-    return GetOuterWidget() != nullptr && GetOuterWidget()->isVisible();
-}
-
 int CWnd::SetScrollInfo(int nBar, SCROLLINFO* lpsi, BOOL) {
     if (m_pContainer == nullptr) {
         return 0;
@@ -457,11 +449,6 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
     Attach(control);
     control->installEventFilter(new CWndPaintFilter(this, control));
     return TRUE;
-}
-
-void CWnd::DeliverPaint(const RECT& rcPaint) {
-    m_rcPaint = rcPaint;
-    OnPaint();
 }
 
 void CWnd::DeliverScroll(int nBar, UINT nSBCode) {

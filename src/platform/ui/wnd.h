@@ -152,7 +152,6 @@ public:
 
     void GetClientRect(RECT* lpRect) const;
     void ShowWindow(BOOL bShow);
-    BOOL IsWindowVisible() const;
 
     // Sets range, page and/or position. The position is kept inside
     // nMin .. nMax - nPage + 1 and the bar is hidden while the page covers
@@ -187,9 +186,6 @@ public:
     // zDelta positive for a tilt to the right.
     virtual void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt);
 
-    // The rectangle being painted, valid inside OnPaint.
-    const RECT& GetPaintRect() const { return m_rcPaint; }
-
     // The control nID of this dialog, or null.
     HWND GetDlgItem(int nID) const;
     // Takes over the control nID of the dialog pParent: from now on this
@@ -212,8 +208,6 @@ private:
     void WatchOuterWidget();
 
     void DeliverScroll(int nBar, UINT nSBCode);
-    void DeliverPaint(const RECT& rcPaint);
 
     CWndWidget* m_pContainer = nullptr;
-    RECT m_rcPaint = {0, 0, 0, 0};
 };

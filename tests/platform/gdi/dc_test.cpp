@@ -14,9 +14,11 @@ TEST(GdiState, FreshSurfaceIsOpaqueBlackOnWhiteAndGivesBackWhatWasSelected) {
     GdiRecorder recorder;
     CDC dc;
     ASSERT_TRUE(AttachRecorder(&dc, &recorder));
-    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
-    EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
-    EXPECT_EQ(dc.GetBkColor(), RGB(255, 255, 255));
+    dc.TextOut(0, 0, "a", 1);
+    ASSERT_EQ(recorder.m_records.size(), 1u);
+    EXPECT_EQ(recorder.m_records[0].nBkMode, OPAQUE);
+    EXPECT_EQ(recorder.m_records[0].crText, RGB(0, 0, 0));
+    EXPECT_EQ(recorder.m_records[0].crBk, RGB(255, 255, 255));
     CGdiObject* stock = CGdiObject::FromHandle(dc.GetCurrentObject(OBJ_FONT));
     ASSERT_NE(stock, nullptr);
 

@@ -14,6 +14,7 @@ protected:
     void SetUp() override {
         TestApplication();
         view.Create(nullptr);
+        recorder = new PaintRecorder(view.GetSafeHwnd());
         view.GetOuterWidget()->resize(300, 200);
         view.ShowWindow(TRUE);
         ProcessEvents();
@@ -43,6 +44,7 @@ protected:
     }
 
     RecordingView view;
+    PaintRecorder* recorder = nullptr; // owned by the view's widget
 };
 
 TEST_F(ScrollBarTest, PositionStaysInsideRangeMinusPageAndBarHidesWhenThePageCoversIt) {
@@ -140,30 +142,30 @@ TEST_F(ScrollBarTest, ThumbDragCarriesThe32BitTrackPosition) {
 TEST_F(ScrollBarTest, ScrollWindowRepaintsTheUncoveredStripAndUpdateNowPaintsAtOnce) {
     RECT client;
     view.GetClientRect(&client);
-    view.paints.clear();
+    recorder->paints.clear();
     view.ScrollWindow(0, -30);
     ProcessEvents();
-    ASSERT_FALSE(view.paints.empty());
-    for (const RECT& r : view.paints) {
+    ASSERT_FALSE(recorder->paints.empty());
+    for (const RECT& r : recorder->paints) {
         EXPECT_EQ(r.top, client.bottom - 30);
         EXPECT_EQ(r.bottom, client.bottom);
     }
-    view.paints.clear();
+    recorder->paints.clear();
     view.ScrollWindow(12, 0);
     ProcessEvents();
-    ASSERT_FALSE(view.paints.empty());
-    for (const RECT& r : view.paints) {
+    ASSERT_FALSE(recorder->paints.empty());
+    for (const RECT& r : recorder->paints) {
         EXPECT_EQ(r.left, 0);
         EXPECT_EQ(r.right, 12);
     }
 
-    view.paints.clear();
+    recorder->paints.clear();
     view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE);
-    EXPECT_TRUE(view.paints.empty());
+    EXPECT_TRUE(recorder->paints.empty());
     view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    ASSERT_EQ(view.paints.size(), 1u);
-    EXPECT_EQ(view.paints[0].right, client.right);
-    EXPECT_EQ(view.paints[0].bottom, client.bottom);
+    ASSERT_EQ(recorder->paints.size(), 1u);
+    EXPECT_EQ(recorder->paints[0].right, client.right);
+    EXPECT_EQ(recorder->paints[0].bottom, client.bottom);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "platform/ui/ui.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QScrollBar>
 
 #include <string>
@@ -59,11 +60,29 @@ struct ScrollCall {
     bool operator==(const ScrollCall&) const = default;
 };
 
-// Records paints, sizes and scroll codes; follows thumb requests when
-// asked to, as a real view does.
+// Records the rectangle of every paint of a widget.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* pWidget) : QObject(pWidget) {
+        pWidget->installEventFilter(this);
+    }
+    std::vector<RECT> paints;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const QRect r = static_cast<QPaintEvent*>(event)->rect();
+            paints.push_back({r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+        }
+        return false;
+    }
+};
+
+// Records sizes and scroll codes; follows thumb requests when asked to, as
+// a real view does.
 class RecordingView : public CView {
 public:
-    void OnDraw(CDC*) override { paints.push_back(GetPaintRect()); }
+    void OnDraw(CDC*) override {}
     void OnSize(UINT, int cx, int cy) override { sizes.push_back({cx, cy}); }
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         Record(SB_HORZ, nSBCode, nPos);
@@ -72,7 +91,6 @@ public:
         Record(SB_VERT, nSBCode, nPos);
     }
 
-    std::vector<RECT> paints;
     std::vector<SIZE> sizes;
     std::vector<ScrollCall> scrolls;
     bool followThumb = false;
