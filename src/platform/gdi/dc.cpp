@@ -141,6 +141,13 @@ int CDC::GetDeviceCaps(int nIndex) const {
     return m_pSurface ? m_pSurface->DeviceCaps(nIndex) : 0;
 }
 
+int CDC::GetClipBox(RECT* lpRect) const {
+    if (!m_pSurface || lpRect == nullptr || !m_pSurface->ClipBox(lpRect)) {
+        return ERROR;
+    }
+    return lpRect->left < lpRect->right && lpRect->top < lpRect->bottom ? SIMPLEREGION : NULLREGION;
+}
+
 BOOL CDC::TextOut(int x, int y, const char* bytes, int nCount) {
     return ExtTextOut(x, y, 0, nullptr, bytes, UINT(std::max(nCount, 0)), nullptr);
 }

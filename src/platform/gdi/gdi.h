@@ -50,6 +50,10 @@ constexpr int OPAQUE = 2;
 
 constexpr UINT ETO_CLIPPED = 0x0004;
 
+constexpr int ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
@@ -175,6 +179,10 @@ public:
     BOOL GetTextMetrics(TEXTMETRICA* pMetrics) const;
     // LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES; 0 for anything else.
     int GetDeviceCaps(int nIndex) const;
+    // The bounding rectangle of what output can reach: on a window's paint
+    // surface the part being painted, on an image the image. ERROR where
+    // the surface does not know.
+    int GetClipBox(RECT* lpRect) const;
 
     BOOL TextOut(int x, int y, const char* bytes, int nCount);
     // Draws count Shift_JIS bytes, the first character box's top-left

@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -37,6 +38,7 @@ struct TextUnit {
     int bytes;
     int advance;
     quint32 glyph;
+    bool bInkWithinAdvance;
 };
 
 using TextUnits = QVarLengthArray<TextUnit, 32>;
@@ -67,14 +69,16 @@ TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT c
     for (UINT i = 0; i < count;) {
         TextUnit unit{};
         unit.ch = DecodeUnit(face, font, bytes, count, i, &unit.bytes);
-        FontFace::Glyph glyph{0, 0};
+        FontFace::Glyph glyph{0, 0, true};
         if (unit.ch != SJIS_UNDEFINED) {
             glyph = face.GlyphOf(unit.ch);
         }
         unit.glyph = glyph.index;
+        unit.bInkWithinAdvance = glyph.bInkWithinAdvance;
         unit.advance = glyph.index != 0 ? int(glyph.advance) : unit.bytes * cell;
         if (dx != nullptr) {
             unit.advance = dx[i] + (unit.bytes == 2 ? dx[i + 1] : 0);
+            unit.bInkWithinAdvance = unit.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         }
         units.append(unit);
         i += UINT(unit.bytes);
@@ -93,6 +97,89 @@ void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
     painter.drawRect(box.adjusted(1, 1, -2, -2));
 }
 
+// Text outputs in a row with the same font, colours, mode and clip, each
+// starting where the ink of the ones before it has ended, drawn together:
+// their boxes filled first, then their glyphs in one run. Nothing that one
+// output draws is covered by a later box, so the pixels are the same as
+// drawing them one by one.
+class TextBatch {
+public:
+    bool IsEmpty() const { return m_glyphs.isEmpty() && m_fills.isEmpty(); }
+
+    // Whether an output can join: same look, same row, not reaching back.
+    bool Takes(const std::shared_ptr<FontFace>& face, const GdiDcState& state, bool clipped,
+               const QRect& clip, const QRect& box) const {
+        return !IsEmpty() && face == m_pFace && state.crText == m_crText && state.crBk == m_crBk &&
+               state.nBkMode == m_nBkMode && clipped == m_bClipped &&
+               (!clipped || clip == m_clip) && box.top() == m_nTop && box.left() >= m_nRight;
+    }
+
+    void Start(std::shared_ptr<FontFace> face, const GdiDcState& state, bool clipped,
+               const QRect& clip, const QRect& box) {
+        m_pFace = std::move(face);
+        m_crText = state.crText;
+        m_crBk = state.crBk;
+        m_nBkMode = state.nBkMode;
+        m_bClipped = clipped;
+        m_clip = clip;
+        m_nTop = box.top();
+    }
+
+    void Add(const QRect& box, quint32 glyph, const QPointF& position) {
+        if (m_nBkMode == OPAQUE) {
+            if (!m_fills.isEmpty() && m_fills.back().right() + 1 == box.left()) {
+                m_fills.back().setRight(box.right());
+            } else {
+                m_fills.append(box);
+            }
+        }
+        if (glyph != 0) {
+            m_glyphs.append(glyph);
+            m_positions.append(position);
+        }
+        m_nRight = box.right() + 1;
+    }
+
+    void Flush(QPainter& painter) {
+        if (IsEmpty()) {
+            return;
+        }
+        if (m_bClipped) {
+            painter.save();
+            painter.setClipRect(m_clip, Qt::IntersectClip);
+        }
+        for (const QRect& fill : m_fills) {
+            painter.fillRect(fill, ToQColor(m_crBk));
+        }
+        if (!m_glyphs.isEmpty()) {
+            QGlyphRun& run = m_pFace->Run();
+            run.setRawData(m_glyphs.constData(), m_positions.constData(), int(m_glyphs.size()));
+            painter.setPen(ToQColor(m_crText));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        if (m_bClipped) {
+            painter.restore();
+        }
+        m_fills.clear();
+        m_glyphs.clear();
+        m_positions.clear();
+        m_pFace.reset();
+    }
+
+private:
+    std::shared_ptr<FontFace> m_pFace;
+    COLORREF m_crText = 0;
+    COLORREF m_crBk = 0;
+    int m_nBkMode = OPAQUE;
+    bool m_bClipped = false;
+    QRect m_clip;
+    int m_nTop = 0;
+    int m_nRight = 0;
+    QVarLengthArray<QRect, 64> m_fills;
+    QVarLengthArray<quint32, 256> m_glyphs;
+    QVarLengthArray<QPointF, 256> m_positions;
+};
+
 class QtSurface : public GdiSurface {
 public:
     enum class Kind { Painter, Image, Measuring, Memory };
@@ -100,7 +187,10 @@ public:
     QtSurface(Kind kind, int dpiX, int dpiY, int width, int height)
         : m_kind(kind), m_nDpiX(dpiX), m_nDpiY(dpiY), m_nWidth(width), m_nHeight(height) {}
 
-    ~QtSurface() override { EndOwnPainter(); }
+    ~QtSurface() override {
+        FlushText();
+        EndOwnPainter();
+    }
 
     static std::unique_ptr<QtSurface> OnDevice(Kind kind, const QPaintDevice& device) {
         return std::make_unique<QtSurface>(kind, device.logicalDpiX(), device.logicalDpiY(),
@@ -148,8 +238,23 @@ public:
     void StateChanged(GdiOp op, const GdiDcState& state) override {
         // The painter on a bitmap must end before the bitmap can go.
         if (op == GdiOp::SelectBitmap && m_pPaintingOn != TargetImage(state)) {
+            FlushText();
             EndOwnPainter();
         }
+    }
+
+    bool ClipBox(RECT* rect) const override {
+        QRect box;
+        if (m_kind == Kind::Painter) {
+            box = m_pExternal->hasClipping() ? m_pExternal->clipBoundingRect().toAlignedRect()
+                                             : QRect(0, 0, m_nWidth, m_nHeight);
+        } else if (m_kind == Kind::Image) {
+            box = m_pImage->rect();
+        } else {
+            return false;
+        }
+        *rect = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+        return true;
     }
 
     bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
@@ -165,9 +270,12 @@ public:
         if (clipped) {
             clipRect = ToQRect(*clip);
             // Most characters of a wide line lie outside: reject them first.
-            const int height = face.Metrics().tmHeight;
-            if (clipRect.isEmpty() || y >= clipRect.bottom() + 1 || y + height <= clipRect.top() ||
-                x > clipRect.right()) {
+            const TEXTMETRICA& metrics = face.Metrics();
+            const std::int64_t reach =
+                std::int64_t(x) + std::int64_t(count) * metrics.tmMaxCharWidth;
+            if (clipRect.isEmpty() || y >= clipRect.bottom() + 1 ||
+                y + metrics.tmHeight <= clipRect.top() || x > clipRect.right() ||
+                (dx == nullptr && reach <= clipRect.left())) {
                 return true;
             }
         }
@@ -175,6 +283,9 @@ public:
         const QRect box = TextBox(face, x, y, units);
         const bool needClip = clipped && !clipRect.contains(box);
         if (clipped && !clipRect.intersects(box)) {
+            return true;
+        }
+        if (BatchText(*painter, font, state, needClip, clipRect, x, y, units, box)) {
             return true;
         }
         if (needClip) {
@@ -189,12 +300,14 @@ public:
     }
 
     void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
+        FlushText();
         if (QPainter* painter = PainterFor(state)) {
             painter->fillRect(ToQRect(rect), ToQColor(color));
         }
     }
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -205,6 +318,7 @@ public:
 
     bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src,
              const GdiDcState& srcState, const GdiBlock& srcBlock, DWORD) override {
+        FlushText();
         const QImage* pixels = src.Pixels(srcState);
         QPainter* painter = PainterFor(state);
         if (pixels == nullptr || painter == nullptr) {
@@ -227,6 +341,7 @@ public:
     }
 
     void Frame(const GdiDcState& state, const RECT& rect) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         const QRect box = ToQRect(rect);
         if (painter == nullptr || box.isEmpty()) {
@@ -250,6 +365,7 @@ public:
     }
 
     bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -268,6 +384,7 @@ public:
     }
 
     const QImage* Pixels(const GdiDcState& state) override {
+        FlushText();
         EndOwnPainter();
         return TargetImage(state);
     }
@@ -328,6 +445,46 @@ private:
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
 
+    // Adds an output to the batch, first flushing one it cannot join;
+    // false when the output has to be drawn at once.
+    bool BatchText(QPainter& painter, const FontData& font, const GdiDcState& state, bool clipped,
+                   const QRect& clip, int x, int y, const TextUnits& units, const QRect& box) {
+        const bool placeholders = std::any_of(units.begin(), units.end(), [](const TextUnit& u) {
+            return u.glyph == 0 && u.ch != u' ';
+        });
+        if (placeholders || m_pBatchPainter != &painter ||
+            !m_batch.Takes(font.pFace, state, clipped, clip, box)) {
+            FlushText();
+            if (placeholders) {
+                return false;
+            }
+            m_pBatchPainter = &painter;
+            m_batch.Start(font.pFace, state, clipped, clip, box);
+        }
+        const int baseline = y + font.pFace->Metrics().tmAscent;
+        int left = x;
+        bool inkWithin = true;
+        for (const TextUnit& unit : units) {
+            m_batch.Add(QRect(left, y, unit.advance, box.height()), unit.glyph,
+                        QPointF(left, baseline));
+            inkWithin = inkWithin && unit.bInkWithinAdvance;
+            left += unit.advance;
+        }
+        // A glyph reaching past its advance must be drawn before the next
+        // box is filled.
+        if (!inkWithin) {
+            FlushText();
+        }
+        return true;
+    }
+
+    void FlushText() {
+        if (m_pBatchPainter != nullptr) {
+            m_batch.Flush(*m_pBatchPainter);
+            m_pBatchPainter = nullptr;
+        }
+    }
+
     QImage* TargetImage(const GdiDcState& state) const {
         if (m_kind == Kind::Image) {
             return m_pImage;
@@ -357,6 +514,7 @@ private:
     }
 
     void EndOwnPainter() {
+        FlushText();
         if (m_pPaintingOn != nullptr) {
             m_ownPainter.end();
             m_pPaintingOn = nullptr;
@@ -372,6 +530,8 @@ private:
     QImage* m_pImage = nullptr;
     QPainter m_ownPainter;
     QImage* m_pPaintingOn = nullptr;
+    TextBatch m_batch;
+    QPainter* m_pBatchPainter = nullptr;
 };
 
 } // namespace
