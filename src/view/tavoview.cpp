@@ -101,7 +101,12 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         }
         // A negative length would mean "up to a zero byte".
         const int length = int(std::min<std::uint32_t>(info.nLength, INT_MAX));
+        // Far into a long line the run resumes near what is visible.
+        if (info.nLength >= CTAVODoc::CHECKPOINT_SPACING) {
+            painter.m_checkpoints = pDoc->CheckpointsOf(line, slot);
+        }
         painter.DrawRun(info.nStartSet, gutter, int(start), bytes, length);
+        painter.m_checkpoints = {};
         if (info.nLength > 0 && bytes[info.nLength - 1] == FF) {
             painter.DrawFormFeedRule(int(end - 1));
         }
