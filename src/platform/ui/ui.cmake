@@ -7,6 +7,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/doctemplate.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp
+  platform/ui/loadmonitor.cpp
   platform/ui/resource.cpp
   platform/ui/view.cpp
   platform/ui/wnd.cpp)

@@ -229,6 +229,11 @@ void CWndWidget::ForwardWheel(QWheelEvent* event) {
     QApplication::sendEvent(m_pClient, event);
 }
 
+DWORD CWndWidget::BarStyle() const {
+    return (m_pBar[SB_VERT]->isVisibleTo(this) ? WS_VSCROLL : 0) |
+           (m_pBar[SB_HORZ]->isVisibleTo(this) ? WS_HSCROLL : 0);
+}
+
 void CWndWidget::resizeEvent(QResizeEvent*) {
     Layout();
 }
@@ -299,6 +304,14 @@ void CWnd::GetClientRect(RECT* lpRect) const {
         lpRect->right = m_hWnd->width();
         lpRect->bottom = m_hWnd->height();
     }
+}
+
+DWORD CWnd::GetStyle() const {
+    return m_pContainer != nullptr ? m_pContainer->BarStyle() : 0;
+}
+
+int GetSystemMetrics(int nIndex) {
+    return nIndex == SM_CXVSCROLL ? QScrollBar(Qt::Vertical).sizeHint().width() : 0;
 }
 
 void CWnd::ShowWindow(BOOL bShow) {

@@ -57,6 +57,14 @@ constexpr UINT RDW_UPDATENOW = 0x0100;
 
 constexpr UINT SIZE_RESTORED = 0;
 
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+
+constexpr int SM_CXVSCROLL = 2;
+
+// SM_CXVSCROLL: the width of a vertical scroll bar; 0 for anything else.
+int GetSystemMetrics(int nIndex);
+
 // Virtual-key codes of the keys the window layer reports.
 constexpr UINT VK_BACK = 0x08;
 constexpr UINT VK_PRIOR = 0x21;
@@ -148,6 +156,8 @@ public:
     QWidget* GetOuterWidget() const;
 
     void GetClientRect(RECT* lpRect) const;
+    // WS_VSCROLL and WS_HSCROLL while the window's bars are shown.
+    DWORD GetStyle() const;
     void ShowWindow(BOOL bShow);
     BOOL IsWindowVisible() const;
 
