@@ -120,7 +120,16 @@ void CTAVOView::RecalcScreenLayout() {
     if ((m_pEnv->wWrap & ENV_WRAP_MODE_MASK) == ENV_WRAP_WINDOW && GetSafeHwnd() != nullptr) {
         RECT client;
         GetClientRect(&client);
-        windowCells = std::uint32_t(client.right) / std::uint32_t(CellSize(this, m_pEnv).cx);
+        const SIZE cell = CellSize(this, m_pEnv);
+        // A document with more lines than the window has rows will show the
+        // vertical bar: laying out for the width left beside it spares a
+        // second layout when the bar appears.
+        const std::uint32_t lines = GetDocument()->m_nLines;
+        if ((GetStyle() & WS_VSCROLL) == 0 && lines > 0 &&
+            lines >= std::uint32_t(client.bottom / cell.cy)) {
+            client.right = std::max(0, int(client.right) - GetSystemMetrics(SM_CXVSCROLL));
+        }
+        windowCells = std::uint32_t(client.right) / std::uint32_t(cell.cx);
     }
     // The drawing wraps after the gutter, so the text of a row has the wrap
     // column less the gutter's cells.
