@@ -307,7 +307,8 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
         return fail(LoadFailure::tooLarge);
     }
     m_nLength = std::uint32_t(length);
-    m_pData = static_cast<std::uint8_t*>(HeapAlloc(m_hHeap, HEAP_ZERO_MEMORY, m_nLength + 1ull));
+    m_pData = static_cast<std::uint8_t*>(
+        HeapAlloc(m_hHeap, HEAP_ZERO_MEMORY | HEAP_HUGE_PAGES, m_nLength + 1ull));
     if (m_pData == nullptr) {
         return fail(LoadFailure::outOfMemory);
     }
