@@ -9,9 +9,11 @@
 namespace jis {
 
 // A run of kanji and kana as a Japanese text has them, between the
-// designations of New JIS and ASCII.
+// designations of New JIS and ASCII. Kanji come as in real text: a few
+// hundred make most of it, the rest of the level-1 set is rare.
 inline void AppendKanji(std::string& out, std::mt19937& rng, int count) {
     out += "\x1b$B";
+    std::uniform_real_distribution<double> unit(0, 1);
     for (int k = 0; k < count; ++k) {
         const unsigned pick = rng() % 10;
         if (pick < 4) { // hiragana
@@ -20,9 +22,11 @@ inline void AppendKanji(std::string& out, std::mt19937& rng, int count) {
         } else if (pick < 5) { // katakana
             out.push_back(0x25);
             out.push_back(char(0x21 + rng() % 0x56));
-        } else { // level-1 kanji, rows 0x30..0x4E
-            out.push_back(char(0x30 + rng() % 0x1F));
-            out.push_back(char(0x21 + rng() % 0x5E));
+        } else { // level-1 kanji, rows 0x30..0x4E, the frequent ones first
+            const double u = unit(rng);
+            const int rank = int(u * u * u * 0x1F * 0x5E);
+            out.push_back(char(0x30 + rank / 0x5E));
+            out.push_back(char(0x21 + rank % 0x5E));
         }
     }
     out += "\x1b(B";
