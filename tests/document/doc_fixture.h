@@ -20,3 +20,36 @@ inline const std::string NEWJIS = "\x1b$B";
 inline const std::string OLDJIS = "\x1b$@";
 inline const std::string ROMAN = "\x1b(J";
 inline const std::string ASCII = "\x1b(B";
+
+// Where the drawing stands after the first n bytes of a line that starts in
+// set, placing character by character: its rows (wrapping at width cells,
+// none for 0), the column in the last row and the set in force.
+struct Placed {
+    std::int64_t rows;
+    std::uint64_t column;
+    CharSet set;
+};
+
+inline Placed PlaceCharacters(const std::uint8_t* p, std::uint32_t n, CharSet set,
+                              std::uint32_t width) {
+    std::uint64_t column = 0;
+    std::int64_t rows = 1;
+    for (std::uint32_t i = 0; i < n;) {
+        if (p[i] == ESC && DetectEscape(p + i)) {
+            set = CharSet(DetectEscape(p + i) - 1);
+            i += 3;
+            continue;
+        }
+        if (p[i] == ESC && IsTwoByteSet(set)) {
+            set = CHARSET_ASCII;
+        }
+        const bool pair = IsTwoByteSet(set);
+        if (width != 0 && column >= (pair ? width - 1u : width)) {
+            ++rows;
+            column = 0;
+        }
+        column = pair ? column + 2 : p[i] == TAB ? (column & ~std::uint64_t(3)) + 4 : column + 1;
+        i += pair ? 2 : 1;
+    }
+    return {rows, column, set};
+}

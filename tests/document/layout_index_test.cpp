@@ -36,64 +36,6 @@ std::string LongText(std::mt19937& rng, std::size_t size, bool lineEnds) {
     return text;
 }
 
-struct Walked {
-    CharSet set;
-    std::uint64_t column;
-};
-
-// The set and unwrapped column the drawing reaches at byte `until` of a line.
-Walked WalkTo(const std::uint8_t* p, std::uint32_t until, CharSet set) {
-    std::uint64_t column = 0;
-    for (std::uint32_t i = 0; i < until;) {
-        if (p[i] == ESC && DetectEscape(p + i)) {
-            set = CharSet(DetectEscape(p + i) - 1);
-            i += 3;
-            continue;
-        }
-        if (p[i] == ESC && IsTwoByteSet(set)) {
-            set = CHARSET_ASCII;
-        }
-        if (IsTwoByteSet(set)) {
-            column += 2;
-            i += 2;
-        } else {
-            column = p[i] == TAB ? (column & ~std::uint64_t(3)) + 4 : column + 1;
-            ++i;
-        }
-    }
-    return {set, column};
-}
-
-// Rows and the position in the last of them, placing character by character.
-struct Placed {
-    std::int64_t rows;
-    std::uint64_t column;
-    CharSet set;
-};
-
-Placed PlaceTo(const std::uint8_t* p, std::uint32_t until, CharSet set, std::uint32_t width) {
-    std::uint64_t column = 0;
-    std::int64_t rows = 1;
-    for (std::uint32_t i = 0; i < until;) {
-        if (p[i] == ESC && DetectEscape(p + i)) {
-            set = CharSet(DetectEscape(p + i) - 1);
-            i += 3;
-            continue;
-        }
-        if (p[i] == ESC && IsTwoByteSet(set)) {
-            set = CHARSET_ASCII;
-        }
-        const bool pair = IsTwoByteSet(set);
-        if (column >= (pair ? width - 1u : width)) {
-            ++rows;
-            column = 0;
-        }
-        column = pair ? column + 2 : p[i] == TAB ? (column & ~std::uint64_t(3)) + 4 : column + 1;
-        i += pair ? 2 : 1;
-    }
-    return {rows, column, set};
-}
-
 TEST(LineSplit, AgreesWithAByteByByteWalkOnLongTexts) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         std::mt19937 rng(seed);
@@ -146,8 +88,8 @@ TEST(CountRows, RowsWithoutAWalkAgreeWithTheWalkAtEveryWidthNearALine) {
                 std::int64_t total = 0;
                 for (std::uint32_t k = 0; k < doc->m_nLines; ++k) {
                     const LineInfo& line = doc->m_pLines[k];
-                    const Placed placed =
-                        PlaceTo(doc->m_pData + line.nOffset, line.nLength, line.nStartSet, width);
+                    const Placed placed = PlaceCharacters(doc->m_pData + line.nOffset, line.nLength,
+                                                          line.nStartSet, width);
                     ASSERT_EQ(line.nRows[LAYOUT_PRINT], placed.rows)
                         << "seed " << seed << " width " << width << " line " << k;
                     total += placed.rows;
@@ -159,7 +101,8 @@ TEST(CountRows, RowsWithoutAWalkAgreeWithTheWalkAtEveryWidthNearALine) {
         for (std::uint32_t k = 0; k < doc->m_nLines; ++k) {
             const LineInfo& line = doc->m_pLines[k];
             ASSERT_EQ(line.nRows[LAYOUT_PRINT],
-                      PlaceTo(doc->m_pData + line.nOffset, line.nLength, line.nStartSet, widest + 2)
+                      PlaceCharacters(doc->m_pData + line.nOffset, line.nLength, line.nStartSet,
+                                      widest + 2)
                           .rows);
         }
     }
@@ -175,7 +118,7 @@ TEST(CountRows, ATabInPairsIsWalkedThoughItsMeasureFits) {
     const std::uint32_t width = doc->m_pLines[0].nWidth + 2;
     doc->CountRows(width, LAYOUT_SCREEN);
     EXPECT_EQ(doc->m_pLines[0].nRows[0],
-              PlaceTo(doc->m_pData, doc->m_pLines[0].nLength, CHARSET_ASCII, width).rows);
+              PlaceCharacters(doc->m_pData, doc->m_pLines[0].nLength, CHARSET_ASCII, width).rows);
 }
 
 TEST(CountRows, RecountingAtTheSameWidthKeepsTheRows) {
@@ -269,11 +212,11 @@ TEST(Checkpoints, HoldTheStateAWalkFromTheLineStartReaches) {
                     const LineCheckpoint& c = found.pFirst[k];
                     const std::uint32_t at = c.nOffset - line.nOffset;
                     ASSERT_LT(at, line.nLength);
-                    const Walked walked = WalkTo(p, at, line.nStartSet);
+                    const Placed walked = PlaceCharacters(p, at, line.nStartSet, 0);
                     ASSERT_EQ(c.nSet, walked.set) << "at " << at;
                     ASSERT_EQ(c.nColumn, walked.column) << "at " << at;
                     if (width != 0) {
-                        const Placed placed = PlaceTo(p, at, line.nStartSet, width);
+                        const Placed placed = PlaceCharacters(p, at, line.nStartSet, width);
                         ASSERT_EQ(c.nRow[LAYOUT_SCREEN], placed.rows - 1) << "at " << at;
                         ASSERT_EQ(c.nRowColumn[LAYOUT_SCREEN], placed.column) << "at " << at;
                     }
