@@ -63,11 +63,13 @@ const char* const LINES[] = {
     "\t\ta\tab\tabc\tabcd\x1b$B\t0!\x1b(B end\n",
 };
 
-EnvSettings Settings(LONG tenths, const char* face) {
+// Slanted glyphs reach into their neighbours' cells.
+EnvSettings Settings(LONG tenths, const char* face, BYTE italic) {
     EnvSettings env = DefaultSettings();
     env.bFlags = 0x1F;
     for (LOGFONTA& lf : env.lfFont) {
         lf.lfHeight = tenths;
+        lf.lfItalic = italic;
         std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     }
     env.lfFont[CHARSET_NEWJIS].lfHeight = tenths + 20; // a taller set
@@ -100,11 +102,12 @@ QImage Draw(CDC& dc, QImage& image, const EnvSettings& env, const RECT& paint) {
 }
 
 TEST(Batching, PixelsAreTheSameAsDrawingEveryOutputAlone) {
-    for (const auto& [tenths, face] : {std::pair<LONG, const char*>{90, "IPAGothic"},
-                                       {105, "IPAMincho"},
-                                       {120, "IPAGothic"},
-                                       {200, "IPAPMincho"}}) {
-        const EnvSettings env = Settings(tenths, face);
+    for (const auto& [tenths, face, italic] :
+         {std::tuple<LONG, const char*, BYTE>{90, "IPAGothic", 0},
+          {105, "IPAMincho", 0},
+          {120, "IPAGothic", 1},
+          {200, "IPAPMincho", 1}}) {
+        const EnvSettings env = Settings(tenths, face, italic);
         // The whole image, and a paint rectangle that cuts cells.
         for (const RECT& paint : {RECT{0, 0, 640, 900}, RECT{7, 5, 301, 397}}) {
             QImage batchedImage = BlankImage(640, 900);

@@ -103,7 +103,8 @@ FontFace::Glyph FontFace::Lookup(char16_t ch) const {
     QPointF advance;
     m_raw.advancesForGlyphIndexes(&index, &advance, 1);
     const quint32 pixels = PixelsUp(advance.x());
-    return {index, pixels, m_raw.boundingRect(index).right() <= qreal(pixels)};
+    const QRectF ink = m_raw.boundingRect(index);
+    return {index, pixels, ink.left() >= 0 && ink.right() <= qreal(pixels)};
 }
 
 QString ResolveFamily(const LOGFONTA& lf) {

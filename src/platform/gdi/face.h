@@ -19,8 +19,8 @@ public:
     struct Glyph {
         quint32 index;   // 0: the face cannot show the character
         quint32 advance; // whole pixels, rounded up
-        // The ink stays left of the advance, so no later character box
-        // that starts there touches it.
+        // The ink stays between the pen position and the advance: inside
+        // the character's box, clear of its neighbours'.
         bool bInkWithinAdvance;
     };
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -97,45 +98,42 @@ void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
     painter.drawRect(box.adjusted(1, 1, -2, -2));
 }
 
-// Text outputs in a row with the same font, colours, mode and clip, each
-// starting where the ink of the ones before it has ended, drawn together:
-// their boxes filled first, then their glyphs in one run. Nothing that one
-// output draws is covered by a later box, so the pixels are the same as
-// drawing them one by one.
+// Text outputs in a row with the same mode and clip, each starting right
+// of the ones before it and with all its ink inside its boxes, drawn
+// together: their boxes filled first, then their glyphs in one run per font
+// and colour. Neither a box nor a glyph then touches what another output
+// drew, so the pixels are the same as drawing them one by one.
 class TextBatch {
 public:
-    bool IsEmpty() const { return m_glyphs.isEmpty() && m_fills.isEmpty(); }
+    bool IsEmpty() const { return m_fills.isEmpty() && m_runs.empty(); }
 
-    // Whether an output can join: same look, same row, not reaching back.
-    bool Takes(const std::shared_ptr<FontFace>& face, const GdiDcState& state, bool clipped,
-               const QRect& clip, const QRect& box) const {
-        return !IsEmpty() && face == m_pFace && state.crText == m_crText && state.crBk == m_crBk &&
-               state.nBkMode == m_nBkMode && clipped == m_bClipped &&
+    // Whether an output can join: same row, mode and clip, not reaching back.
+    bool Takes(const GdiDcState& state, bool clipped, const QRect& clip, const QRect& box) const {
+        return !IsEmpty() && state.nBkMode == m_nBkMode && clipped == m_bClipped &&
                (!clipped || clip == m_clip) && box.top() == m_nTop && box.left() >= m_nRight;
     }
 
-    void Start(std::shared_ptr<FontFace> face, const GdiDcState& state, bool clipped,
-               const QRect& clip, const QRect& box) {
-        m_pFace = std::move(face);
-        m_crText = state.crText;
-        m_crBk = state.crBk;
+    void Start(const GdiDcState& state, bool clipped, const QRect& clip, const QRect& box) {
         m_nBkMode = state.nBkMode;
         m_bClipped = clipped;
         m_clip = clip;
         m_nTop = box.top();
     }
 
-    void Add(const QRect& box, quint32 glyph, const QPointF& position) {
+    void Add(const std::shared_ptr<FontFace>& face, const GdiDcState& state, const QRect& box,
+             quint32 glyph, const QPointF& position) {
         if (m_nBkMode == OPAQUE) {
-            if (!m_fills.isEmpty() && m_fills.back().right() + 1 == box.left()) {
-                m_fills.back().setRight(box.right());
+            if (!m_fills.isEmpty() && m_fills.back().color == state.crBk &&
+                m_fills.back().rect.right() + 1 == box.left()) {
+                m_fills.back().rect.setRight(box.right());
             } else {
-                m_fills.append(box);
+                m_fills.append({box, state.crBk});
             }
         }
         if (glyph != 0) {
-            m_glyphs.append(glyph);
-            m_positions.append(position);
+            GlyphRun& run = RunFor(face, state.crText);
+            run.glyphs.append(glyph);
+            run.positions.append(position);
         }
         m_nRight = box.right() + 1;
     }
@@ -148,36 +146,53 @@ public:
             painter.save();
             painter.setClipRect(m_clip, Qt::IntersectClip);
         }
-        for (const QRect& fill : m_fills) {
-            painter.fillRect(fill, ToQColor(m_crBk));
+        for (const Fill& fill : m_fills) {
+            painter.fillRect(fill.rect, ToQColor(fill.color));
         }
-        if (!m_glyphs.isEmpty()) {
-            QGlyphRun& run = m_pFace->Run();
-            run.setRawData(m_glyphs.constData(), m_positions.constData(), int(m_glyphs.size()));
-            painter.setPen(ToQColor(m_crText));
+        for (GlyphRun& glyphs : m_runs) {
+            QGlyphRun& run = glyphs.face->Run();
+            run.setRawData(glyphs.glyphs.constData(), glyphs.positions.constData(),
+                           int(glyphs.glyphs.size()));
+            painter.setPen(ToQColor(glyphs.color));
             painter.drawGlyphRun(QPointF(0, 0), run);
         }
         if (m_bClipped) {
             painter.restore();
         }
         m_fills.clear();
-        m_glyphs.clear();
-        m_positions.clear();
-        m_pFace.reset();
+        m_runs.clear();
     }
 
 private:
-    std::shared_ptr<FontFace> m_pFace;
-    COLORREF m_crText = 0;
-    COLORREF m_crBk = 0;
+    struct Fill {
+        QRect rect;
+        COLORREF color;
+    };
+
+    struct GlyphRun {
+        std::shared_ptr<FontFace> face;
+        COLORREF color;
+        QVarLengthArray<quint32, 128> glyphs;
+        QVarLengthArray<QPointF, 128> positions;
+    };
+
+    GlyphRun& RunFor(const std::shared_ptr<FontFace>& face, COLORREF color) {
+        for (GlyphRun& run : m_runs) {
+            if (run.face == face && run.color == color) {
+                return run;
+            }
+        }
+        m_runs.push_back({face, color, {}, {}});
+        return m_runs.back();
+    }
+
     int m_nBkMode = OPAQUE;
     bool m_bClipped = false;
     QRect m_clip;
     int m_nTop = 0;
     int m_nRight = 0;
-    QVarLengthArray<QRect, 64> m_fills;
-    QVarLengthArray<quint32, 256> m_glyphs;
-    QVarLengthArray<QPointF, 256> m_positions;
+    QVarLengthArray<Fill, 64> m_fills;
+    std::vector<GlyphRun> m_runs;
 };
 
 class QtSurface : public GdiSurface {
@@ -446,34 +461,28 @@ private:
     }
 
     // Adds an output to the batch, first flushing one it cannot join;
-    // false when the output has to be drawn at once.
+    // false when the output has to be drawn at once, after the batch.
     bool BatchText(QPainter& painter, const FontData& font, const GdiDcState& state, bool clipped,
                    const QRect& clip, int x, int y, const TextUnits& units, const QRect& box) {
-        const bool placeholders = std::any_of(units.begin(), units.end(), [](const TextUnit& u) {
-            return u.glyph == 0 && u.ch != u' ';
+        // A placeholder box, or ink outside the character boxes, may touch
+        // what other outputs draw: such an output is drawn in its turn.
+        const bool alone = std::any_of(units.begin(), units.end(), [](const TextUnit& unit) {
+            return (unit.glyph == 0 && unit.ch != u' ') || !unit.bInkWithinAdvance;
         });
-        if (placeholders || m_pBatchPainter != &painter ||
-            !m_batch.Takes(font.pFace, state, clipped, clip, box)) {
+        if (alone || m_pBatchPainter != &painter || !m_batch.Takes(state, clipped, clip, box)) {
             FlushText();
-            if (placeholders) {
+            if (alone) {
                 return false;
             }
             m_pBatchPainter = &painter;
-            m_batch.Start(font.pFace, state, clipped, clip, box);
+            m_batch.Start(state, clipped, clip, box);
         }
         const int baseline = y + font.pFace->Metrics().tmAscent;
         int left = x;
-        bool inkWithin = true;
         for (const TextUnit& unit : units) {
-            m_batch.Add(QRect(left, y, unit.advance, box.height()), unit.glyph,
+            m_batch.Add(font.pFace, state, QRect(left, y, unit.advance, box.height()), unit.glyph,
                         QPointF(left, baseline));
-            inkWithin = inkWithin && unit.bInkWithinAdvance;
             left += unit.advance;
-        }
-        // A glyph reaching past its advance must be drawn before the next
-        // box is filled.
-        if (!inkWithin) {
-            FlushText();
         }
         return true;
     }
