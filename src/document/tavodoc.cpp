@@ -3,8 +3,11 @@
 #include "platform/core/heap.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -22,6 +25,8 @@ constexpr std::uint32_t READ_CHUNK = 1u << 20;
 constexpr std::size_t SPLIT_REPORT = std::size_t(8) << 20;
 // Lines per entry of a slot's row index.
 constexpr std::uint32_t ROW_BLOCK = 1024;
+// Texts from this size on are split in two stretches at once.
+constexpr std::size_t PARALLEL_FROM = std::size_t(8) << 20;
 
 bool IsTerminator(std::uint8_t b) {
     return b == LF || b == FF;
@@ -315,7 +320,9 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
     // The count is an upper bound: a terminator read as the second byte of
     // a two-byte character ends no line.
     std::uint64_t terminators = 0;
+    std::vector<std::uint64_t> before; // terminators before each piece
     for (std::uint32_t done = 0; done < m_nLength;) {
+        before.push_back(terminators);
         if (cancelled()) {
             return fail(LoadFailure::none);
         }
@@ -335,7 +342,8 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
     if (!AllocateTable(1 + terminators)) {
         return fail(LoadFailure::outOfMemory);
     }
-    SplitLines(pProgress);
+    LineStart middle;
+    SplitLines(pProgress, FindMiddle(before, &middle) ? &middle : nullptr);
     if (cancelled()) {
         return fail(LoadFailure::none);
     }
@@ -371,52 +379,91 @@ bool CTAVODoc::AllocateTable(std::uint64_t capacity) {
     return true;
 }
 
-// Fills the line table and sets m_nLines and m_nMaxWidth; keeps a
-// checkpoint about every CHECKPOINT_SPACING bytes of a long line.
-void CTAVODoc::SplitLines(CProgressSink* pProgress) {
+// The first line start from the middle of a large text on, its line number
+// and the set its last designation before it gives.
+bool CTAVODoc::FindMiddle(const std::vector<std::uint64_t>& before, LineStart* pMiddle) const {
     const std::uint8_t* const p = m_pData;
     const std::size_t n = m_nLength;
-    CharSet set = CHARSET_ASCII;
-    std::uint64_t column = 0;
-    std::uint32_t line = 0;
-    std::uint32_t maxWidth = 0;
-    std::uint32_t lineCheckpoints = 0; // the current line's first checkpoint
-    std::size_t nextCheckpoint = CHECKPOINT_SPACING;
-    std::size_t nextReport = SPLIT_REPORT;
+    if (n < PARALLEL_FROM) {
+        return false;
+    }
+    const std::size_t end = FindFirst<LF, FF>(p, n / 2, n, 1) + 1;
+    if (end >= n) {
+        return false;
+    }
+    const std::size_t piece = end / READ_CHUNK * READ_CHUNK;
+    pMiddle->nOffset = end;
+    pMiddle->nLine =
+        std::uint32_t(before[end / READ_CHUNK] + CountTerminators(p + piece, end - piece));
+    pMiddle->set = CHARSET_ASCII;
+    for (std::size_t at = end; at > 0;) {
+        const void* found = memrchr(p, ESC, at);
+        if (found == nullptr) {
+            break;
+        }
+        at = std::size_t(static_cast<const std::uint8_t*>(found) - p);
+        if (const std::uint8_t designated = DetectEscape(p + at)) {
+            pMiddle->set = CharSet(designated - 1);
+            break;
+        }
+    }
+    // The second stretch keeps its checkpoints after all the first can have.
+    pMiddle->nCheckpoints = std::uint32_t(end / CHECKPOINT_SPACING + 1);
+    return true;
+}
 
-    const auto endLine = [&](std::size_t end) {
+CTAVODoc::SplitResult CTAVODoc::SplitStretch(const LineStart& start, std::size_t end, bool last,
+                                             CProgressSink* pProgress, bool report) {
+    const std::uint8_t* const p = m_pData;
+    const std::size_t n = m_nLength;
+    SplitResult result;
+    CharSet set = start.set;
+    std::uint64_t column = 0;
+    std::uint32_t line = start.nLine;
+    std::size_t lineOffset = start.nOffset;
+    std::uint32_t checkpoints = start.nCheckpoints;
+    std::uint32_t lineCheckpoints = checkpoints; // the current line's first checkpoint
+    std::size_t nextCheckpoint = lineOffset + CHECKPOINT_SPACING;
+    std::size_t nextReport = lineOffset + SPLIT_REPORT;
+    m_pLines[line].nOffset = std::uint32_t(lineOffset);
+    m_pLines[line].nStartSet = set;
+
+    const auto endLine = [&](std::size_t lineEnd) {
         LineInfo& info = m_pLines[line];
-        info.nLength = std::uint32_t(end - info.nOffset);
+        info.nLength = std::uint32_t(lineEnd - info.nOffset);
         info.nWidth = SaturatedWidth(column);
         info.nRows[0] = info.nRows[1] = 1;
-        maxWidth = std::max(maxWidth, info.nWidth);
+        result.nMaxWidth = std::max(result.nMaxWidth, info.nWidth);
     };
 
     SpecialScanner scanner(p, n);
-    std::size_t i = 0;
+    std::size_t i = lineOffset;
     while (true) {
         // Characters of no special meaning only widen the line: a cell each
         // in a one-byte set, two in a pair.
         const std::size_t runStart = i;
-        const std::size_t limit = std::min({n, nextCheckpoint, nextReport});
+        const std::size_t limit = std::min({end, nextCheckpoint, nextReport});
         i = scanner.Next(i, limit, IsTwoByteSet(set));
         column += i - runStart;
-        if (i >= n) {
+        if (i >= end) {
             break;
         }
         if (i >= limit) {
             if (i >= nextReport) {
                 if (pProgress != nullptr) {
-                    pProgress->Report(n + i, 2ull * n);
+                    if (report) {
+                        pProgress->Report(n + i, 2ull * n);
+                    }
                     if (pProgress->IsCancelled()) {
-                        return;
+                        result.bCancelled = true;
+                        return result;
                     }
                 }
                 nextReport = i + SPLIT_REPORT;
             }
             if (i >= nextCheckpoint) {
                 if (!m_pLines[line].bTabInPair) {
-                    m_pCheckpoints[m_nCheckpoints++] = {std::uint32_t(i), set, column, {}, {}};
+                    m_pCheckpoints[checkpoints++] = {std::uint32_t(i), set, column, {}, {}};
                 }
                 nextCheckpoint = i + CHECKPOINT_SPACING;
             }
@@ -428,8 +475,8 @@ void CTAVODoc::SplitLines(CProgressSink* pProgress) {
                 // The split and the drawing part ways here: the line's
                 // checkpoints would mislead.
                 m_pLines[line].bTabInPair = 1;
-                m_bAnyTabInPair = true;
-                m_nCheckpoints = lineCheckpoints;
+                result.bAnyTabInPair = true;
+                checkpoints = lineCheckpoints;
             }
             column = (column & ~std::uint64_t(3)) + 4;
             ++i;
@@ -437,11 +484,15 @@ void CTAVODoc::SplitLines(CProgressSink* pProgress) {
             ++i;
             endLine(i);
             ++line;
-            m_pLines[line].nOffset = std::uint32_t(i);
-            m_pLines[line].nStartSet = set;
+            lineOffset = i;
             column = 0;
-            lineCheckpoints = m_nCheckpoints;
+            lineCheckpoints = checkpoints;
             nextCheckpoint = i + CHECKPOINT_SPACING;
+            // A line that starts where the stretch ends belongs to the next.
+            if (i < end || last) {
+                m_pLines[line].nOffset = std::uint32_t(i);
+                m_pLines[line].nStartSet = set;
+            }
         } else if (const int skipped = FollowEscape(p + i, set)) {
             i += skipped;
         } else {
@@ -449,9 +500,52 @@ void CTAVODoc::SplitLines(CProgressSink* pProgress) {
             ++i;
         }
     }
-    endLine(n);
-    m_nLines = line + 1;
-    m_nMaxWidth = maxWidth;
+    if (last) {
+        endLine(n);
+    }
+    result.open = {lineOffset, line, set, checkpoints};
+    return result;
+}
+
+// Fills the line table and sets m_nLines and m_nMaxWidth; keeps a
+// checkpoint about every CHECKPOINT_SPACING bytes of a long line. A large
+// text is split in two stretches at once, the second from a line end near
+// the middle in the set its last designation gives; when the first stretch
+// ends otherwise (a line end read inside a pair, a designation not in
+// force), the whole text is split again in one.
+void CTAVODoc::SplitLines(CProgressSink* pProgress, const LineStart* pMiddle) {
+    const LineStart whole = {0, 0, CHARSET_ASCII, 0};
+    const auto take = [this](const SplitResult& result) {
+        m_nLines = result.open.nLine + 1;
+        m_nMaxWidth = std::max(m_nMaxWidth, result.nMaxWidth);
+        m_nCheckpoints = result.open.nCheckpoints;
+        m_bAnyTabInPair = m_bAnyTabInPair || result.bAnyTabInPair;
+    };
+    if (pMiddle == nullptr) {
+        take(SplitStretch(whole, m_nLength, true, pProgress, true));
+        return;
+    }
+    SplitResult second;
+    std::thread worker([&] { second = SplitStretch(*pMiddle, m_nLength, true, pProgress, false); });
+    const SplitResult first = SplitStretch(whole, pMiddle->nOffset, false, pProgress, true);
+    worker.join();
+    if (first.bCancelled || second.bCancelled) {
+        return;
+    }
+    if (first.open.nOffset == pMiddle->nOffset && first.open.nLine == pMiddle->nLine &&
+        first.open.set == pMiddle->set) {
+        // The second stretch's checkpoints follow the first's.
+        std::memmove(m_pCheckpoints + first.open.nCheckpoints,
+                     m_pCheckpoints + pMiddle->nCheckpoints,
+                     (second.open.nCheckpoints - pMiddle->nCheckpoints) * sizeof(LineCheckpoint));
+        take(first);
+        take(second);
+        m_nCheckpoints = first.open.nCheckpoints + second.open.nCheckpoints - pMiddle->nCheckpoints;
+        return;
+    }
+    std::memset(static_cast<void*>(m_pLines), 0,
+                (std::max(first.open.nLine, second.open.nLine) + 1ull) * sizeof(LineInfo));
+    take(SplitStretch(whole, m_nLength, true, pProgress, true));
 }
 
 // Rows end where a character no longer fits: a line whose widest cell, its

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 constexpr int LAYOUT_SCREEN = 0;
 constexpr int LAYOUT_PRINT = 1;
@@ -104,10 +105,30 @@ private:
         std::int64_t* pIndex = {}; // the row of every ROW_BLOCK-th line
     };
 
+    // Where a line starts, as the split meets it.
+    struct LineStart {
+        std::size_t nOffset = 0;
+        std::uint32_t nLine = 0;
+        CharSet set = CHARSET_ASCII;
+        std::uint32_t nCheckpoints = 0; // where the line's checkpoints go
+    };
+    // What the split of a stretch of the text found.
+    struct SplitResult {
+        LineStart open; // the line open at the stretch's end
+        std::uint32_t nMaxWidth = 0;
+        bool bAnyTabInPair = false;
+        bool bCancelled = false;
+    };
+
     void Empty();
     void TakeContents(CTAVODoc& other);
     bool AllocateTable(std::uint64_t capacity);
-    void SplitLines(CProgressSink* pProgress);
+    bool FindMiddle(const std::vector<std::uint64_t>& before, LineStart* pMiddle) const;
+    void SplitLines(CProgressSink* pProgress, const LineStart* pMiddle);
+    // Splits from a line start up to end; only the last stretch closes the
+    // line open at its end.
+    SplitResult SplitStretch(const LineStart& start, std::size_t end, bool last,
+                             CProgressSink* pProgress, bool report);
     bool FitsOneRow(const LineInfo& line, std::uint32_t nWidth) const;
     void CountEveryLine(std::uint32_t nWidth, int nSlot);
     std::uint64_t CountWrappedRows(const LineInfo& line, std::uint32_t nWidth, int nSlot,

@@ -30,26 +30,33 @@ struct Placed {
     CharSet set;
 };
 
-inline Placed PlaceCharacters(const std::uint8_t* p, std::uint32_t n, CharSet set,
-                              std::uint32_t width) {
-    std::uint64_t column = 0;
-    std::int64_t rows = 1;
-    for (std::uint32_t i = 0; i < n;) {
+// Moves a placement on from byte `from` of a line to byte `until`.
+inline void PlaceMore(const std::uint8_t* p, std::uint32_t from, std::uint32_t until,
+                      std::uint32_t width, Placed& placed) {
+    for (std::uint32_t i = from; i < until;) {
         if (p[i] == ESC && DetectEscape(p + i)) {
-            set = CharSet(DetectEscape(p + i) - 1);
+            placed.set = CharSet(DetectEscape(p + i) - 1);
             i += 3;
             continue;
         }
-        if (p[i] == ESC && IsTwoByteSet(set)) {
-            set = CHARSET_ASCII;
+        if (p[i] == ESC && IsTwoByteSet(placed.set)) {
+            placed.set = CHARSET_ASCII;
         }
-        const bool pair = IsTwoByteSet(set);
-        if (width != 0 && column >= (pair ? width - 1u : width)) {
-            ++rows;
-            column = 0;
+        const bool pair = IsTwoByteSet(placed.set);
+        if (width != 0 && placed.column >= (pair ? width - 1u : width)) {
+            ++placed.rows;
+            placed.column = 0;
         }
-        column = pair ? column + 2 : p[i] == TAB ? (column & ~std::uint64_t(3)) + 4 : column + 1;
+        placed.column = pair          ? placed.column + 2
+                        : p[i] == TAB ? (placed.column & ~std::uint64_t(3)) + 4
+                                      : placed.column + 1;
         i += pair ? 2 : 1;
     }
-    return {rows, column, set};
+}
+
+inline Placed PlaceCharacters(const std::uint8_t* p, std::uint32_t n, CharSet set,
+                              std::uint32_t width) {
+    Placed placed = {1, 0, set};
+    PlaceMore(p, 0, n, width, placed);
+    return placed;
 }

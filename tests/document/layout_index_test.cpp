@@ -36,37 +36,123 @@ std::string LongText(std::mt19937& rng, std::size_t size, bool lineEnds) {
     return text;
 }
 
+// The line table of a text by a walk of one byte at a time: every tab a
+// tab, a terminator met where a pair starts ends the line, one met as the
+// second byte of a pair does not.
+void ExpectSplitLikeAByteWalk(const CTAVODoc& doc, const std::string& text) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(text.c_str());
+    const std::size_t n = text.size();
+    CharSet set = CHARSET_ASCII;
+    std::uint64_t width = 0;
+    std::uint32_t line = 0;
+    std::size_t offset = 0;
+    CharSet startSet = CHARSET_ASCII;
+    const auto expectLine = [&](std::size_t end) {
+        ASSERT_LT(line, doc.m_nLines);
+        const LineInfo& info = doc.m_pLines[line];
+        ASSERT_EQ(info.nOffset, offset) << "line " << line;
+        ASSERT_EQ(info.nLength, end - offset) << "line " << line;
+        ASSERT_EQ(info.nWidth, width) << "line " << line;
+        ASSERT_EQ(info.nStartSet, startSet) << "line " << line;
+    };
+    for (std::size_t i = 0; i < n;) {
+        if (p[i] == TAB) {
+            width = (width & ~std::uint64_t(3)) + 4;
+            ++i;
+        } else if (p[i] == LF || p[i] == FF) {
+            ++i;
+            expectLine(i);
+            ++line;
+            offset = i;
+            width = 0;
+            startSet = set;
+        } else if (const int skipped = p[i] == ESC ? FollowEscape(p + i, set) : 0) {
+            i += std::size_t(skipped);
+        } else {
+            width += IsTwoByteSet(set) ? 2 : 1;
+            i += IsTwoByteSet(set) ? 2 : 1;
+        }
+    }
+    expectLine(n);
+    EXPECT_EQ(doc.m_nLines, line + 1);
+}
+
 TEST(LineSplit, AgreesWithAByteByByteWalkOnLongTexts) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         std::mt19937 rng(seed);
         const std::string text = LongText(rng, 2000 + rng() % 30000, true);
-        const auto doc = LoadDoc(text);
         SCOPED_TRACE(seed);
-        std::uint32_t offset = 0;
-        CharSet set = CHARSET_ASCII;
-        for (std::uint32_t i = 0; i < doc->m_nLines; ++i) {
-            const LineInfo& line = doc->m_pLines[i];
-            ASSERT_EQ(line.nOffset, offset) << "line " << i;
-            ASSERT_EQ(line.nStartSet, set) << "line " << i;
-            offset += line.nLength;
-            // The split's own measure: every tab a tab, the terminator no cell.
-            std::uint64_t width = 0;
-            const std::uint8_t* p = doc->m_pData + line.nOffset;
-            const std::uint32_t body = i + 1 < doc->m_nLines ? line.nLength - 1 : line.nLength;
-            for (std::uint32_t k = 0; k < body;) {
-                if (p[k] == TAB) {
-                    width = (width & ~std::uint64_t(3)) + 4;
-                    ++k;
-                } else if (const int skipped = p[k] == ESC ? FollowEscape(p + k, set) : 0) {
-                    k += std::uint32_t(skipped);
-                } else {
-                    width += IsTwoByteSet(set) ? 2 : 1;
-                    k += IsTwoByteSet(set) ? 2 : 1;
-                }
-            }
-            ASSERT_EQ(line.nWidth, width) << "line " << i;
+        ExpectSplitLikeAByteWalk(*LoadDoc(text), text);
+    }
+}
+
+// Checks every checkpoint of a line against a walk from the line's start,
+// for the width the screen slot was last counted at; returns how many.
+std::size_t ExpectCheckpointsOfLine(const CTAVODoc& doc, std::uint32_t i, std::uint32_t width) {
+    const LineInfo& line = doc.m_pLines[i];
+    const LineCheckpoints found = doc.CheckpointsOf(i, LAYOUT_SCREEN);
+    if (line.bTabInPair || line.nLength < CTAVODoc::CHECKPOINT_SPACING) {
+        EXPECT_EQ(found.nCount, 0u) << "line " << i;
+        return 0;
+    }
+    EXPECT_GE(found.nCount, line.nLength / CTAVODoc::CHECKPOINT_SPACING / 2);
+    EXPECT_EQ(found.nWrapWidth, width);
+    EXPECT_EQ(found.nLineOffset, line.nOffset);
+    const std::uint8_t* p = doc.m_pData + line.nOffset;
+    Placed walked = {1, 0, line.nStartSet};
+    Placed placed = walked;
+    std::uint32_t from = 0;
+    for (std::size_t k = 0; k < found.nCount; ++k) {
+        const LineCheckpoint& c = found.pFirst[k];
+        const std::uint32_t at = c.nOffset - line.nOffset;
+        EXPECT_LT(at, line.nLength);
+        PlaceMore(p, from, at, 0, walked);
+        PlaceMore(p, from, at, width, placed);
+        from = at;
+        EXPECT_EQ(c.nSet, walked.set) << "at " << at;
+        EXPECT_EQ(c.nColumn, walked.column) << "at " << at;
+        if (width != 0) {
+            EXPECT_EQ(c.nRow[LAYOUT_SCREEN], placed.rows - 1) << "at " << at;
+            EXPECT_EQ(c.nRowColumn[LAYOUT_SCREEN], placed.column) << "at " << at;
         }
-        EXPECT_EQ(offset, doc->m_nLength);
+    }
+    return found.nCount;
+}
+
+// Large texts are split in two stretches at once, the second from a line
+// end in the middle in the set of the last designation before it.
+TEST(LineSplit, TwoStretchesSplitLikeOne) {
+    std::mt19937 rng(11);
+    std::string plain;
+    while (plain.size() < (std::size_t(9) << 20)) {
+        plain += LongText(rng, 1000, true);
+    }
+    // Before the middle, lines that end in ASCII and no line end in a pair.
+    std::string ascii;
+    for (int i = 0; ascii.size() < plain.size() / 2; ++i) {
+        ascii += "line " + std::to_string(i) + "\t" + NEWJIS + "0!1\"" + ASCII + "\n";
+    }
+    // A long line closes the text, for checkpoints in the second stretch.
+    plain += std::string(20000, 'q');
+    const std::string middleCases[] = {
+        // The guess holds: the text before the middle ends in ASCII.
+        ascii + "x\n" + plain,
+        // A line end in the middle that a pair swallows.
+        ascii + NEWJIS + "0\n0!" + ASCII + "\n" + plain,
+        // The last designation is not in force: an unknown escape left New JIS.
+        ascii + NEWJIS + "0!\x1bx\n" + plain,
+    };
+    for (const std::string& body : middleCases) {
+        // A long first line puts the case's first line end right after the
+        // middle of the text.
+        const std::size_t pad = body.size() - 2 * ascii.size() - 1;
+        const std::string text = std::string(pad, 'p') + "\n" + body;
+        SCOPED_TRACE(&body - middleCases);
+        auto doc = LoadDoc(text);
+        ExpectSplitLikeAByteWalk(*doc, text);
+        doc->CountRows(100, LAYOUT_SCREEN);
+        EXPECT_GT(ExpectCheckpointsOfLine(*doc, 0, 100), 1000u);
+        EXPECT_GT(ExpectCheckpointsOfLine(*doc, doc->m_nLines - 1, 100), 3u);
     }
 }
 
@@ -198,30 +284,7 @@ TEST(Checkpoints, HoldTheStateAWalkFromTheLineStartReaches) {
         for (std::uint32_t width : {0u, 37u, 200u}) {
             doc->CountRows(width, LAYOUT_SCREEN);
             for (std::uint32_t i = 0; i < doc->m_nLines; ++i) {
-                const LineInfo& line = doc->m_pLines[i];
-                const LineCheckpoints found = doc->CheckpointsOf(i, LAYOUT_SCREEN);
-                if (line.bTabInPair || line.nLength < CTAVODoc::CHECKPOINT_SPACING) {
-                    EXPECT_EQ(found.nCount, 0u) << "line " << i;
-                    continue;
-                }
-                EXPECT_GE(found.nCount, line.nLength / CTAVODoc::CHECKPOINT_SPACING / 2);
-                EXPECT_EQ(found.nWrapWidth, width);
-                EXPECT_EQ(found.nLineOffset, line.nOffset);
-                const std::uint8_t* p = doc->m_pData + line.nOffset;
-                for (std::size_t k = 0; k < found.nCount; ++k) {
-                    const LineCheckpoint& c = found.pFirst[k];
-                    const std::uint32_t at = c.nOffset - line.nOffset;
-                    ASSERT_LT(at, line.nLength);
-                    const Placed walked = PlaceCharacters(p, at, line.nStartSet, 0);
-                    ASSERT_EQ(c.nSet, walked.set) << "at " << at;
-                    ASSERT_EQ(c.nColumn, walked.column) << "at " << at;
-                    if (width != 0) {
-                        const Placed placed = PlaceCharacters(p, at, line.nStartSet, width);
-                        ASSERT_EQ(c.nRow[LAYOUT_SCREEN], placed.rows - 1) << "at " << at;
-                        ASSERT_EQ(c.nRowColumn[LAYOUT_SCREEN], placed.column) << "at " << at;
-                    }
-                    ++seen;
-                }
+                seen += ExpectCheckpointsOfLine(*doc, i, width);
             }
         }
         EXPECT_GT(seen, 0u);
