@@ -151,6 +151,8 @@ void CTAVOView::UpdateScrollRanges() {
     vert.nPage = UINT(client.bottom / cell.cy);
     SetScrollInfo(SB_VERT, &vert, TRUE);
 
+    // Showing or hiding the vertical bar has changed the client's width.
+    GetClientRect(&client);
     SCROLLINFO horz{};
     horz.cbSize = sizeof horz;
     horz.fMask = SIF_RANGE | SIF_PAGE;
