@@ -25,8 +25,10 @@ constexpr std::uint32_t READ_CHUNK = 1u << 20;
 constexpr std::size_t SPLIT_REPORT = std::size_t(8) << 20;
 // Lines per entry of a slot's row index.
 constexpr std::uint32_t ROW_BLOCK = 1024;
-// Texts from this size on are split in two stretches at once.
+// Texts from this size on are split in two stretches at once, and layouts
+// of this many lines counted in two halves.
 constexpr std::size_t PARALLEL_FROM = std::size_t(8) << 20;
+constexpr std::uint32_t PARALLEL_LINES = 64 * ROW_BLOCK;
 
 bool IsTerminator(std::uint8_t b) {
     return b == LF || b == FF;
@@ -580,36 +582,62 @@ bool CTAVODoc::CountRows(std::uint32_t nWidth, int nSlot) {
     return true;
 }
 
+// Many lines are counted in two halves at once; each half indexes its rows
+// from its own first line, and the second's index is moved on after.
 void CTAVODoc::CountEveryLine(std::uint32_t nWidth, int nSlot) {
     SlotLayout& layout = m_layout[nSlot];
-    LineCheckpoint* checkpoint = m_pCheckpoints;
+    const std::uint32_t half =
+        m_nLines >= PARALLEL_LINES ? m_nLines / 2 / ROW_BLOCK * ROW_BLOCK : m_nLines;
+    std::int64_t second = 0;
+    std::thread worker;
+    if (half < m_nLines) {
+        worker = std::thread([&] { second = CountLines(half, m_nLines, nWidth, nSlot); });
+    }
+    const std::int64_t first = CountLines(0, half, nWidth, nSlot);
+    if (worker.joinable()) {
+        worker.join();
+        const std::uint32_t blocks = (m_nLines + ROW_BLOCK - 1) / ROW_BLOCK;
+        for (std::uint32_t block = half / ROW_BLOCK; block < blocks; ++block) {
+            layout.pIndex[block] += first;
+        }
+    }
+    layout.nRows = first + second;
+    layout.bSingleRows = layout.nRows == std::int64_t(m_nLines);
+}
+
+// Counts the rows of the lines first..last - 1; the row index of their
+// blocks counts from line first. Returns their rows.
+std::int64_t CTAVODoc::CountLines(std::uint32_t first, std::uint32_t last, std::uint32_t nWidth,
+                                  int nSlot) {
+    std::int64_t* const index = m_layout[nSlot].pIndex;
+    LineCheckpoint* checkpoint = first < last ? FirstCheckpointFrom(m_pLines[first].nOffset)
+                                              : m_pCheckpoints + m_nCheckpoints;
     LineCheckpoint* const lastCheckpoint = m_pCheckpoints + m_nCheckpoints;
     std::int64_t total = 0;
-    for (std::uint32_t i = 0; i < m_nLines; ++i) {
+    for (std::uint32_t i = first; i < last; ++i) {
         if (i % ROW_BLOCK == 0) {
-            layout.pIndex[i / ROW_BLOCK] = total;
+            index[i / ROW_BLOCK] = total;
         }
         LineInfo& line = m_pLines[i];
-        LineCheckpoint* const first = checkpoint;
+        LineCheckpoint* const lineFirst = checkpoint;
         const std::uint64_t lineEnd = std::uint64_t(line.nOffset) + line.nLength;
         while (checkpoint < lastCheckpoint && checkpoint->nOffset < lineEnd) {
             ++checkpoint;
         }
         std::uint64_t rows = 1;
         if (FitsOneRow(line, nWidth)) {
-            for (LineCheckpoint* c = first; c < checkpoint; ++c) {
+            for (LineCheckpoint* c = lineFirst; c < checkpoint; ++c) {
                 c->nRow[nSlot] = 0;
                 c->nRowColumn[nSlot] = SaturatedWidth(c->nColumn);
             }
         } else {
-            rows = CountWrappedRows(line, nWidth, nSlot, first, checkpoint);
+            rows = CountWrappedRows(line, nWidth, nSlot, lineFirst, checkpoint);
         }
         line.nRows[nSlot] = SaturatedRows(rows);
         total +=
             std::int64_t(std::min<std::uint64_t>(rows, std::numeric_limits<std::int32_t>::max()));
     }
-    layout.nRows = total;
-    layout.bSingleRows = total == std::int64_t(m_nLines);
+    return total;
 }
 
 std::uint32_t CTAVODoc::LineAtRow(std::int64_t nRow, int nSlot, std::int64_t* pStartRow) const {

@@ -131,6 +131,8 @@ private:
                              CProgressSink* pProgress, bool report);
     bool FitsOneRow(const LineInfo& line, std::uint32_t nWidth) const;
     void CountEveryLine(std::uint32_t nWidth, int nSlot);
+    std::int64_t CountLines(std::uint32_t first, std::uint32_t last, std::uint32_t nWidth,
+                            int nSlot);
     std::uint64_t CountWrappedRows(const LineInfo& line, std::uint32_t nWidth, int nSlot,
                                    LineCheckpoint* pCheckpoint, LineCheckpoint* pEnd);
     LineCheckpoint* FirstCheckpointFrom(std::uint32_t nOffset) const;
