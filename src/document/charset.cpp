@@ -1,24 +1,5 @@
 #include "charset.h"
 
-std::uint8_t DetectEscape(const std::uint8_t* p) {
-    if (p[1] == '(') {
-        if (p[2] == 'B') {
-            return CHARSET_ASCII + 1;
-        }
-        if (p[2] == 'J') {
-            return CHARSET_JISROMAN + 1;
-        }
-    } else if (p[1] == '$') {
-        if (p[2] == '@') {
-            return CHARSET_OLDJIS + 1;
-        }
-        if (p[2] == 'B') {
-            return CHARSET_NEWJIS + 1;
-        }
-    }
-    return 0;
-}
-
 bool JisToSjis(std::uint8_t* p) {
     const std::uint8_t j1 = p[0];
     const std::uint8_t j2 = p[1];

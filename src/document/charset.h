@@ -27,7 +27,24 @@ constexpr std::uint8_t ESC = 0x1B;
 // 2 JIS Roman, 3 Old JIS, 4 New JIS), or 0 for any other sequence. Reads at
 // most two bytes after the ESC, the second only after "(" or "$", so a zero
 // byte after the text stops it.
-std::uint8_t DetectEscape(const std::uint8_t* p);
+inline std::uint8_t DetectEscape(const std::uint8_t* p) {
+    if (p[1] == '(') {
+        if (p[2] == 'B') {
+            return CHARSET_ASCII + 1;
+        }
+        if (p[2] == 'J') {
+            return CHARSET_JISROMAN + 1;
+        }
+    } else if (p[1] == '$') {
+        if (p[2] == '@') {
+            return CHARSET_OLDJIS + 1;
+        }
+        if (p[2] == 'B') {
+            return CHARSET_NEWJIS + 1;
+        }
+    }
+    return 0;
+}
 
 // The rule every walker of the text follows at an ESC (p points at it):
 // when it designates a set, that set becomes current and the result is the

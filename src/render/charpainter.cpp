@@ -55,6 +55,7 @@ CCharPainter::CCharPainter(CDC* pDC, const EnvSettings* pEnv) : m_pDC(pDC), m_pE
     m_dcMirror.TextOut(int(m_cxCell), 0, "_", 1);
 
     SelectAttr(CHARSET_ASCII);
+    m_bClipKnown = m_pDC->GetClipBox(&m_rcClip) != ERROR;
 }
 
 CCharPainter::~CCharPainter() {
@@ -89,12 +90,97 @@ int CCharPainter::CellY(int nRow) const {
     return ClampPixels((std::int64_t(nRow) - m_nFirstRow) * m_cyCell + m_rcPaint.top);
 }
 
+RECT CCharPainter::VisibleRect() const {
+    RECT visible = m_rcPaint;
+    if (m_bClipKnown) {
+        visible.left = std::max(visible.left, m_rcClip.left);
+        visible.top = std::max(visible.top, m_rcClip.top);
+        visible.right = std::min(visible.right, m_rcClip.right);
+        visible.bottom = std::min(visible.bottom, m_rcClip.bottom);
+    }
+    return visible;
+}
+
+bool CCharPainter::IsVisible(int nCol, int nRow, int nCells, const RECT& visible) const {
+    const int x = CellX(nCol);
+    const int y = CellY(nRow);
+    return std::int64_t(x) + std::int64_t(nCells) * m_cxCell > visible.left && x < visible.right &&
+           y + std::int64_t(m_cyCell) > visible.top && y < visible.bottom;
+}
+
+bool CCharPainter::IsVisibleRow(int nRow, const RECT& visible) const {
+    const int y = CellY(nRow);
+    return y + std::int64_t(m_cyCell) > visible.top && y < visible.bottom;
+}
+
+// The cells DrawChar takes for a character, without drawing it.
+int CCharPainter::CellsOf(CharSet set, int nCol, BYTE b) const {
+    if (IsTwoByteSet(set)) {
+        return 2;
+    }
+    return b == TAB ? 4 - ((nCol - m_nGutter) & 3) : 1;
+}
+
+void CCharPainter::ResumeNearVisible(RunState& state, int nStartCol, const RECT& visible) const {
+    const LineCheckpoints& found = m_checkpoints;
+    // Tab stops count from the gutter: checkpoints hold where the run starts
+    // on a stop, as the document's lines do.
+    if (found.nCount == 0 || ((nStartCol - m_nGutter) & 3) != 0) {
+        return;
+    }
+    const LineCheckpoint* const first = found.pFirst;
+    const LineCheckpoint* const last = first + found.nCount;
+    const LineCheckpoint* resume = nullptr;
+    std::int64_t row = 0;
+    std::int64_t col = 0;
+    if (m_nWrapCol == 0) {
+        // The last checkpoint at or left of the first visible column.
+        const std::int64_t target =
+            m_nFirstCol + (visible.left - m_rcPaint.left) / std::int64_t(m_cxCell);
+        const auto after = std::upper_bound(first, last, target - nStartCol,
+                                            [](std::int64_t column, const LineCheckpoint& c) {
+                                                return column < std::int64_t(c.nColumn);
+                                            });
+        if (after == first) {
+            return;
+        }
+        resume = after - 1;
+        col = std::int64_t(resume->nColumn);
+    } else {
+        if (std::int64_t(found.nWrapWidth) != std::int64_t(m_nWrapCol) - nStartCol) {
+            return; // counted for another width
+        }
+        // The last checkpoint in a row above the first visible one.
+        const std::int64_t target =
+            m_nFirstRow + (visible.top - m_rcPaint.top) / std::int64_t(m_cyCell);
+        const int slot = found.nSlot;
+        const auto after = std::lower_bound(
+            first, last, target - state.nRow,
+            [slot](const LineCheckpoint& c, std::int64_t rows) { return c.nRow[slot] < rows; });
+        if (after == first || (after - 1)->nRow[slot] < 0) {
+            return;
+        }
+        resume = after - 1;
+        row = resume->nRow[slot];
+        col = resume->nRowColumn[slot];
+    }
+    state.set = resume->nSet;
+    state.nByte = int(resume->nOffset - found.nLineOffset);
+    state.nCol = int(nStartCol + col);
+    state.nRow = int(state.nRow + row);
+}
+
 void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBytes, int nLength) {
     if (nLength < 0) {
         nLength = int(std::strlen(reinterpret_cast<const char*>(pBytes)));
     }
-    int col = nStartCol;
-    for (int i = 0; i < nLength;) {
+    const RECT visible = VisibleRect();
+    RunState run = {set, nStartCol, nRow, 0};
+    ResumeNearVisible(run, nStartCol, visible);
+    set = run.set;
+    int col = run.nCol;
+    nRow = run.nRow;
+    for (int i = run.nByte; i < nLength;) {
         if (pBytes[i] == ESC) {
             if (const int skipped = FollowEscape(pBytes + i, set)) {
                 i += skipped;
@@ -110,14 +196,21 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
             ++nRow;
         }
         // Rows only grow, and without wrapping columns only grow: the rest
-        // of a run below the paint rectangle, or right of it when nothing
-        // wraps, can never be seen. Stopping keeps a paint of a line of
-        // millions of characters as quick as any other.
-        if (CellY(nRow) >= m_rcPaint.bottom ||
-            (m_nWrapCol == 0 && (CellX(col) >= m_rcPaint.right || col > INT_MAX - 4))) {
+        // of a run below what is visible, or right of it when nothing
+        // wraps, can never be seen.
+        if (CellY(nRow) >= visible.bottom ||
+            (m_nWrapCol == 0 && (CellX(col) >= visible.right || col > INT_MAX - 4))) {
             return;
         }
-        col += DrawChar(set, col, nRow, pBytes + i);
+        // Nothing is drawn for a cell in a row that cannot be seen, nor
+        // beside what is seen when the run wraps; the run still moves on
+        // by the cells the character takes. Left of it an unwrapped run is
+        // drawn and clipped, unless a checkpoint let it start further on.
+        const int cells = CellsOf(set, col, pBytes[i]);
+        if (m_nWrapCol == 0 ? IsVisibleRow(nRow, visible) : IsVisible(col, nRow, cells, visible)) {
+            DrawChar(set, col, nRow, pBytes + i);
+        }
+        col += cells;
         i += twoByte ? 2 : 1;
     }
 }
@@ -201,6 +294,9 @@ void CCharPainter::FillGutter(int nWidth) {
 }
 
 void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
+    if (!IsVisible(nCol, nRow, m_nGutter, VisibleRect())) {
+        return;
+    }
     char text[LINE_NUMBER_SIZE];
     const int written = std::snprintf(text, sizeof text, "%*d:", int(m_nGutter - 1), nNumber);
     const int stored = std::clamp(written, 0, int(sizeof text) - 1);

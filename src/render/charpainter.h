@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/charset.h"
+#include "document/tavodoc.h"
 #include "platform/gdi/gdi.h"
 #include "settings/envsettings.h"
 
@@ -48,8 +49,26 @@ public:
     RECT m_rcPaint = {};
     BOOL m_bConvert = FALSE;
     BOOL m_bPrinting = FALSE;
+    // Where the next DrawRun, when it draws a line of the document from its
+    // first byte, may resume near the first cell it shows; none by default.
+    LineCheckpoints m_checkpoints;
 
 private:
+    struct RunState {
+        CharSet set;
+        int nCol;
+        int nRow;
+        int nByte;
+    };
+
+    // The part of m_rcPaint that output can reach on the surface.
+    RECT VisibleRect() const;
+    bool IsVisible(int nCol, int nRow, int nCells, const RECT& visible) const;
+    bool IsVisibleRow(int nRow, const RECT& visible) const;
+    int CellsOf(CharSet set, int nCol, BYTE b) const;
+    // Moves the run's start to the last checkpoint before the first
+    // visible cell, where one applies.
+    void ResumeNearVisible(RunState& state, int nStartCol, const RECT& visible) const;
     int CellX(int nCol) const;
     int CellY(int nRow) const;
     bool Flag(BYTE flag) const { return (m_pEnv->bFlags & flag) != 0; }
@@ -57,4 +76,7 @@ private:
     int DrawWideChar(int x, int y, const BYTE* p);
     int DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE* p);
     void DrawWideSpaceBox(int x, int y);
+
+    RECT m_rcClip = {};
+    bool m_bClipKnown = false;
 };

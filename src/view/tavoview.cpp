@@ -103,7 +103,12 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         }
         // A negative length would mean "up to a zero byte".
         const int length = int(std::min<std::uint32_t>(info.nLength, INT_MAX));
+        // Far into a long line the run resumes near what is visible.
+        if (info.nLength >= CTAVODoc::CHECKPOINT_SPACING) {
+            painter.m_checkpoints = pDoc->CheckpointsOf(line, slot);
+        }
         painter.DrawRun(info.nStartSet, gutter, int(start), bytes, length);
+        painter.m_checkpoints = {};
         if (info.nLength > 0 && bytes[info.nLength - 1] == FF) {
             painter.DrawFormFeedRule(int(end - 1));
         }
@@ -117,7 +122,16 @@ void CTAVOView::RecalcScreenLayout() {
     if ((m_pEnv->wWrap & ENV_WRAP_MODE_MASK) == ENV_WRAP_WINDOW && GetSafeHwnd() != nullptr) {
         RECT client;
         GetClientRect(&client);
-        windowCells = std::uint32_t(client.right) / std::uint32_t(CellSize(this, m_pEnv).cx);
+        const SIZE cell = CellSize(this, m_pEnv);
+        // A document with more lines than the window has rows will show the
+        // vertical bar: laying out for the width left beside it spares a
+        // second layout when the bar appears.
+        const std::uint32_t lines = GetDocument()->m_nLines;
+        if ((GetStyle() & WS_VSCROLL) == 0 && lines > 0 &&
+            lines >= std::uint32_t(client.bottom / cell.cy)) {
+            client.right = std::max(0, int(client.right) - GetSystemMetrics(SM_CXVSCROLL));
+        }
+        windowCells = std::uint32_t(client.right) / std::uint32_t(cell.cx);
     }
     LayOut(DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, windowCells)), LAYOUT_SCREEN);
 }
@@ -141,6 +155,8 @@ void CTAVOView::UpdateScrollRanges() {
     vert.nPage = UINT(client.bottom / cell.cy);
     SetScrollInfo(SB_VERT, &vert, TRUE);
 
+    // Showing or hiding the vertical bar has changed the client's width.
+    GetClientRect(&client);
     SCROLLINFO horz{};
     horz.cbSize = sizeof horz;
     horz.fMask = SIF_RANGE | SIF_PAGE;

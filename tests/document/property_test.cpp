@@ -92,26 +92,7 @@ TEST(Properties, HoldOnRandomTexts) {
 // The rows of one line, character by character, as the drawing places them.
 std::int32_t ReferenceRows(const std::uint8_t* p, std::uint32_t n, CharSet set,
                            std::uint32_t width) {
-    std::uint32_t column = 0;
-    std::int32_t rows = 1;
-    for (std::uint32_t i = 0; i < n;) {
-        if (p[i] == ESC && DetectEscape(p + i)) {
-            set = CharSet(DetectEscape(p + i) - 1);
-            i += 3;
-            continue;
-        }
-        if (p[i] == ESC && IsTwoByteSet(set)) {
-            set = CHARSET_ASCII;
-        }
-        const bool pair = IsTwoByteSet(set);
-        if (column >= (pair ? width - 1 : width)) {
-            ++rows;
-            column = 0;
-        }
-        column = pair ? column + 2 : p[i] == '\t' ? (column & ~3u) + 4 : column + 1;
-        i += pair ? 2 : 1;
-    }
-    return rows;
+    return std::int32_t(PlaceCharacters(p, n, set, width).rows);
 }
 
 TEST(Properties, RowsAgreeWithCharacterByCharacterPlacement) {

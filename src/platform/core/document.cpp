@@ -1,5 +1,15 @@
 #include "platform/core/document.h"
 
+BOOL CArchive::RunLoad(const std::function<void(CProgressSink&)>& work) {
+    if (m_pLoadMonitor != nullptr) {
+        m_bCancelled = !m_pLoadMonitor->Run(work);
+        return !m_bCancelled;
+    }
+    CProgressSink sink;
+    work(sink);
+    return TRUE;
+}
+
 BOOL CDocument::OnNewDocument() {
     DeleteContents();
     m_strPathName.clear();
@@ -11,10 +21,12 @@ BOOL CDocument::OnOpenDocument(const char* lpszPathName, CFileException* pError)
     if (!file.Open(lpszPathName, CFile::modeRead | CFile::shareDenyNone, pError)) {
         return FALSE; // what the document holds stays as it was
     }
-    DeleteContents();
     CArchive ar(&file, CArchive::load);
+    ar.m_pLoadMonitor = m_pLoadMonitor;
     Serialize(ar);
-    return TRUE;
+    // A load the user cancelled leaves the document as it was, and pError
+    // without a cause.
+    return !ar.IsCancelled();
 }
 
 void CDocument::SetPathName(const std::string& path) {

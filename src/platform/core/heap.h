@@ -7,6 +7,9 @@
 #include <cstddef>
 
 constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
+// A large block that read() fills: mapped on its own and advised for
+// transparent huge pages, so that the copy faults once per 2 MiB.
+constexpr DWORD HEAP_HUGE_PAGES = 0x01000000;
 
 // Returns nullptr when the heap cannot be created. A maximum of 0 lets the
 // heap grow as needed; otherwise the allocations together never exceed it.

@@ -169,6 +169,13 @@ int CDC::AbortDoc() {
     return Spool(GdiSpool::AbortDoc);
 }
 
+int CDC::GetClipBox(RECT* lpRect) const {
+    if (!m_pSurface || lpRect == nullptr || !m_pSurface->ClipBox(lpRect)) {
+        return ERROR;
+    }
+    return lpRect->left < lpRect->right && lpRect->top < lpRect->bottom ? SIMPLEREGION : NULLREGION;
+}
+
 BOOL CDC::TextOut(int x, int y, const char* bytes, int nCount) {
     return ExtTextOut(x, y, 0, nullptr, bytes, UINT(std::max(nCount, 0)), nullptr);
 }

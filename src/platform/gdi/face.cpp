@@ -76,15 +76,20 @@ FontFace::FontFace(const QRawFont& raw) : m_raw(raw) {
     m_metrics.tmMaxCharWidth = std::max<LONG>(LONG(PixelsUp(m_raw.maxCharWidth())), 1);
 }
 
+// Marks an entry not looked up yet; no real advance is that wide.
+constexpr FontFace::Glyph NOT_LOOKED_UP = {0, ~quint32(0), false};
+
 FontFace::Glyph FontFace::GlyphOf(char16_t ch) {
     auto& page = m_pages[ch >> 8];
     if (!page) {
         page = std::make_unique<Page>();
-        for (int i = 0; i < 256; ++i) {
-            (*page)[i] = Lookup(char16_t((ch & 0xFF00) | i));
-        }
+        page->fill(NOT_LOOKED_UP);
     }
-    return (*page)[ch & 0xFF];
+    Glyph& glyph = (*page)[ch & 0xFF];
+    if (glyph.advance == NOT_LOOKED_UP.advance) {
+        glyph = Lookup(ch);
+    }
+    return glyph;
 }
 
 FontFace::Glyph FontFace::Lookup(char16_t ch) const {
@@ -93,11 +98,13 @@ FontFace::Glyph FontFace::Lookup(char16_t ch) const {
     int count = 1;
     if (qch.isSurrogate() || !m_raw.glyphIndexesForChars(&qch, 1, &index, &count) || count != 1 ||
         index == 0) {
-        return {0, 0};
+        return {0, 0, true};
     }
     QPointF advance;
     m_raw.advancesForGlyphIndexes(&index, &advance, 1);
-    return {index, PixelsUp(advance.x())};
+    const quint32 pixels = PixelsUp(advance.x());
+    const QRectF ink = m_raw.boundingRect(index);
+    return {index, pixels, ink.left() >= 0 && ink.right() <= qreal(pixels)};
 }
 
 QString ResolveFamily(const LOGFONTA& lf) {

@@ -19,11 +19,15 @@ public:
     struct Glyph {
         quint32 index;   // 0: the face cannot show the character
         quint32 advance; // whole pixels, rounded up
+        // The ink stays between the pen position and the advance: inside
+        // the character's box, clear of its neighbours'.
+        bool bInkWithinAdvance;
     };
 
     explicit FontFace(const QRawFont& raw);
 
     const TEXTMETRICA& Metrics() const { return m_metrics; }
+    // Looked up once per character and kept for the life of the face.
     Glyph GlyphOf(char16_t ch);
     // Reused for every output so drawing allocates nothing.
     QGlyphRun& Run() { return m_run; }

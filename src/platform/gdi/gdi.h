@@ -59,6 +59,10 @@ constexpr int OPAQUE = 2;
 
 constexpr UINT ETO_CLIPPED = 0x0004;
 
+constexpr int ERROR = 0;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
@@ -195,6 +199,10 @@ public:
     // TECHNOLOGY, LOGPIXELSX, LOGPIXELSY, HORZRES, VERTRES; 0 for anything
     // else.
     int GetDeviceCaps(int nIndex) const;
+    // The bounding rectangle of what output can reach: on a window's paint
+    // surface the part being painted, on an image the image. ERROR where
+    // the surface does not know.
+    int GetClipBox(RECT* lpRect) const;
 
     // A print job on a printer surface; each returns SP_ERROR on failure
     // (also on any other surface), else a positive value. Output between

@@ -12,6 +12,8 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -39,6 +41,7 @@ struct TextUnit {
     int bytes;
     int advance;
     quint32 glyph;
+    bool bInkWithinAdvance;
 };
 
 using TextUnits = QVarLengthArray<TextUnit, 32>;
@@ -69,14 +72,16 @@ TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT c
     for (UINT i = 0; i < count;) {
         TextUnit unit{};
         unit.ch = DecodeUnit(face, font, bytes, count, i, &unit.bytes);
-        FontFace::Glyph glyph{0, 0};
+        FontFace::Glyph glyph{0, 0, true};
         if (unit.ch != SJIS_UNDEFINED) {
             glyph = face.GlyphOf(unit.ch);
         }
         unit.glyph = glyph.index;
+        unit.bInkWithinAdvance = glyph.bInkWithinAdvance;
         unit.advance = glyph.index != 0 ? int(glyph.advance) : unit.bytes * cell;
         if (dx != nullptr) {
             unit.advance = dx[i] + (unit.bytes == 2 ? dx[i + 1] : 0);
+            unit.bInkWithinAdvance = unit.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         }
         units.append(unit);
         i += UINT(unit.bytes);
@@ -94,6 +99,103 @@ void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
     painter.setPen(color);
     painter.drawRect(box.adjusted(1, 1, -2, -2));
 }
+
+// Text outputs in a row with the same mode and clip, each starting right
+// of the ones before it and with all its ink inside its boxes, drawn
+// together: their boxes filled first, then their glyphs in one run per font
+// and colour. Neither a box nor a glyph then touches what another output
+// drew, so the pixels are the same as drawing them one by one.
+class TextBatch {
+public:
+    bool IsEmpty() const { return m_fills.isEmpty() && m_runs.empty(); }
+
+    // Whether an output can join: same row, mode and clip, not reaching back.
+    bool Takes(const GdiDcState& state, bool clipped, const QRect& clip, const QRect& box) const {
+        return !IsEmpty() && state.nBkMode == m_nBkMode && clipped == m_bClipped &&
+               (!clipped || clip == m_clip) && box.top() == m_nTop && box.left() >= m_nRight;
+    }
+
+    void Start(const GdiDcState& state, bool clipped, const QRect& clip, const QRect& box) {
+        m_nBkMode = state.nBkMode;
+        m_bClipped = clipped;
+        m_clip = clip;
+        m_nTop = box.top();
+    }
+
+    void Add(const std::shared_ptr<FontFace>& face, const GdiDcState& state, const QRect& box,
+             quint32 glyph, const QPointF& position) {
+        if (m_nBkMode == OPAQUE) {
+            if (!m_fills.isEmpty() && m_fills.back().color == state.crBk &&
+                m_fills.back().rect.right() + 1 == box.left()) {
+                m_fills.back().rect.setRight(box.right());
+            } else {
+                m_fills.append({box, state.crBk});
+            }
+        }
+        if (glyph != 0) {
+            GlyphRun& run = RunFor(face, state.crText);
+            run.glyphs.append(glyph);
+            run.positions.append(position);
+        }
+        m_nRight = box.right() + 1;
+    }
+
+    void Flush(QPainter& painter) {
+        if (IsEmpty()) {
+            return;
+        }
+        if (m_bClipped) {
+            painter.save();
+            painter.setClipRect(m_clip, Qt::IntersectClip);
+        }
+        for (const Fill& fill : m_fills) {
+            painter.fillRect(fill.rect, ToQColor(fill.color));
+        }
+        for (GlyphRun& glyphs : m_runs) {
+            QGlyphRun& run = glyphs.face->Run();
+            run.setRawData(glyphs.glyphs.constData(), glyphs.positions.constData(),
+                           int(glyphs.glyphs.size()));
+            painter.setPen(ToQColor(glyphs.color));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        if (m_bClipped) {
+            painter.restore();
+        }
+        m_fills.clear();
+        m_runs.clear();
+    }
+
+private:
+    struct Fill {
+        QRect rect;
+        COLORREF color;
+    };
+
+    struct GlyphRun {
+        std::shared_ptr<FontFace> face;
+        COLORREF color;
+        QVarLengthArray<quint32, 128> glyphs;
+        QVarLengthArray<QPointF, 128> positions;
+    };
+
+    GlyphRun& RunFor(const std::shared_ptr<FontFace>& face, COLORREF color) {
+        for (GlyphRun& run : m_runs) {
+            if (run.face == face && run.color == color) {
+                return run;
+            }
+        }
+        m_runs.push_back({face, color, {}, {}});
+        return m_runs.back();
+    }
+
+    int m_nBkMode = OPAQUE;
+    bool m_bClipped = false;
+    QRect m_clip;
+    int m_nTop = 0;
+    int m_nRight = 0;
+    QVarLengthArray<Fill, 64> m_fills;
+    std::vector<GlyphRun> m_runs;
+};
 
 // What a surface measures and reports: the device's resolution and size,
 // and whether it is a printer.
@@ -116,7 +218,10 @@ public:
 
     QtSurface(Kind kind, const DeviceInfo& device) : m_kind(kind), m_device(device) {}
 
-    ~QtSurface() override { EndOwnPainter(); }
+    ~QtSurface() override {
+        FlushText();
+        EndOwnPainter();
+    }
 
     void SetPainter(QPainter* painter) { m_pExternal = painter; }
     void SetImage(QImage* image) { m_pImage = image; }
@@ -170,8 +275,23 @@ public:
     void StateChanged(GdiOp op, const GdiDcState& state) override {
         // The painter on a bitmap must end before the bitmap can go.
         if (op == GdiOp::SelectBitmap && m_pPaintingOn != BitmapDevice(state)) {
+            FlushText();
             EndOwnPainter();
         }
+    }
+
+    bool ClipBox(RECT* rect) const override {
+        QRect box;
+        if (m_kind == Kind::Painter) {
+            box = m_pExternal->hasClipping() ? m_pExternal->clipBoundingRect().toAlignedRect()
+                                             : QRect(0, 0, m_device.nWidth, m_device.nHeight);
+        } else if (m_kind == Kind::Image) {
+            box = m_pImage->rect();
+        } else {
+            return false;
+        }
+        *rect = {box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+        return true;
     }
 
     bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
@@ -187,9 +307,12 @@ public:
         if (clipped) {
             clipRect = ToQRect(*clip);
             // Most characters of a wide line lie outside: reject them first.
-            const int height = face.Metrics().tmHeight;
-            if (clipRect.isEmpty() || y >= clipRect.bottom() + 1 || y + height <= clipRect.top() ||
-                x > clipRect.right()) {
+            const TEXTMETRICA& metrics = face.Metrics();
+            const std::int64_t reach =
+                std::int64_t(x) + std::int64_t(count) * metrics.tmMaxCharWidth;
+            if (clipRect.isEmpty() || y >= clipRect.bottom() + 1 ||
+                y + metrics.tmHeight <= clipRect.top() || x > clipRect.right() ||
+                (dx == nullptr && reach <= clipRect.left())) {
                 return true;
             }
         }
@@ -197,6 +320,9 @@ public:
         const QRect box = TextBox(face, x, y, units);
         const bool needClip = clipped && !clipRect.contains(box);
         if (clipped && !clipRect.intersects(box)) {
+            return true;
+        }
+        if (BatchText(*painter, font, state, needClip, clipRect, x, y, units, box)) {
             return true;
         }
         if (needClip) {
@@ -211,12 +337,14 @@ public:
     }
 
     void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
+        FlushText();
         if (QPainter* painter = PainterFor(state)) {
             painter->fillRect(ToQRect(rect), ToQColor(color));
         }
     }
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -227,6 +355,7 @@ public:
 
     bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src,
              const GdiDcState& srcState, const GdiBlock& srcBlock, DWORD) override {
+        FlushText();
         // The source's painter ends before the target's may begin.
         const QPicture* picture = src.Picture(srcState);
         const QImage* pixels = picture == nullptr ? src.Pixels(srcState) : nullptr;
@@ -256,6 +385,7 @@ public:
     }
 
     void Frame(const GdiDcState& state, const RECT& rect) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         const QRect box = ToQRect(rect);
         if (painter == nullptr || box.isEmpty()) {
@@ -279,6 +409,7 @@ public:
     }
 
     bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
+        FlushText();
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -333,11 +464,14 @@ public:
             // The job begins on its first sheet.
             return m_pPaintingOn != nullptr && (m_nPagesStarted++ == 0 || m_pPrinter->newPage());
         case GdiSpool::EndPage:
+            FlushText();
             return m_pPaintingOn != nullptr;
         case GdiSpool::AbortDoc:
+            FlushText();
             m_pPrinter->abort();
             [[fallthrough]];
         case GdiSpool::EndDoc: {
+            FlushText();
             const bool ended = m_pPaintingOn != nullptr && m_ownPainter.end();
             m_pPaintingOn = nullptr;
             return ended && m_pPrinter->printerState() != QPrinter::Error;
@@ -421,6 +555,40 @@ private:
         painter.drawGlyphRun(QPointF(0, 0), run);
     }
 
+    // Adds an output to the batch, first flushing one it cannot join;
+    // false when the output has to be drawn at once, after the batch.
+    bool BatchText(QPainter& painter, const FontData& font, const GdiDcState& state, bool clipped,
+                   const QRect& clip, int x, int y, const TextUnits& units, const QRect& box) {
+        // A placeholder box, or ink outside the character boxes, may touch
+        // what other outputs draw: such an output is drawn in its turn.
+        const bool alone = std::any_of(units.begin(), units.end(), [](const TextUnit& unit) {
+            return (unit.glyph == 0 && unit.ch != u' ') || !unit.bInkWithinAdvance;
+        });
+        if (alone || m_pBatchPainter != &painter || !m_batch.Takes(state, clipped, clip, box)) {
+            FlushText();
+            if (alone) {
+                return false;
+            }
+            m_pBatchPainter = &painter;
+            m_batch.Start(state, clipped, clip, box);
+        }
+        const int baseline = y + font.pFace->Metrics().tmAscent;
+        int left = x;
+        for (const TextUnit& unit : units) {
+            m_batch.Add(font.pFace, state, QRect(left, y, unit.advance, box.height()), unit.glyph,
+                        QPointF(left, baseline));
+            left += unit.advance;
+        }
+        return true;
+    }
+
+    void FlushText() {
+        if (m_pBatchPainter != nullptr) {
+            m_batch.Flush(*m_pBatchPainter);
+            m_pBatchPainter = nullptr;
+        }
+    }
+
     BitmapData* Bitmap(const GdiDcState& state) const {
         return m_kind == Kind::Memory ? static_cast<BitmapData*>(state.pBitmap.get()) : nullptr;
     }
@@ -486,6 +654,7 @@ private:
     }
 
     void EndOwnPainter() {
+        FlushText();
         if (m_pPaintingOn != nullptr) {
             m_ownPainter.end();
             m_pPaintingOn = nullptr;
@@ -500,6 +669,8 @@ private:
     QPainter m_ownPainter;
     QPaintDevice* m_pPaintingOn = nullptr;
     int m_nPagesStarted = 0;
+    TextBatch m_batch;
+    QPainter* m_pBatchPainter = nullptr;
 };
 
 } // namespace

@@ -43,6 +43,8 @@ public:
     // Gives the bitmap pixels where the surface has them.
     virtual bool MakeBitmap(BitmapData& bitmap) const = 0;
     virtual int DeviceCaps(int index) const = 0;
+    // The part of the surface that output can reach, where it is known.
+    virtual bool ClipBox(RECT*) const { return false; }
     virtual bool Measure(FontData& font, TEXTMETRICA* metrics) = 0;
     // Told after every change of the state.
     virtual void StateChanged(GdiOp op, const GdiDcState& state) = 0;

@@ -267,6 +267,9 @@ CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName, BOOL bToStderr) {
     if (m_pDocTemplate->GetFrame() == nullptr) {
         return nullptr; // no window could be made
     }
+    if (pDoc == nullptr && error.m_cause == CFileException::none) {
+        return nullptr; // the user cancelled the load: nothing to report
+    }
     const std::string reason =
         pDoc != nullptr ? DescribeLoadFailure(pDoc) : error.GetErrorMessage();
     if (reason.empty()) {

@@ -13,6 +13,7 @@
 
 class CDocument;
 class CFrameWnd;
+class CLoadMonitor;
 class CView;
 class QMenu;
 class QTranslator;
@@ -105,6 +106,7 @@ private:
     ViewFactory m_makeView;
     std::unique_ptr<CDocument> m_pDocument;
     std::unique_ptr<CFrameWnd> m_pFrame;
+    std::unique_ptr<CLoadMonitor> m_pLoadMonitor;
 };
 
 class CWinApp : public CCmdTarget {

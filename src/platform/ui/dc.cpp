@@ -42,7 +42,10 @@ protected:
 } // namespace
 
 CPaintDC::CPaintDC(CWnd* pWnd)
-    : m_pPainter(std::make_unique<QPainter>(pWnd->GetSafeHwnd())) {
+    : m_ps{pWnd->GetPaintRect()}, m_pPainter(std::make_unique<QPainter>(pWnd->GetSafeHwnd())) {
+    const RECT& paint = m_ps.rcPaint;
+    m_pPainter->setClipRect(
+        QRect(paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top));
     AttachPainter(m_pPainter.get());
 }
 

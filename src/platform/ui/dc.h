@@ -8,11 +8,18 @@
 
 #include <memory>
 
-// Valid only inside OnPaint.
+struct PAINTSTRUCT {
+    RECT rcPaint; // the part of the client area being painted
+};
+
+// Valid only inside OnPaint. Drawing is clipped to the part being painted,
+// which tells the painter what it may leave out.
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);
     ~CPaintDC() override;
+
+    PAINTSTRUCT m_ps;
 
 private:
     std::unique_ptr<QPainter> m_pPainter;

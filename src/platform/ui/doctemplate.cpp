@@ -1,5 +1,6 @@
 #include "platform/ui/app.h"
 #include "platform/ui/frame.h"
+#include "platform/ui/loadmonitor.h"
 #include "platform/ui/resource.h"
 #include "platform/ui/view.h"
 
@@ -21,6 +22,7 @@ CSingleDocTemplate::~CSingleDocTemplate() {
     // The view points at the document; the frame and its view go first.
     m_pFrame.reset();
     m_pDocument.reset();
+    m_pLoadMonitor.reset();
 }
 
 std::string CSingleDocTemplate::GetDocString(int nField) const {
@@ -34,6 +36,8 @@ BOOL CSingleDocTemplate::CreateFrameAndView() {
         m_pFrame.reset();
         return FALSE;
     }
+    m_pLoadMonitor = std::make_unique<CStatusBarLoadMonitor>(m_pFrame.get());
+    m_pDocument->m_pLoadMonitor = m_pLoadMonitor.get();
     CView* pView = m_makeView();
     pView->m_pDocument = m_pDocument.get();
     pView->Create(m_pFrame.get());
@@ -55,6 +59,11 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileE
     if (firstDocument && !CreateFrameAndView()) {
         return nullptr;
     }
+    // The window is there before a long load, to show how far it has come,
+    // unless the program runs without one (printing from the command line).
+    const CWinApp* pApp = AfxGetApp();
+    const BOOL bShow = pApp == nullptr || pApp->m_nCmdShow != SW_HIDE;
+    m_pFrame->ShowWindow(bShow);
     bool opened = true;
     if (lpszPathName == nullptr) {
         ShowNewDocument();
@@ -67,8 +76,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileE
         opened = false;
     }
     m_pFrame->OnUpdateFrameTitle();
-    const CWinApp* pApp = AfxGetApp();
-    m_pFrame->ShowWindow(pApp == nullptr || pApp->m_nCmdShow != SW_HIDE);
     m_pFrame->GetActiveView()->OnInitialUpdate();
     return opened ? m_pDocument.get() : nullptr;
 }

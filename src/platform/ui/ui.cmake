@@ -9,6 +9,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/doctemplate.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp
+  platform/ui/loadmonitor.cpp
   platform/ui/preview.cpp
   platform/ui/print.cpp
   platform/ui/resource.cpp

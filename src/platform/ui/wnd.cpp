@@ -134,7 +134,7 @@ CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
 }
 
 void CWndClient::paintEvent(QPaintEvent* event) {
-    m_pWnd->OnPaint();
+    m_pWnd->DeliverPaint(*event);
 }
 
 // Paints a control that a window took over, in place of the control's own
@@ -148,7 +148,7 @@ protected:
         if (event->type() != QEvent::Paint) {
             return false;
         }
-        m_pWnd->OnPaint();
+        m_pWnd->DeliverPaint(*static_cast<QPaintEvent*>(event));
         return true;
     }
 
@@ -261,6 +261,11 @@ void CWndWidget::ForwardWheel(QWheelEvent* event) {
     QApplication::sendEvent(m_pClient, event);
 }
 
+DWORD CWndWidget::BarStyle() const {
+    return (m_pBar[SB_VERT]->isVisibleTo(this) ? WS_VSCROLL : 0) |
+           (m_pBar[SB_HORZ]->isVisibleTo(this) ? WS_HSCROLL : 0);
+}
+
 void CWndWidget::resizeEvent(QResizeEvent*) {
     Layout();
 }
@@ -331,6 +336,14 @@ void CWnd::GetClientRect(RECT* lpRect) const {
         lpRect->right = m_hWnd->width();
         lpRect->bottom = m_hWnd->height();
     }
+}
+
+DWORD CWnd::GetStyle() const {
+    return m_pContainer != nullptr ? m_pContainer->BarStyle() : 0;
+}
+
+int GetSystemMetrics(int nIndex) {
+    return nIndex == SM_CXVSCROLL ? QScrollBar(Qt::Vertical).sizeHint().width() : 0;
 }
 
 void CWnd::ShowWindow(BOOL bShow) {
@@ -467,6 +480,12 @@ void CWnd::DeliverScroll(int nBar, UINT nSBCode) {
 void CWnd::OnSize(UINT, int, int) {}
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {}
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {}
+void CWnd::DeliverPaint(const QPaintEvent& event) {
+    const QRect r = event.rect();
+    m_rcPaint = {r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+    OnPaint();
+}
+
 void CWnd::OnPaint() {}
 void CWnd::OnKeyDown(UINT, UINT, UINT) {}
 BOOL CWnd::OnMouseWheel(UINT, short, POINT) {

@@ -9,6 +9,7 @@
 #include <map>
 
 class QWidget;
+class QPaintEvent;
 class QScrollBar;
 
 using WPARAM = std::uintptr_t;
@@ -56,6 +57,14 @@ constexpr UINT RDW_ERASE = 0x0004;
 constexpr UINT RDW_UPDATENOW = 0x0100;
 
 constexpr UINT SIZE_RESTORED = 0;
+
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_VSCROLL = 0x00200000;
+
+constexpr int SM_CXVSCROLL = 2;
+
+// SM_CXVSCROLL: the width of a vertical scroll bar; 0 for anything else.
+int GetSystemMetrics(int nIndex);
 
 // Virtual-key codes of the keys the window layer reports.
 constexpr UINT VK_BACK = 0x08;
@@ -151,6 +160,8 @@ public:
     QWidget* GetOuterWidget() const;
 
     void GetClientRect(RECT* lpRect) const;
+    // WS_VSCROLL and WS_HSCROLL while the window's bars are shown.
+    DWORD GetStyle() const;
     void ShowWindow(BOOL bShow);
 
     // Sets range, page and/or position. The position is kept inside
@@ -193,6 +204,9 @@ public:
     // control stays the dialog's and goes with it.
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
 
+    // The part of the client area being painted; valid inside OnPaint.
+    const RECT& GetPaintRect() const { return m_rcPaint; }
+
 protected:
     // Adopts an existing widget as the client area (frames, bars, dialogs).
     void Attach(QWidget* pWidget);
@@ -207,7 +221,9 @@ private:
     // Forgets the widgets when Qt destroys them first (with their parent).
     void WatchOuterWidget();
 
+    void DeliverPaint(const QPaintEvent& event);
     void DeliverScroll(int nBar, UINT nSBCode);
 
     CWndWidget* m_pContainer = nullptr;
+    RECT m_rcPaint = {0, 0, 0, 0};
 };

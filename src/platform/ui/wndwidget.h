@@ -56,6 +56,7 @@ public:
     // Shows the state on the bar; shows or hides the bar as the range
     // needs, re-laying out the window when that changes the client area.
     void SyncBar(int nBar);
+    DWORD BarStyle() const;
     void OnThumbPressed(int nBar);
     void OnBarAction(int nBar, int action);
     void OnBarReleased(int nBar, bool bWasDragging);

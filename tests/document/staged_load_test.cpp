@@ -1,0 +1,108 @@
+// A load under a monitor: it runs on another thread, reports how far it has
+// come, and when cancelled leaves the document as it was.
+#include "doc_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <thread>
+
+namespace {
+
+// Runs the load on a worker thread, as the window's monitor does, and
+// cancels it once the file has been read that far.
+class CancellingMonitor : public CLoadMonitor {
+public:
+    explicit CancellingMonitor(UINT cancelAfterReads) : m_nCancelAfter(cancelAfterReads) {}
+
+    BOOL Run(const std::function<void(CProgressSink&)>& work) override {
+        CProgressSink sink;
+        m_pSink = &sink;
+        std::thread worker([&] {
+            work(sink);
+            sink.Finish();
+        });
+        while (!sink.WaitFinished(std::chrono::milliseconds(10))) {
+        }
+        worker.join();
+        m_nPercent = sink.Percent();
+        return !sink.IsCancelled();
+    }
+
+    // Called by the file on every read.
+    void OnRead() {
+        if (++m_nReads == m_nCancelAfter) {
+            m_pSink->Cancel();
+        }
+    }
+
+    UINT m_nCancelAfter;
+    UINT m_nReads = 0;
+    int m_nPercent = 0;
+    CProgressSink* m_pSink = nullptr;
+};
+
+class WatchedFile : public CMemFile {
+public:
+    WatchedFile(const std::string& bytes, CancellingMonitor* monitor)
+        : CMemFile(bytes.data(), bytes.size()), m_pMonitor(monitor) {}
+    UINT Read(void* lpBuf, UINT nCount) override {
+        m_pMonitor->OnRead();
+        return CMemFile::Read(lpBuf, nCount);
+    }
+
+private:
+    CancellingMonitor* m_pMonitor;
+};
+
+BOOL LoadWatched(CTAVODoc& doc, const std::string& bytes, CancellingMonitor& monitor) {
+    WatchedFile file(bytes, &monitor);
+    CArchive ar(&file, CArchive::load);
+    ar.m_pLoadMonitor = &monitor;
+    doc.Serialize(ar);
+    return !ar.IsCancelled();
+}
+
+const std::string& LargeText() {
+    static const std::string text = [] {
+        std::string out;
+        while (out.size() < (std::size_t(6) << 20)) {
+            out += "line " + std::to_string(out.size()) + "\n";
+        }
+        return out;
+    }();
+    return text;
+}
+
+TEST(StagedLoad, ACancelledLoadLeavesTheDocumentAsItWas) {
+    auto doc = LoadDoc("first file\nshown\n");
+    doc->CountRows(4, LAYOUT_SCREEN);
+    const std::uint8_t* shown = doc->m_pData;
+
+    CancellingMonitor monitor(2);
+    EXPECT_FALSE(LoadWatched(*doc, LargeText(), monitor));
+    // The reading stopped at the cancel, well before the end.
+    EXPECT_LT(monitor.m_nReads, 4u);
+    EXPECT_EQ(doc->m_pData, shown);
+    EXPECT_EQ(doc->m_nLines, 3u);
+    EXPECT_EQ(doc->m_nTotalRows[LAYOUT_SCREEN], 3 + 2 + 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc->m_pData)), "first file\nshown\n");
+}
+
+TEST(StagedLoad, ALoadThatRunsToItsEndReplacesTheDocument) {
+    auto doc = LoadDoc("first file\n");
+    CancellingMonitor monitor(0); // never cancels
+    EXPECT_TRUE(LoadWatched(*doc, LargeText(), monitor));
+    EXPECT_EQ(monitor.m_nPercent, 100);
+    EXPECT_EQ(doc->m_nLength, LargeText().size());
+    EXPECT_EQ(doc->m_pLines[1].nOffset, LargeText().find('\n') + 1);
+    EXPECT_EQ(doc->GetLoadFailure(), CTAVODoc::LoadFailure::none);
+}
+
+TEST(StagedLoad, ALargeTextLiesOnHugePageBoundaries) {
+    const auto doc = LoadDoc(LargeText());
+    EXPECT_EQ(std::uintptr_t(doc->m_pData) % (std::uintptr_t(2) << 20), 0u);
+    EXPECT_EQ(doc->m_pData[doc->m_nLength], 0);
+}
+
+} // namespace

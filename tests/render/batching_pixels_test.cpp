@@ -1,0 +1,127 @@
+// Text outputs drawn together in one glyph run give the same pixels as the
+// same outputs drawn one at a time.
+#include "painter_fixture.h"
+#include "platform/gdi/surface.h"
+#include "support/pixels.h"
+
+#include <cstring>
+
+namespace {
+
+// An image surface that finishes every text output before the next
+// operation, as drawing without batches does: an empty fill after each.
+class OneAtATimeSurface : public GdiSurface {
+public:
+    explicit OneAtATimeSurface(QImage* image) : m_pInner(MakeImageSurface(image)) {}
+
+    std::unique_ptr<GdiSurface> CreateCompatible() const override {
+        return m_pInner->CreateCompatible();
+    }
+    bool IsMemory() const override { return false; }
+    bool MakeBitmap(BitmapData& bitmap) const override { return m_pInner->MakeBitmap(bitmap); }
+    int DeviceCaps(int index) const override { return m_pInner->DeviceCaps(index); }
+    bool ClipBox(RECT* rect) const override { return m_pInner->ClipBox(rect); }
+    bool Measure(FontData& font, TEXTMETRICA* metrics) override {
+        return m_pInner->Measure(font, metrics);
+    }
+    void StateChanged(GdiOp op, const GdiDcState& state) override {
+        m_pInner->StateChanged(op, state);
+    }
+    bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
+              const BYTE* bytes, UINT count, const int* dx) override {
+        const bool drawn = m_pInner->Text(state, x, y, options, clip, bytes, count, dx);
+        m_pInner->Fill(state, RECT{0, 0, 0, 0}, state.crBk);
+        return drawn;
+    }
+    void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
+        m_pInner->Fill(state, rect, color);
+    }
+    bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
+        return m_pInner->Pattern(state, rect, rop);
+    }
+    bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src,
+             const GdiDcState& srcState, const GdiBlock& srcBlock, DWORD rop) override {
+        return m_pInner->Blt(state, dst, src, srcState, srcBlock, rop);
+    }
+    void Frame(const GdiDcState& state, const RECT& rect) override { m_pInner->Frame(state, rect); }
+    bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
+        return m_pInner->Edge(state, rect, edge, flags);
+    }
+    const QImage* Pixels(const GdiDcState& state) override { return m_pInner->Pixels(state); }
+
+private:
+    std::unique_ptr<GdiSurface> m_pInner;
+};
+
+// Every kind of cell in every set: kanji, kana, full-width spaces, tabs,
+// control codes, backslash and tilde, undefined codes, unknown escapes.
+const char* const LINES[] = {
+    "plain ASCII, digits 0123456789 and \\ marks ~ \t tab\r\n",
+    "\x1b$B4A;z$H$+$J\x1b(B mixed \x1b$B%+%?%+%J!!!!\x1b(J\\~ roman\x1b(B\n",
+    "\x1b$@0!0\"0#\x1b(B old \x1b$B\x7f\x21\x22\x7e\x1b(B undefined \x01\x1f\x7f\x1bx\n",
+    "\x1b$B$\"$$$&$($*$+$-$/$1$3$5$7$9$;$=$?$A$D$F$H$J$K$L$M$N$O$R$U$X$[\x1b(B\f",
+    "\t\ta\tab\tabc\tabcd\x1b$B\t0!\x1b(B end\n",
+};
+
+// Slanted glyphs reach into their neighbours' cells.
+EnvSettings Settings(LONG tenths, const char* face, BYTE italic) {
+    EnvSettings env = DefaultSettings();
+    env.bFlags = 0x1F;
+    for (LOGFONTA& lf : env.lfFont) {
+        lf.lfHeight = tenths;
+        lf.lfItalic = italic;
+        std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    }
+    env.lfFont[CHARSET_NEWJIS].lfHeight = tenths + 20; // a taller set
+    return env;
+}
+
+// Draws the lines twice over, wrapped at 23 columns and scrolled, with line
+// numbers, as the view does.
+QImage Draw(CDC& dc, QImage& image, const EnvSettings& env, const RECT& paint) {
+    dc.FillSolidRect(0, 0, image.width(), image.height(), RGB(200, 220, 240));
+    CCharPainter painter(&dc, &env);
+    painter.m_rcPaint = paint;
+    painter.m_bConvert = TRUE;
+    painter.m_nWrapCol = 23;
+    painter.m_nFirstCol = 1;
+    painter.FillGutter(2);
+    int row = 0;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const char* line : LINES) {
+            painter.DrawLineNumber(0, row, row + 1);
+            painter.DrawRun(CHARSET_ASCII, 2, row, reinterpret_cast<const BYTE*>(line), -1);
+            row += 4;
+        }
+        painter.m_nWrapCol = 0;
+    }
+    painter.DrawFormFeedRule(3);
+    painter.Restore();
+    dc.DeleteDC();
+    return image;
+}
+
+TEST(Batching, PixelsAreTheSameAsDrawingEveryOutputAlone) {
+    for (const auto& [tenths, face, italic] :
+         {std::tuple<LONG, const char*, BYTE>{90, "IPAGothic", 0},
+          {105, "IPAMincho", 0},
+          {120, "IPAGothic", 1},
+          {200, "IPAPMincho", 1}}) {
+        const EnvSettings env = Settings(tenths, face, italic);
+        // The whole image, and a paint rectangle that cuts cells.
+        for (const RECT& paint : {RECT{0, 0, 640, 900}, RECT{7, 5, 301, 397}}) {
+            QImage batchedImage = BlankImage(640, 900);
+            CDC batched;
+            batched.AttachImage(&batchedImage);
+            QImage aloneImage = BlankImage(640, 900);
+            CDC alone;
+            alone.AttachSurface(std::make_unique<OneAtATimeSurface>(&aloneImage));
+            const QImage expected = Draw(alone, aloneImage, env, paint);
+            const QImage actual = Draw(batched, batchedImage, env, paint);
+            ASSERT_GT(CountOther(expected, expected.rect(), qRgb(200, 220, 240)), 1000);
+            EXPECT_EQ(actual, expected) << face << " " << tenths << " " << paint.left;
+        }
+    }
+}
+
+} // namespace
