@@ -93,8 +93,10 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
     if (nLength < 0) {
         nLength = int(std::strlen(reinterpret_cast<const char*>(pBytes)));
     }
-    int col = nStartCol;
-    for (int i = 0; i < nLength;) {
+    // 64-bit, so that no start, wrap column or gutter can make the column
+    // overflow; it is below the wrap column (or INT_MAX - 4) where it is drawn.
+    std::int64_t col = nStartCol;
+    for (std::int64_t i = 0; i < nLength;) {
         if (pBytes[i] == ESC) {
             if (const int skipped = FollowEscape(pBytes + i, set)) {
                 i += skipped;
@@ -102,7 +104,7 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
             }
         }
         const bool twoByte = IsTwoByteSet(set);
-        if (m_nWrapCol != 0 && col >= (twoByte ? m_nWrapCol - 1 : m_nWrapCol)) {
+        if (m_nWrapCol != 0 && col >= std::int64_t(m_nWrapCol) - (twoByte ? 1 : 0)) {
             if (nRow == INT_MAX) {
                 return;
             }
@@ -114,10 +116,10 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
         // wraps, can never be seen. Stopping keeps a paint of a line of
         // millions of characters as quick as any other.
         if (CellY(nRow) >= m_rcPaint.bottom ||
-            (m_nWrapCol == 0 && (CellX(col) >= m_rcPaint.right || col > INT_MAX - 4))) {
+            (m_nWrapCol == 0 && (col > INT_MAX - 4 || CellX(int(col)) >= m_rcPaint.right))) {
             return;
         }
-        col += DrawChar(set, col, nRow, pBytes + i);
+        col += DrawChar(set, int(col), nRow, pBytes + i);
         i += twoByte ? 2 : 1;
     }
 }
@@ -160,7 +162,7 @@ int CCharPainter::DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE
     const int cx = int(m_cxCell);
     const int cy = int(m_cyCell);
     if (b == TAB) {
-        const int width = 4 - ((nCol - m_nGutter) & 3);
+        const int width = 4 - int((std::int64_t(nCol) - m_nGutter) & 3);
         if (showControls) {
             DrawCells(x, y, TAB_MARK, UINT(width), TRUE);
         }
@@ -202,7 +204,11 @@ void CCharPainter::FillGutter(int nWidth) {
 
 void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
     char text[LINE_NUMBER_SIZE];
-    const int written = std::snprintf(text, sizeof text, "%*d:", int(m_nGutter - 1), nNumber);
+    // Padding that pushes any number past the buffer gives the same text as
+    // any more, which for a gutter of millions of cells takes seconds.
+    const auto padding =
+        int(std::clamp<std::int64_t>(std::int64_t(m_nGutter) - 1, 0, 2 * LINE_NUMBER_SIZE));
+    const int written = std::snprintf(text, sizeof text, "%*d:", padding, nNumber);
     const int stored = std::clamp(written, 0, int(sizeof text) - 1);
     const int count = std::clamp<int>(m_nGutter, 0, stored);
     SelectAttr(CHARSET_LINENO);
