@@ -81,12 +81,12 @@ void CCharPainter::Restore() {
     m_dcMirror.SelectGdiObject(HandleOf(m_pOldBitmap));
 }
 
-int CCharPainter::CellX(int nCol) const {
-    return ClampPixels((std::int64_t(nCol) - m_nFirstCol) * m_cxCell + m_rcPaint.left);
+int CCharPainter::CellX(std::int64_t nCol) const {
+    return ClampPixels((nCol - m_nFirstCol) * m_cxCell + m_rcPaint.left);
 }
 
-int CCharPainter::CellY(int nRow) const {
-    return ClampPixels((std::int64_t(nRow) - m_nFirstRow) * m_cyCell + m_rcPaint.top);
+int CCharPainter::CellY(std::int64_t nRow) const {
+    return ClampPixels((nRow - m_nFirstRow) * m_cyCell + m_rcPaint.top);
 }
 
 void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBytes, int nLength) {
@@ -116,7 +116,7 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
         // wraps, can never be seen. Stopping keeps a paint of a line of
         // millions of characters as quick as any other.
         if (CellY(nRow) >= m_rcPaint.bottom ||
-            (m_nWrapCol == 0 && (col > INT_MAX - 4 || CellX(int(col)) >= m_rcPaint.right))) {
+            (m_nWrapCol == 0 && (col > INT_MAX - 4 || CellX(col) >= m_rcPaint.right))) {
             return;
         }
         col += DrawChar(set, int(col), nRow, pBytes + i);
@@ -218,7 +218,7 @@ void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
 }
 
 void CCharPainter::DrawFormFeedRule(int nRow) {
-    const int bottom = CellY(nRow + 1);
+    const int bottom = CellY(std::int64_t(nRow) + 1);
     const RECT rule = {m_rcPaint.left, bottom - 1, m_rcPaint.right, bottom};
     m_pDC->FillSolidRect(&rule, Color(ENV_CLR_CTRLBK));
 }

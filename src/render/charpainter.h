@@ -50,8 +50,10 @@ public:
     BOOL m_bPrinting = FALSE;
 
 private:
-    int CellX(int nCol) const;
-    int CellY(int nRow) const;
+    // Pixel positions of cells; 64-bit, so that a cell past the last row or
+    // column still has one.
+    int CellX(std::int64_t nCol) const;
+    int CellY(std::int64_t nRow) const;
     bool Flag(BYTE flag) const { return (m_pEnv->bFlags & flag) != 0; }
     COLORREF Color(int index) const { return m_pEnv->crColor[index]; }
     int DrawWideChar(int x, int y, const BYTE* p);
