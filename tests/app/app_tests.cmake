@@ -5,6 +5,7 @@ if(TARGET tavo_app)
     app/frame_test.cpp
     app/hostile_file_test.cpp
     app/print_command_test.cpp
+    app/soak_test.cpp
     app/startup_test.cpp)
   target_link_libraries(app_tests PRIVATE tavo_app Qt6::Test)
   target_compile_definitions(app_tests PRIVATE TAVO_SAMPLES_DIR="${PROJECT_SOURCE_DIR}/samples"
