@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -59,6 +60,19 @@ TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
     for (WORD mode = 0; mode < 64; ++mode) {
         Env().wWrap = WORD(mode << 10 | columns[mode % std::size(columns)]);
         SCOPED_TRACE(Env().wWrap);
+        ShowScrollPrintAndOpenTheDialog();
+    }
+}
+
+TEST_F(EnvDamagedTest, RandomRecordsAreUsedAsTheyStand) {
+    StartOnAFile();
+    std::mt19937 random(284);
+    for (int n = 0; n < 6; ++n) {
+        SCOPED_TRACE(n);
+        auto* bytes = reinterpret_cast<unsigned char*>(&Env());
+        for (std::size_t i = 0; i < sizeof(EnvSettings); ++i) {
+            bytes[i] = static_cast<unsigned char>(random());
+        }
         ShowScrollPrintAndOpenTheDialog();
     }
 }
