@@ -73,6 +73,11 @@ TEST_F(EnvDamagedTest, RandomRecordsAreUsedAsTheyStand) {
         for (std::size_t i = 0; i < sizeof(EnvSettings); ++i) {
             bytes[i] = static_cast<unsigned char>(random());
         }
+        // Heights of up to 20 points either way: the extremes have a test of
+        // their own, and fonts of hundreds of points make every step slow.
+        for (LOGFONTA& font : Env().lfFont) {
+            font.lfHeight = LONG(random() % 401) - 200;
+        }
         ShowScrollPrintAndOpenTheDialog();
     }
 }
