@@ -11,7 +11,6 @@
 #include <random>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
