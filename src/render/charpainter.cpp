@@ -82,12 +82,12 @@ void CCharPainter::Restore() {
     m_dcMirror.SelectGdiObject(HandleOf(m_pOldBitmap));
 }
 
-int CCharPainter::CellX(int nCol) const {
-    return ClampPixels((std::int64_t(nCol) - m_nFirstCol) * m_cxCell + m_rcPaint.left);
+int CCharPainter::CellX(std::int64_t nCol) const {
+    return ClampPixels((nCol - m_nFirstCol) * m_cxCell + m_rcPaint.left);
 }
 
-int CCharPainter::CellY(int nRow) const {
-    return ClampPixels((std::int64_t(nRow) - m_nFirstRow) * m_cyCell + m_rcPaint.top);
+int CCharPainter::CellY(std::int64_t nRow) const {
+    return ClampPixels((nRow - m_nFirstRow) * m_cyCell + m_rcPaint.top);
 }
 
 RECT CCharPainter::VisibleRect() const {
@@ -101,7 +101,7 @@ RECT CCharPainter::VisibleRect() const {
     return visible;
 }
 
-bool CCharPainter::IsVisible(int nCol, int nRow, int nCells, const RECT& visible) const {
+bool CCharPainter::IsVisible(std::int64_t nCol, int nRow, int nCells, const RECT& visible) const {
     const int x = CellX(nCol);
     const int y = CellY(nRow);
     return std::int64_t(x) + std::int64_t(nCells) * m_cxCell > visible.left && x < visible.right &&
@@ -114,18 +114,18 @@ bool CCharPainter::IsVisibleRow(int nRow, const RECT& visible) const {
 }
 
 // The cells DrawChar takes for a character, without drawing it.
-int CCharPainter::CellsOf(CharSet set, int nCol, BYTE b) const {
+int CCharPainter::CellsOf(CharSet set, std::int64_t nCol, BYTE b) const {
     if (IsTwoByteSet(set)) {
         return 2;
     }
-    return b == TAB ? 4 - ((nCol - m_nGutter) & 3) : 1;
+    return b == TAB ? 4 - int((nCol - m_nGutter) & 3) : 1;
 }
 
 void CCharPainter::ResumeNearVisible(RunState& state, int nStartCol, const RECT& visible) const {
     const LineCheckpoints& found = m_checkpoints;
     // Tab stops count from the gutter: checkpoints hold where the run starts
     // on a stop, as the document's lines do.
-    if (found.nCount == 0 || ((nStartCol - m_nGutter) & 3) != 0) {
+    if (found.nCount == 0 || ((std::int64_t(nStartCol) - m_nGutter) & 3) != 0) {
         return;
     }
     const LineCheckpoint* const first = found.pFirst;
@@ -166,7 +166,7 @@ void CCharPainter::ResumeNearVisible(RunState& state, int nStartCol, const RECT&
     }
     state.set = resume->nSet;
     state.nByte = int(resume->nOffset - found.nLineOffset);
-    state.nCol = int(nStartCol + col);
+    state.nCol = nStartCol + col;
     state.nRow = int(state.nRow + row);
 }
 
@@ -178,9 +178,9 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
     RunState run = {set, nStartCol, nRow, 0};
     ResumeNearVisible(run, nStartCol, visible);
     set = run.set;
-    int col = run.nCol;
+    std::int64_t col = run.nCol;
     nRow = run.nRow;
-    for (int i = run.nByte; i < nLength;) {
+    for (std::int64_t i = run.nByte; i < nLength;) {
         if (pBytes[i] == ESC) {
             if (const int skipped = FollowEscape(pBytes + i, set)) {
                 i += skipped;
@@ -188,7 +188,7 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
             }
         }
         const bool twoByte = IsTwoByteSet(set);
-        if (m_nWrapCol != 0 && col >= (twoByte ? m_nWrapCol - 1 : m_nWrapCol)) {
+        if (m_nWrapCol != 0 && col >= std::int64_t(m_nWrapCol) - (twoByte ? 1 : 0)) {
             if (nRow == INT_MAX) {
                 return;
             }
@@ -199,16 +199,18 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
         // of a run below what is visible, or right of it when nothing
         // wraps, can never be seen.
         if (CellY(nRow) >= visible.bottom ||
-            (m_nWrapCol == 0 && (CellX(col) >= visible.right || col > INT_MAX - 4))) {
+            (m_nWrapCol == 0 && (col > INT_MAX - 4 || CellX(col) >= visible.right))) {
             return;
         }
         // Nothing is drawn for a cell in a row that cannot be seen, nor
         // beside what is seen when the run wraps; the run still moves on
         // by the cells the character takes. Left of it an unwrapped run is
         // drawn and clipped, unless a checkpoint let it start further on.
+        // Where it is drawn the column is below the wrap column, or below
+        // INT_MAX - 4.
         const int cells = CellsOf(set, col, pBytes[i]);
         if (m_nWrapCol == 0 ? IsVisibleRow(nRow, visible) : IsVisible(col, nRow, cells, visible)) {
-            DrawChar(set, col, nRow, pBytes + i);
+            DrawChar(set, int(col), nRow, pBytes + i);
         }
         col += cells;
         i += twoByte ? 2 : 1;
@@ -253,7 +255,7 @@ int CCharPainter::DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE
     const int cx = int(m_cxCell);
     const int cy = int(m_cyCell);
     if (b == TAB) {
-        const int width = 4 - ((nCol - m_nGutter) & 3);
+        const int width = 4 - int((std::int64_t(nCol) - m_nGutter) & 3);
         if (showControls) {
             DrawCells(x, y, TAB_MARK, UINT(width), TRUE);
         }
@@ -298,7 +300,11 @@ void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
         return;
     }
     char text[LINE_NUMBER_SIZE];
-    const int written = std::snprintf(text, sizeof text, "%*d:", int(m_nGutter - 1), nNumber);
+    // Padding that pushes any number past the buffer gives the same text as
+    // any more, which for a gutter of millions of cells takes seconds.
+    const auto padding =
+        int(std::clamp<std::int64_t>(std::int64_t(m_nGutter) - 1, 0, 2 * LINE_NUMBER_SIZE));
+    const int written = std::snprintf(text, sizeof text, "%*d:", padding, nNumber);
     const int stored = std::clamp(written, 0, int(sizeof text) - 1);
     const int count = std::clamp<int>(m_nGutter, 0, stored);
     SelectAttr(CHARSET_LINENO);
@@ -308,7 +314,7 @@ void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
 }
 
 void CCharPainter::DrawFormFeedRule(int nRow) {
-    const int bottom = CellY(nRow + 1);
+    const int bottom = CellY(std::int64_t(nRow) + 1);
     const RECT rule = {m_rcPaint.left, bottom - 1, m_rcPaint.right, bottom};
     m_pDC->FillSolidRect(&rule, Color(ENV_CLR_CTRLBK));
 }

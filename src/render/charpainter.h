@@ -54,23 +54,27 @@ public:
     LineCheckpoints m_checkpoints;
 
 private:
+    // Where a run goes on: 64-bit columns, so that no start, wrap column
+    // or gutter can make one overflow.
     struct RunState {
         CharSet set;
-        int nCol;
+        std::int64_t nCol;
         int nRow;
         int nByte;
     };
 
     // The part of m_rcPaint that output can reach on the surface.
     RECT VisibleRect() const;
-    bool IsVisible(int nCol, int nRow, int nCells, const RECT& visible) const;
+    bool IsVisible(std::int64_t nCol, int nRow, int nCells, const RECT& visible) const;
     bool IsVisibleRow(int nRow, const RECT& visible) const;
-    int CellsOf(CharSet set, int nCol, BYTE b) const;
+    int CellsOf(CharSet set, std::int64_t nCol, BYTE b) const;
     // Moves the run's start to the last checkpoint before the first
     // visible cell, where one applies.
     void ResumeNearVisible(RunState& state, int nStartCol, const RECT& visible) const;
-    int CellX(int nCol) const;
-    int CellY(int nRow) const;
+    // Pixel positions of cells; 64-bit, so that a cell past the last row or
+    // column still has one.
+    int CellX(std::int64_t nCol) const;
+    int CellY(std::int64_t nRow) const;
     bool Flag(BYTE flag) const { return (m_pEnv->bFlags & flag) != 0; }
     COLORREF Color(int index) const { return m_pEnv->crColor[index]; }
     int DrawWideChar(int x, int y, const BYTE* p);

@@ -55,7 +55,8 @@ TEST(ExecutableTest, HelpAndVersionInBothSpellings) {
 }
 
 TEST(ExecutableTest, WrongCommandLinesAreUsageErrors) {
-    for (const char* args : {"--bogus", "-x samples.jis", "a.jis b.jis", "/p", "/pt a.jis"}) {
+    for (const char* args :
+         {"--bogus", "-x samples.jis", "a.jis b.jis", "/p", "/pt a.jis", "/pt a.jis out.pdf /p"}) {
         const Outcome run = Tavo(args);
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_EQ(run.out, "") << args;

@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QPushButton>
 
+#include <random>
+
 #include <sys/stat.h>
 
 namespace {
@@ -119,14 +121,69 @@ TEST_F(AppTest, RecentFilesSurviveARestartAndHoldFourAtMost) {
     ASSERT_NE(first, items.end());
     EXPECT_EQ(first[3], "&4 " + files[1]);
 
-    // Choosing an entry opens that file; one that is gone leaves the list.
+    // Choosing an entry opens that file.
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 2));
     EXPECT_EQ(Title(), "file3.jis - TAVO");
-    std::filesystem::remove(files[4]);
-    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1 + 1));
-    EXPECT_EQ(messages.size(), 1u);
-    EXPECT_EQ(list.GetCount(), 3);
-    EXPECT_EQ(list[0], files[2]);
+}
+
+TEST_F(AppTest, RecentFilesThatAreNoLongerFilesAreReportedAndLeaveTheList) {
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string folder = (dir / "folder").string();
+    std::filesystem::create_directory(folder);
+    const std::string missing = (dir / "missing.jis").string();
+    const std::string good = WriteFile("good.jis", "good\n");
+    WriteFile("tavo.ini", "[Recent File List]\nFile1=" + fifo + "\nFile2=" + folder +
+                              "\nFile3=" + missing + "\nFile4=" + good + "\n");
+    ASSERT_TRUE(Start());
+    const CRecentFileList& list = *app->GetRecentFileList();
+    ASSERT_EQ(list.GetCount(), 4);
+    for (const std::string& gone : {fifo, folder, missing}) {
+        messages.clear();
+        EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1));
+        ASSERT_EQ(messages.size(), 1u) << gone;
+        EXPECT_EQ(messages[0].rfind(gone + "\n\n", 0), 0u) << messages[0];
+        EXPECT_EQ(Title(), "無題 - TAVO");
+    }
+    ASSERT_EQ(list.GetCount(), 1);
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_MRU_FILE1));
+    EXPECT_EQ(Title(), "good.jis - TAVO");
+}
+
+TEST_F(AppTest, DamagedIniFilesNeitherStopTheProgramNorFillTheRecentList) {
+    std::string thousands = "[Recent File List]\n";
+    for (int i = 1; i <= 5000; ++i) {
+        thousands +=
+            "File" + std::to_string(i) + "=" + (dir / "f").string() + std::to_string(i) + "\n";
+    }
+    std::string garbage(4096, '\0');
+    std::mt19937 random(7);
+    for (char& b : garbage) {
+        b = char(random());
+    }
+    const struct {
+        const char* name;
+        std::string ini;
+        int recent;
+    } cases[] = {{"empty", "", 0}, {"garbage", garbage, 0}, {"thousands of entries", thousands, 4}};
+    const std::string good = WriteFile("good.jis", "good\n");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("tavo.ini", c.ini);
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(app->GetRecentFileList()->GetCount(), c.recent);
+        EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+        EXPECT_EQ(Stop(), 0);
+    }
+    // An ini file that is a folder is neither read nor replaced.
+    std::filesystem::remove(dir / "tavo.ini");
+    std::filesystem::create_directory(dir / "tavo.ini");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(app->GetRecentFileList()->GetCount(), 0);
+    EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
+    EXPECT_EQ(Stop(), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "tavo.ini"));
+    EXPECT_TRUE(messages.empty());
 }
 
 } // namespace

@@ -2,30 +2,29 @@
 // byte for byte, no temporary file is left, the user is told, and the new
 // settings hold for the run.
 #include "envdialog_fixture.h"
+#include "support/as_nobody.h"
 
 #include <csignal>
-#include <sys/fsuid.h>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
 
-// Makes the folder read-only for as long as it lives. Root writes through
-// file modes, so the file system sees this process as nobody meanwhile.
+// Makes the folder read-only for as long as it lives.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {
         std::filesystem::permissions(m_folder, std::filesystem::perms(0555));
-        m_oldUid = ::setfsuid(NOBODY);
+        m_nobody.emplace();
     }
     ~ReadOnlyFolder() {
-        ::setfsuid(uid_t(m_oldUid));
+        m_nobody.reset(); // nobody may not give the folder its modes back
         std::filesystem::permissions(m_folder, std::filesystem::perms(0755));
     }
 
 private:
-    static constexpr uid_t NOBODY = 65534;
     std::filesystem::path m_folder;
-    int m_oldUid;
+    std::optional<AsNobody> m_nobody;
 };
 
 // Files cannot grow past a few bytes while it lives: a write runs short

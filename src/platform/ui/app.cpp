@@ -46,12 +46,16 @@ void CCommandLineInfo::ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast) 
     if (!m_strError.empty()) {
         return; // the first fault is the one reported
     }
+    const bool print = bFlag && strcasecmp(pszParam, "p") == 0;
+    const bool printTo = bFlag && strcasecmp(pszParam, "pt") == 0;
     if (!bFlag) {
         ParseFileParam(pszParam);
-    } else if (strcasecmp(pszParam, "p") == 0) {
-        m_nShellCommand = FilePrint;
-    } else if (strcasecmp(pszParam, "pt") == 0) {
-        m_nShellCommand = FilePrintTo;
+    } else if ((print || printTo) &&
+               (m_nShellCommand == FilePrint || m_nShellCommand == FilePrintTo)) {
+        // One would silently drop what the other was given.
+        m_strError = "only one of /p and /pt can be given";
+    } else if (print || printTo) {
+        m_nShellCommand = print ? FilePrint : FilePrintTo;
     } else {
         m_strError = std::string("unknown option '-") + pszParam + "'";
     }

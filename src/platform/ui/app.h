@@ -33,8 +33,8 @@ public:
     virtual ~CCommandLineInfo() = default;
 
     // bFlag: the parameter is a switch, its '/' or '-' stripped. bLast: no
-    // parameter follows. A switch nobody knows, a second file, or a print
-    // switch without what it prints sets m_strError.
+    // parameter follows. A switch nobody knows, a second file, a second
+    // print switch, or a print switch without what it prints sets m_strError.
     virtual void ParseParam(const char* pszParam, BOOL bFlag, BOOL bLast);
 
     int m_nShellCommand = FileNew;

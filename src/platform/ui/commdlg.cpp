@@ -100,7 +100,8 @@ QHBoxLayout* ButtonRow(QWidget* pDialog, const std::function<void(UINT)>& onClic
         auto* button = new QPushButton(QString::fromUtf8(text), pDialog);
         button->setDefault(id == IDOK);
         SetDialogItem(button, id);
-        QObject::connect(button, &QPushButton::clicked, pDialog, [onClick, id] { onClick(id); });
+        QObject::connect(button, &QPushButton::clicked, pDialog,
+                         [onClick, id = id] { onClick(id); });
         row->addWidget(button);
     }
     return row;

@@ -1,12 +1,16 @@
 #include "document/tavodoc.h"
+#include "platform/core/archive.h"
 #include "platform/core/file.h"
+#include "support/as_nobody.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,6 +69,59 @@ TEST_F(Files, FailedOpenKeepsWhatTheDocumentHeld) {
     EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
     EXPECT_EQ(doc.m_nLines, 2u);
     EXPECT_EQ(doc.m_pData, text);
+}
+
+TEST_F(Files, AnUnreadableFileIsRefused) {
+    fs::permissions(m_dir, fs::perms(0755));
+    const fs::path path = m_dir / "secret.jis";
+    std::ofstream(path) << "x";
+    fs::permissions(path, fs::perms::none);
+    const AsNobody nobody;
+    if (const int fd = ::open(path.c_str(), O_RDONLY); fd >= 0) {
+        ::close(fd);
+        GTEST_SKIP() << "this user reads files whatever their modes";
+    }
+    EXPECT_EQ(OpenFailure(path), CFileException::accessDenied);
+}
+
+// A file that another program shortens or lengthens right after its
+// length was taken, before it is read.
+class ChangingFile : public CFile {
+public:
+    ChangingFile(fs::path path, std::uintmax_t newSize)
+        : m_path(std::move(path)), m_newSize(newSize) {}
+    ULONGLONG GetLength() const override {
+        const ULONGLONG length = CFile::GetLength();
+        fs::resize_file(m_path, m_newSize);
+        return length;
+    }
+
+private:
+    fs::path m_path;
+    std::uintmax_t m_newSize;
+};
+
+TEST_F(Files, AFileThatShrinksWhileReadLeavesAnEmptyDocumentAndOneThatGrowsItsFirstBytes) {
+    const fs::path path = m_dir / "doc.jis";
+    const auto load = [&](std::uintmax_t newSize, CTAVODoc& doc) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << "one\ntwo\nthree";
+        ChangingFile file(path, newSize);
+        ASSERT_TRUE(file.Open(path.c_str(), CFile::modeRead));
+        CArchive ar(&file, CArchive::load);
+        doc.Serialize(ar);
+    };
+    CTAVODoc shrunk;
+    load(5, shrunk);
+    EXPECT_EQ(shrunk.GetLoadFailure(), CTAVODoc::LoadFailure::readFault);
+    EXPECT_EQ(shrunk.m_pData, nullptr);
+    EXPECT_EQ(shrunk.m_nLines, 0u);
+
+    CTAVODoc grown;
+    load(1 << 20, grown);
+    EXPECT_EQ(grown.GetLoadFailure(), CTAVODoc::LoadFailure::none);
+    ASSERT_EQ(grown.m_nLength, 13u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(grown.m_pData)), "one\ntwo\nthree");
+    EXPECT_EQ(grown.m_nLines, 3u);
 }
 
 } // namespace

@@ -1,0 +1,139 @@
+// Files no one would want to view, opened, painted, scrolled and re-laid
+// out in the running program; and the file on screen, which nothing the
+// user can do ever changes.
+#include "settings/envdialog_fixture.h"
+
+#include "support/as_nobody.h"
+
+#include <QTest>
+
+#include <chrono>
+#include <random>
+
+#include <fcntl.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string RandomBytes(std::size_t count) {
+    std::mt19937 random(11);
+    std::string bytes(count, '\0');
+    for (char& b : bytes) {
+        b = char(random());
+    }
+    return bytes;
+}
+
+class HostileFileTest : public EnvDialogTest {
+protected:
+    // Paints the view, goes to the bottom and the right end and paints
+    // again, then does the same wrapped at the window's width after a resize.
+    void PaintAndScrollEverywhere() {
+        for (const WORD wrap : {WORD(ENV_WRAP_NONE | 80), WORD(ENV_WRAP_WINDOW | 80)}) {
+            Env().wWrap = wrap;
+            View()->OnUpdate(nullptr, 0, nullptr);
+            View()->GetSafeHwnd()->grab();
+            View()->OnVScroll(SB_BOTTOM, 0, nullptr);
+            View()->OnHScroll(SB_RIGHT, 0, nullptr);
+            View()->GetSafeHwnd()->grab();
+            QMainWindow* window = Frame()->GetMainWindow();
+            window->resize(window->width() - 37, window->height() + 23);
+            ProcessEvents();
+            View()->GetSafeHwnd()->grab();
+        }
+    }
+};
+
+TEST_F(HostileFileTest, AnyBytesAtAllAreShownWithoutComplaint) {
+    const struct {
+        const char* name;
+        std::string bytes;
+    } files[] = {
+        {"random.bin", RandomBytes(1 << 20)},
+        {"escapes.jis", std::string(20000, '\x1b')},
+        {"ff.bin", std::string(1 << 16, '\xff')},
+        {"lead-at-end.jis", "text\n\x1b$B0"},
+        {"zeros.bin", std::string(4096, '\0')},
+        {"long-line.jis", std::string(10'000'000, 'x')},
+        {"empty-lines.jis", std::string(20'000'000, '\n')},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const auto started = std::chrono::steady_clock::now();
+        ASSERT_NE(app->OpenDocumentFile(WriteFile(file.name, file.bytes).c_str()), nullptr);
+        EXPECT_EQ(Title(), file.name + std::string(" - TAVO"));
+        EXPECT_EQ(Doc()->m_nLength, file.bytes.size());
+        PaintAndScrollEverywhere();
+        EXPECT_TRUE(messages.empty());
+        EXPECT_TRUE(Window()->isVisible());
+        const auto seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started);
+        RecordProperty(file.name, std::to_string(seconds.count()) + " s");
+        std::filesystem::remove(dir / file.name);
+    }
+}
+
+TEST_F(HostileFileTest, AnUnreadableFileIsReportedAndTheFileOnScreenStays) {
+    const std::string shown = WriteFile("shown.jis", "shown\n");
+    ASSERT_NE(app->OpenDocumentFile(shown.c_str()), nullptr);
+    const std::string secret = WriteFile("secret.jis", "secret\n");
+    fs::permissions(secret, fs::perms::none);
+    const AsNobody nobody;
+    if (const int fd = ::open(secret.c_str(), O_RDONLY); fd >= 0) {
+        ::close(fd);
+        GTEST_SKIP() << "this user reads files whatever their modes";
+    }
+    EXPECT_EQ(app->OpenDocumentFile(secret.c_str()), nullptr);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], secret + "\n\nファイルにアクセスできません。");
+    EXPECT_EQ(Title(), "shown.jis - TAVO");
+}
+
+// The bytes and the modification time of a file.
+struct Snapshot {
+    std::string bytes;
+    fs::file_time_type modified;
+    bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::string(std::istreambuf_iterator<char>(in), {}), fs::last_write_time(path)};
+}
+
+TEST_F(HostileFileTest, NothingTheUserDoesChangesTheFileOnScreen) {
+    const std::string path =
+        WriteFile("viewed.jis", "\x1b$B0!\x1b(B line\n\tsecond\f\n" + std::string(300, 'x'));
+    // An old time, so that any write would show.
+    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(24));
+    const Snapshot before = Take(path);
+    const auto unchanged = [&](const char* step) {
+        ProcessEvents();
+        EXPECT_EQ(Take(path), before) << "after " << step;
+    };
+
+    ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr);
+    unchanged("opening it");
+    PaintAndScrollEverywhere();
+    View()->OnMouseWheel(0, -3 * WHEEL_DELTA, {});
+    unchanged("scrolling");
+    ASSERT_TRUE(app->SelectPrinter((dir / "out.pdf").string()));
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_PRINT_DIRECT));
+    EXPECT_TRUE(fs::exists(dir / "out.pdf"));
+    unchanged("printing it into a PDF file");
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        Click(dialog, IDC_LINE_NUMBERS);
+        Click(dialog, IDOK);
+    }));
+    EXPECT_TRUE(fs::exists(EnvPath()));
+    unchanged("confirming the settings");
+    QShortcut* save = Accelerator("Ctrl+S");
+    ASSERT_NE(save, nullptr);
+    emit save->activated();
+    QTest::keyClick(Frame()->GetMainWindow(), Qt::Key_S, Qt::ControlModifier);
+    unchanged("pressing Ctrl+S");
+    EXPECT_EQ(messages, std::vector<std::string>{});
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+// An env file damaged by other means is used as it stands, never repaired:
+// whatever its record holds, the program starts with it, shows, scrolls and
+// prints a file, and the settings dialog opens on it.
+#include "envdialog_fixture.h"
+
+#include <climits>
+#include <cstring>
+#include <random>
+
+namespace {
+
+class EnvDamagedTest : public EnvDialogTest {
+protected:
+    // Restarts the program on a file of every set and mark, long lines too.
+    void StartOnAFile() {
+        std::string text;
+        for (int i = 0; i < 40; ++i) {
+            text += "\x1b$B0!!!4A\x1b(B ascii\t\\~\x1b(J\\~\x01\f\n" + std::string(300, 'x') + "\n";
+        }
+        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
+        ASSERT_TRUE(app->SelectPrinter((dir / "out.pdf").string()));
+    }
+
+    void ShowScrollPrintAndOpenTheDialog() {
+        View()->OnUpdate(nullptr, 0, nullptr);
+        View()->GetSafeHwnd()->grab();
+        View()->OnVScroll(SB_BOTTOM, 0, nullptr);
+        View()->OnHScroll(SB_RIGHT, 0, nullptr);
+        View()->GetSafeHwnd()->grab();
+        const Bytes record = RecordBytes(Env());
+        EXPECT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDCANCEL); }));
+        EXPECT_EQ(RecordBytes(Env()), record);
+        EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_PRINT_DIRECT));
+        EXPECT_EQ(messages, std::vector<std::string>{});
+        EXPECT_TRUE(Window()->isVisible());
+    }
+};
+
+TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
+    app->m_envStore.SetDefaults();
+    EnvSettings damaged = Env();
+    const LONG heights[] = {0, -90, INT_MAX, INT_MIN};
+    for (int i = 0; i < ENV_FONT_COUNT; ++i) {
+        damaged.lfFont[i].lfHeight = heights[i];
+        damaged.lfFont[i].lfWeight = i * 100000 - 1;
+    }
+    std::memset(damaged.lfFont[0].lfFaceName, 'A', LF_FACESIZE);  // no NUL
+    std::memset(damaged.lfFont[1].lfFaceName, 0x82, LF_FACESIZE); // lead bytes only
+    damaged.bFlags = 0xFF;
+    WriteEnvFile(RecordBytes(damaged));
+
+    StartOnAFile();
+    ASSERT_EQ(RecordBytes(Env()), RecordBytes(damaged));
+    ShowScrollPrintAndOpenTheDialog();
+}
+
+TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
+    StartOnAFile();
+    const WORD columns[] = {0, 1, 19, 80, ENV_WRAP_COLUMN_MASK};
+    for (WORD mode = 0; mode < 64; ++mode) {
+        Env().wWrap = WORD(mode << 10 | columns[mode % std::size(columns)]);
+        SCOPED_TRACE(Env().wWrap);
+        ShowScrollPrintAndOpenTheDialog();
+    }
+}
+
+TEST_F(EnvDamagedTest, RandomRecordsAreUsedAsTheyStand) {
+    StartOnAFile();
+    std::mt19937 random(284);
+    for (int n = 0; n < 6; ++n) {
+        SCOPED_TRACE(n);
+        auto* bytes = reinterpret_cast<unsigned char*>(&Env());
+        for (std::size_t i = 0; i < sizeof(EnvSettings); ++i) {
+            bytes[i] = static_cast<unsigned char>(random());
+        }
+        // Heights of up to 20 points either way: the extremes have a test of
+        // their own, and fonts of hundreds of points make every step slow.
+        for (LOGFONTA& font : Env().lfFont) {
+            font.lfHeight = LONG(random() % 401) - 200;
+        }
+        ShowScrollPrintAndOpenTheDialog();
+    }
+}
+
+} // namespace
