@@ -5,7 +5,6 @@
 #include "support/pdf.h"
 
 #include <QPrinterInfo>
-#include <QProcess>
 
 namespace {
 
@@ -35,11 +34,6 @@ TEST_F(PrintCommandTest, PrintsIntoAPdfFileWithoutShowingAWindow) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Last line without terminator");
     EXPECT_TRUE(messages.empty());
-
-    // Driver and port are taken and ignored; the other spelling works too.
-    std::filesystem::remove(out);
-    EXPECT_EQ(Run({"-pt", FEATURES, out, "driver", "port"}), 0);
-    EXPECT_EQ(PdfPageCount(out), 1);
 }
 
 TEST_F(PrintCommandTest, FailuresGoToStandardErrorWithStatusOne) {
@@ -70,22 +64,6 @@ TEST_F(PrintCommandTest, DefaultPrinterThatIsNotThereIsAFailure) {
     }
     EXPECT_EQ(Run({"/p", FEATURES}), 1);
     EXPECT_EQ(err, "tavo: プリンタが設定されていません。\n");
-}
-
-// The real executable, with no display to open and no platform named.
-TEST_F(PrintCommandTest, ExecutablePrintsWithoutADisplay) {
-    const QString out = QString::fromStdString((dir / "out.pdf").string());
-    QProcess tavo;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        env.remove(name);
-    }
-    tavo.setProcessEnvironment(env);
-    tavo.start(TAVO_EXECUTABLE, {"/pt", QString::fromStdString(FEATURES), out});
-    ASSERT_TRUE(tavo.waitForFinished(60000));
-    EXPECT_EQ(tavo.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tavo.exitCode(), 0) << tavo.readAllStandardError().toStdString();
-    EXPECT_EQ(PdfPageCount(out.toStdString()), 1);
 }
 
 } // namespace
