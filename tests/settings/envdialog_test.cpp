@@ -9,9 +9,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
 
 namespace {
 
@@ -77,19 +79,6 @@ UINT FocusedId() {
     return focus != nullptr ? DialogItemId(focus) : 0;
 }
 
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
-public:
-    PaintCounter(QWidget* widget, int* count) : m_count(count) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        *m_count += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-
-private:
-    int* m_count;
-};
-
 TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(MenuItem("動作環境")->isEnabled());
@@ -147,6 +136,10 @@ TEST_F(EnvDialogTest, DefaultsOpenWithoutWrappingAtColumn80AndBothCorrectionsTic
         // The pane paints control 1014 from the dialog's copy.
         EXPECT_EQ(dialog.m_preview.GetSafeHwnd(), dialog.GetDlgItem(IDC_PREVIEW));
         EXPECT_EQ(dialog.m_preview.m_pEnv, &dialog.m_env);
+        // A mnemonic clicks its check box, after a short animation.
+        QTest::keyClick(dialog.GetDialog(), Qt::Key_L, Qt::AltModifier);
+        QTest::qWait(300);
+        EXPECT_TRUE(Checked(dialog, IDC_LINE_NUMBERS));
     }));
 }
 
@@ -160,7 +153,8 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
         ASSERT_TRUE(Settings([&, radio = radio, column = column](CEnvDialog& dialog) {
             Click(dialog, radio);
             TypeColumn(dialog, column);
-            Click(dialog, IDOK);
+            // Enter in the field presses the default button, OK.
+            QTest::keyClick(dialog.GetDlgItem(IDC_WRAP_COLUMN), Qt::Key_Return);
         }));
         EXPECT_EQ(Env().wWrap, word);
         const Bytes file = FileBytes();
@@ -179,29 +173,60 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
 }
 
 TEST_F(EnvDialogTest, ColumnsOutsideTwentyToNineHundredNinetyNineAreRefusedOnceEach) {
+    const std::string outside = "20 から 999 までの整数を入力してください。";
+    const std::string notANumber = "正の整数を入力してください。";
     for (const char* accepted : {"20", "999"}) {
         std::filesystem::remove(EnvPath());
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
             Click(dialog, IDC_WRAP_FIXED);
-            for (const char* refused : {"19", "1000"}) {
-                TypeColumn(dialog, refused);
-                const std::size_t before = messages.size();
+            const std::pair<const char*, std::string> refused[] = {
+                {"19", outside}, {"1000", outside}, {"", notANumber}, {"4294967296", notANumber}};
+            for (const auto& [text, message] : refused) {
+                TypeColumn(dialog, text);
+                messages.clear();
                 Click(dialog, IDOK);
-                EXPECT_EQ(messages.size(), before + 1) << refused;
-                EXPECT_TRUE(dialog.GetDialog()->isVisible()) << refused;
+                EXPECT_EQ(messages, std::vector<std::string>{message}) << text;
+                EXPECT_TRUE(dialog.GetDialog()->isVisible()) << text;
+                // The field is selected for the user to type again.
+                EXPECT_EQ(FocusedId(), UINT(IDC_WRAP_COLUMN));
+                EXPECT_EQ(dynamic_cast<QLineEdit*>(dialog.GetDlgItem(IDC_WRAP_COLUMN))
+                              ->selectedText()
+                              .toStdString(),
+                          text);
             }
             // A check box clicked meanwhile says so too, and still changes the copy.
+            messages.clear();
             Click(dialog, IDC_LINE_NUMBERS);
             EXPECT_TRUE(dialog.m_env.bFlags & ENV_LINE_NUMBERS);
             Click(dialog, IDC_LINE_NUMBERS);
+            EXPECT_EQ(messages.size(), 2u);
             EXPECT_FALSE(std::filesystem::exists(EnvPath()));
             TypeColumn(dialog, accepted);
             Click(dialog, IDOK);
         }));
         EXPECT_EQ(Env().wWrap, WORD(std::stoi(accepted)));
     }
-    ASSERT_EQ(messages.size(), 8u);
-    EXPECT_EQ(messages[0], "20 から 999 までの整数を入力してください。");
+}
+
+TEST_F(EnvDialogTest, TheSpinStepsTheColumnInsideTwentyToNineHundredNinetyNine) {
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        auto* spin = dynamic_cast<UpDownControl*>(dialog.GetDlgItem(IDC_WRAP_SPIN));
+        QWidget* field = dialog.GetDlgItem(IDC_WRAP_COLUMN);
+        EXPECT_EQ(spin->height(), field->height());
+        const std::tuple<const char*, std::function<void()>, const char*> steps[] = {
+            {"998", [&] { spin->UpArrow()->click(); }, "999"},
+            {"999", [&] { spin->UpArrow()->click(); }, "999"},
+            {"999", [&] { QTest::keyClick(field, Qt::Key_Down); }, "998"},
+            {"5", [&] { spin->UpArrow()->click(); }, "20"}, // from outside, a step lands inside
+            {"", [&] { spin->DownArrow()->click(); }, "20"},
+            {"20", [&] { QTest::keyClicks(field, "a1b"); }, "201"}, // only digits can be typed
+        };
+        for (const auto& [before, step, after] : steps) {
+            TypeColumn(dialog, before);
+            step();
+            EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), after) << before;
+        }
+    }));
 }
 
 TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
@@ -221,30 +246,41 @@ TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
     for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
         Env().bFlags = 0;
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
-            int paints = 0;
-            PaintCounter counter(dialog.GetDlgItem(IDC_PREVIEW), &paints);
+            const auto* pane = new PaintRecorder(dialog.GetDlgItem(IDC_PREVIEW));
             Click(dialog, id);
             EXPECT_EQ(dialog.m_env.bFlags, 1 << (id - IDC_FIX_BACKSLASH));
-            EXPECT_GT(paints, 0);
+            EXPECT_FALSE(pane->paints.empty());
             Click(dialog, IDOK);
         }));
         EXPECT_EQ(Env().bFlags, 1 << (id - IDC_FIX_BACKSLASH)) << id;
     }
 }
 
-TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPoint) {
+// The chooser offers fixed-pitch faces, Japanese ones included, and opens
+// at the font drawn: 90 tenths are 12 pixels at 96 dpi, 9 points.
+TEST_F(EnvDialogTest, FontButtonsOpenTheChooserAtTheFontDrawnAndStoreTenthsOfAPoint) {
     for (UINT id = IDC_FONT_ASCII; id <= IDC_FONT_NEWJIS; ++id) {
         const int entry = int(id - IDC_FONT_ASCII);
         CEnvDialog* settings = nullptr;
         chooseFont = [&](CFontDialog& chooser) {
-            // 90 tenths at 96 dpi.
             EXPECT_EQ(chooser.m_cf.lpLogFont->lfHeight, 12);
             EXPECT_EQ(chooser.m_cf.Flags & ~CF_INITTOLOGFONTSTRUCT,
                       CF_SCREENFONTS | CF_FIXEDPITCHONLY);
             EXPECT_EQ(chooser.GetDialog()->parentWidget(), settings->GetDialog());
             auto* faces = dynamic_cast<QListWidget*>(chooser.GetDlgItem(ID_CHOOSEFONT_FACE));
+            auto* styles = dynamic_cast<QListWidget*>(chooser.GetDlgItem(ID_CHOOSEFONT_STYLE));
+            auto* size = dynamic_cast<QComboBox*>(chooser.GetDlgItem(ID_CHOOSEFONT_SIZE));
+            const auto offered = [faces](const char* face) {
+                return !faces->findItems(face, Qt::MatchExactly).isEmpty();
+            };
+            EXPECT_TRUE(offered("IPAGothic") && offered("IPAMincho"));
+            EXPECT_FALSE(offered("IPAPGothic") || offered("DejaVu Sans"));
+            EXPECT_EQ(faces->currentItem()->text().toStdString(), "IPAGothic"); // for ＭＳ ゴシック
+            EXPECT_EQ(styles->currentItem()->text().toStdString(), "標準");
+            EXPECT_EQ(size->currentText().toStdString(), "9");
             faces->setCurrentItem(faces->findItems("IPAMincho", Qt::MatchExactly).value(0));
-            dynamic_cast<QComboBox*>(chooser.GetDlgItem(ID_CHOOSEFONT_SIZE))->setEditText("10.5");
+            styles->setCurrentRow(3); // 太字 斜体
+            size->setEditText("10.5");
             Click(chooser, IDOK);
         };
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
@@ -254,7 +290,11 @@ TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPo
         }));
         for (int i = 0; i < ENV_FONT_COUNT; ++i) {
             const LOGFONTA& font = Env().lfFont[i];
-            EXPECT_EQ(font.lfHeight, i <= entry ? 105 : 90) << id << " " << i;
+            SCOPED_TRACE(std::to_string(id) + " " + std::to_string(i));
+            EXPECT_EQ(font.lfHeight, i <= entry ? 105 : 90);
+            EXPECT_EQ(font.lfWeight, i <= entry ? FW_BOLD : 0);
+            EXPECT_EQ(font.lfItalic, i <= entry ? 1 : 0);
+            EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
             EXPECT_EQ(FaceNameOf(font), i <= entry ? "IPAMincho"
                                                    : "\x82\x6C\x82\x72\x20\x83\x53"
                                                      "\x83\x56\x83\x62\x83\x4E");
@@ -262,17 +302,36 @@ TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPo
     }
 }
 
+// The chooser opens at the entry's colour, a basic colour sets the spins,
+// a spin changed unticks the basic colour; Cancel there changes nothing.
 TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) {
     for (UINT id = IDC_COLOR_ASCII; id <= IDC_COLOR_LINENOBK; ++id) {
         const int entry = int(id - IDC_COLOR_ASCII);
-        const COLORREF chosen = RGB(BYTE(entry), 0, 0);
+        const COLORREF chosen = RGB(0, 0, BYTE(entry + 1));
+        bool confirm = false;
         chooseColor = [&](CColorDialog& chooser) {
-            EXPECT_EQ(chooser.m_cc.rgbResult, Env().crColor[entry]);
-            Click(chooser, ID_CHOOSECOLOR_BASIC); // black
-            dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_RED))->setValue(entry);
-            Click(chooser, IDOK);
+            const auto spin = [&](UINT nID) {
+                return dynamic_cast<QSpinBox*>(chooser.GetDlgItem(int(nID)));
+            };
+            const auto basic = [&](int index) {
+                return dynamic_cast<QAbstractButton*>(
+                    chooser.GetDlgItem(int(ID_CHOOSECOLOR_BASIC + UINT(index))));
+            };
+            EXPECT_EQ(RGB(spin(ID_CHOOSECOLOR_RED)->value(), spin(ID_CHOOSECOLOR_GREEN)->value(),
+                          spin(ID_CHOOSECOLOR_BLUE)->value()),
+                      Env().crColor[entry]);
+            basic(0)->click(); // black
+            EXPECT_TRUE(basic(0)->isChecked());
+            spin(ID_CHOOSECOLOR_BLUE)->setValue(entry + 1);
+            EXPECT_FALSE(basic(0)->isChecked());
+            if (confirm) {
+                Click(chooser, IDOK);
+            }
         };
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
+            Click(dialog, id);
+            EXPECT_EQ(dialog.m_env.crColor[entry], Env().crColor[entry]);
+            confirm = true;
             Click(dialog, id);
             EXPECT_EQ(dialog.m_env.crColor[entry], chosen);
             Click(dialog, IDOK);
@@ -281,6 +340,7 @@ TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) 
     }
 }
 
+// Escape, the close box and ｷｬﾝｾﾙ all cancel.
 TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
     ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
     WriteEnvFile(RecordBytes(Env()));
@@ -295,37 +355,30 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
         Click(chooser, ID_CHOOSECOLOR_BASIC + 10);
         Click(chooser, IDOK);
     };
-    ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
-        for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
-            Click(dialog, id);
-        }
-        EXPECT_NE(RecordBytes(dialog.m_env), record);
-        QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape);
-    }));
-    EXPECT_EQ(RecordBytes(Env()), record);
-    EXPECT_EQ(FileBytes(), record);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
-    EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
+    const std::function<void(CEnvDialog&)> cancels[] = {
+        [](CEnvDialog& dialog) { QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape); },
+        [](CEnvDialog& dialog) { dialog.GetDialog()->close(); },
+        [](CEnvDialog& dialog) { Click(dialog, IDCANCEL); },
+    };
+    for (const auto& cancel : cancels) {
+        ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
+            for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
+                Click(dialog, id);
+            }
+            EXPECT_NE(RecordBytes(dialog.m_env), record);
+            cancel(dialog);
+            EXPECT_FALSE(dialog.GetDialog()->isVisible());
+        }));
+        EXPECT_EQ(RecordBytes(Env()), record);
+        EXPECT_EQ(FileBytes(), record);
+        EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
+        EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
+    }
 }
 
-TEST_F(EnvDialogTest, OkLaysTheViewOutAgainAndRepaintsIt) {
-    ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
-    const QImage before = View()->GetSafeHwnd()->grab().toImage();
-    ASSERT_EQ(Doc()->m_nTotalRows[0], 3);
-    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        Click(dialog, IDC_WRAP_FIXED);
-        TypeColumn(dialog, "100");
-        Click(dialog, IDC_LINE_NUMBERS);
-        Click(dialog, IDOK);
-    }));
-    EXPECT_GT(Doc()->m_nTotalRows[0], 3); // the long line wraps
-    SCROLLINFO info = {};
-    View()->GetScrollInfo(SB_VERT, &info);
-    EXPECT_EQ(info.nMax, Doc()->m_nTotalRows[0]);
-    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
-}
-
-TEST_F(EnvDialogTest, NewSettingsKeepTheLineAtTheTop) {
+// OK lays the view out again for the new settings, keeping the line at the
+// top, and repaints it.
+TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
     std::string text;
     for (int i = 0; i < 300; ++i) {
         text += std::string(150, 'w') + "\n";
@@ -333,13 +386,18 @@ TEST_F(EnvDialogTest, NewSettingsKeepTheLineAtTheTop) {
     ASSERT_TRUE(Start({WriteFile("lines.jis", text)}));
     ProcessEvents();
     View()->SetScrollPos(SB_VERT, 250);
+    const QImage before = View()->GetSafeHwnd()->grab().toImage();
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
         Click(dialog, IDC_WRAP_FIXED);
         TypeColumn(dialog, "100");
         Click(dialog, IDOK);
     }));
     ASSERT_EQ(Doc()->m_nTotalRows[0], 601); // two rows a line
+    SCROLLINFO info = {};
+    View()->GetScrollInfo(SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 601);
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
+    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
 }
 
 } // namespace
