@@ -1,4 +1,4 @@
-// The command line and the routing of commands.
+// The command line, and a frame that fails to be made.
 #include "ui_fixture.h"
 
 #include "platform/core/document.h"
@@ -48,53 +48,10 @@ TEST(CommandLineTest, FileAndPrintSwitchesInEverySpelling) {
     EXPECT_EQ(printTo.m_strPrinterName, "printer");
 }
 
-class RoutedDoc : public CDocument, public CCmdTarget {
+class EmptyDoc : public CDocument {
 public:
-    RoutedDoc() {
-        MapCommand(ID_FILE_CLOSE, [this] { ++closes; });
-        MapCommand(ID_EDIT_UNDO, [this] { ++docUndos; });
-    }
     void Serialize(CArchive&) override {}
-    int closes = 0;
-    int docUndos = 0;
 };
-
-class RoutingView : public RecordingView {
-public:
-    RoutingView() {
-        MapUpdateCommandUI(ID_EDIT_UNDO, [](CCmdUI* p) { p->Enable(FALSE); });
-    }
-};
-
-TEST(CommandRoutingTest, ViewFirstThenDocumentThenFrameThenApplication) {
-    TestApplication();
-    CWinApp app("TAVO");
-    CSingleDocTemplate tmpl(
-        0, [] { return new RoutedDoc; }, [] { return new CFrameWnd; },
-        [] { return new RoutingView; });
-    ASSERT_NE(tmpl.OpenDocumentFile(nullptr, nullptr), nullptr);
-    CFrameWnd& frame = *tmpl.GetFrame();
-    auto& doc = static_cast<RoutedDoc&>(*tmpl.GetDocument());
-
-    // The view's update handler wins over the document's handler.
-    CCmdUI undo(ID_EDIT_UNDO);
-    EXPECT_TRUE(frame.OnCmdMsg(ID_EDIT_UNDO, &undo));
-    EXPECT_FALSE(undo.m_bEnabled);
-    EXPECT_FALSE(frame.ExecuteCommand(ID_EDIT_UNDO));
-    EXPECT_EQ(doc.docUndos, 0);
-
-    // A handler without an update handler is enabled and runs.
-    EXPECT_TRUE(frame.ExecuteCommand(ID_FILE_CLOSE));
-    EXPECT_EQ(doc.closes, 1);
-    CCmdUI exit(ID_APP_EXIT);
-    EXPECT_TRUE(frame.OnCmdMsg(ID_APP_EXIT, &exit));
-    EXPECT_TRUE(exit.m_bEnabled);
-
-    // Nobody handles it: not even an update answer.
-    CCmdUI paste(ID_EDIT_PASTE);
-    EXPECT_FALSE(frame.OnCmdMsg(ID_EDIT_PASTE, &paste));
-    EXPECT_FALSE(frame.ExecuteCommand(ID_EDIT_PASTE));
-}
 
 class FailingFrame : public CFrameWnd {
 public:
@@ -105,8 +62,8 @@ TEST(DocTemplateTest, FrameThatFailsToCreateLeavesNoWindow) {
     TestApplication();
     CWinApp app("TAVO");
     CSingleDocTemplate tmpl(
-        0, [] { return new RoutedDoc; }, [] { return new FailingFrame; },
-        [] { return new RoutingView; });
+        0, [] { return new EmptyDoc; }, [] { return new FailingFrame; },
+        [] { return new RecordingView; });
     EXPECT_EQ(tmpl.OpenDocumentFile(nullptr, nullptr), nullptr);
     EXPECT_EQ(tmpl.GetFrame(), nullptr);
     EXPECT_EQ(app.m_pMainWnd, nullptr);

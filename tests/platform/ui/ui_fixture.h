@@ -78,12 +78,10 @@ protected:
     }
 };
 
-// Records sizes and scroll codes; follows thumb requests when asked to, as
-// a real view does.
+// Records the scroll codes that reach it and what the bar told meanwhile.
 class RecordingView : public CView {
 public:
     void OnDraw(CDC*) override {}
-    void OnSize(UINT, int cx, int cy) override { sizes.push_back({cx, cy}); }
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         Record(SB_HORZ, nSBCode, nPos);
     }
@@ -91,17 +89,12 @@ public:
         Record(SB_VERT, nSBCode, nPos);
     }
 
-    std::vector<SIZE> sizes;
     std::vector<ScrollCall> scrolls;
-    bool followThumb = false;
 
 private:
     void Record(int nBar, UINT nSBCode, UINT nPos) {
         SCROLLINFO info = {};
         GetScrollInfo(nBar, &info, SIF_ALL);
         scrolls.push_back({nBar, nSBCode, nPos, info.nTrackPos});
-        if (followThumb && (nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION)) {
-            SetScrollPos(nBar, info.nTrackPos);
-        }
     }
 };
