@@ -1,6 +1,10 @@
 // The tavo executable started as a user starts it, without any display:
-// what it prints and its exit status for all it can answer without one.
+// what it prints and its exit status for all it can answer without one,
+// printing into a PDF file included.
+#include "platform/ui/ui_fixture.h"
 #include "support/pdf.h"
+
+#include <QPrinterInfo>
 
 #include <gtest/gtest.h>
 
@@ -74,18 +78,51 @@ TEST(ExecutableTest, WrongCommandLinesAreUsageErrorsThatSayWhatIsWrong) {
     }
 }
 
-TEST(ExecutableTest, WithoutADisplayItSaysSoInOneLineAndPrintsIntoAPdfFile) {
+TEST(ExecutableTest, WithoutADisplayItSaysSoInOneLine) {
     const Outcome run = Tavo("-- --missing.jis");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, "tavo: no display could be opened (is DISPLAY set?); "
                        "/pt FILE OUT.pdf prints without one\n");
+}
 
-    const std::string pdf = std::filesystem::temp_directory_path() /
-                            ("tavo_cli_" + std::to_string(::getpid()) + ".pdf");
-    const Outcome printed = Tavo("/pt '" TAVO_SAMPLES_DIR "/features.jis' " + pdf);
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Printing into a PDF file needs no display; each way it can fail ends with
+// status 1 and its message.
+TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
+    const std::string features = TAVO_SAMPLES_DIR "/features.jis";
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("tavo_cli_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string out = (dir / "out.pdf").string();
+    const Outcome printed = Tavo("/pt " + features + " " + out);
     EXPECT_EQ(printed.status, 0) << printed.err;
-    EXPECT_EQ(PdfPageCount(pdf), 1);
-    std::filesystem::remove(pdf);
+    EXPECT_EQ(PdfPageCount(out), 1);
+    EXPECT_EQ(PdfPageLines(out, 1).back(), "Last line without terminator");
+    std::filesystem::remove(out);
+
+    const std::string missing = (dir / "missing.jis").string();
+    const std::string unwritable = (dir / "no" / "out.pdf").string();
+    std::vector<std::pair<std::string, std::string>> failures = {
+        {"/pt " + missing + " " + out, missing + ": ファイルが見つかりません。"},
+        {"/pt " + features + " 'no such printer'",
+         "no such printer: このプリンタは見つかりません。"},
+        {"/pt " + features + " " + unwritable, unwritable + ": ファイルに書き込めません。"},
+    };
+    TestApplication();
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        failures.push_back({"/p " + features, "プリンタが設定されていません。"});
+    }
+    for (const auto& [args, message] : failures) {
+        const Outcome run = Tavo(args);
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_TRUE(EndsWith(run.err, "tavo: " + message + "\n")) << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(out));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
