@@ -4,6 +4,7 @@
 #include "envdialog_fixture.h"
 
 #include "platform/ui/dlgcontrols.h"
+#include "support/as_nobody.h"
 #include "view/tavoview.h"
 
 #include <QComboBox>
@@ -398,6 +399,41 @@ TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
     EXPECT_EQ(info.nMax, 601);
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
     EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
+}
+
+// Saved into a read-only folder, the previous env file stays byte for byte,
+// no temporary file is left, the user is told where and why, and the new
+// settings hold for the run. A full disk is the env file's own test.
+TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
+    ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\n")}));
+    Env().bFlags = 0xE3; // something to keep: bits of no meaning
+    const Bytes old = RecordBytes(Env());
+    WriteEnvFile(old);
+    std::filesystem::permissions(dir, std::filesystem::perms(0555));
+    {
+        const AsNobody nobody;
+        EXPECT_TRUE(Settings([](CEnvDialog& dialog) {
+            Click(dialog, IDC_LINE_NUMBERS);
+            Click(dialog, IDC_WRAP_FIXED);
+            TypeColumn(dialog, "100");
+            Click(dialog, IDOK);
+        }));
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms(0755));
+    EXPECT_EQ(FileBytes(), old);
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir), {},
+                            [](const auto& entry) {
+                                return entry.path().string().find(".env") != std::string::npos;
+                            }),
+              1);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(EnvPath().string() + "\n\n設定ファイルを作成できませんでした。\n"
+                                                    "ファイルにアクセスできません。"),
+              std::string::npos)
+        << messages[0];
+    EXPECT_EQ(Env().bFlags, 0xE3 | ENV_LINE_NUMBERS);
+    EXPECT_EQ(Env().wWrap, 100);
+    EXPECT_GT(Doc()->m_nTotalRows[0], 2); // the view follows: the long line wraps
 }
 
 } // namespace
