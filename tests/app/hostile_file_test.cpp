@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 
@@ -15,26 +16,19 @@ namespace fs = std::filesystem;
 std::string RandomBytes(std::size_t count) {
     std::mt19937 random(11);
     std::string bytes(count, '\0');
-    for (char& b : bytes) {
-        b = char(random());
-    }
+    std::generate(bytes.begin(), bytes.end(), [&] { return char(random()); });
     return bytes;
 }
 
 class HostileFileTest : public EnvDialogTest {
 protected:
-    // Paints the view, goes to the bottom and the right end and paints
-    // again, then does the same wrapped at the window's width after a resize.
+    // Paints and scrolls unwrapped, then wrapped at the window's width and
+    // after a resize.
     void PaintAndScrollEverywhere() {
         for (const WORD wrap : {WORD(ENV_WRAP_NONE | 80), WORD(ENV_WRAP_WINDOW | 80)}) {
             Env().wWrap = wrap;
-            View()->OnUpdate(nullptr, 0, nullptr);
-            View()->GetSafeHwnd()->grab();
-            View()->OnVScroll(SB_BOTTOM, 0, nullptr);
-            View()->OnHScroll(SB_RIGHT, 0, nullptr);
-            View()->GetSafeHwnd()->grab();
-            QMainWindow* window = Frame()->GetMainWindow();
-            window->resize(window->width() - 37, window->height() + 23);
+            PaintAndScroll();
+            Window()->resize(Window()->width() - 37, Window()->height() + 23);
             ProcessEvents();
             View()->GetSafeHwnd()->grab();
         }
