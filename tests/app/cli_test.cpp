@@ -98,7 +98,8 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
         std::filesystem::temp_directory_path() / ("tavo_cli_" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string out = (dir / "out.pdf").string();
-    const Outcome printed = Tavo("/pt " + features + " " + out);
+    // Driver and port are taken and left alone.
+    const Outcome printed = Tavo("-pt " + features + " " + out + " driver port");
     EXPECT_EQ(printed.status, 0) << printed.err;
     EXPECT_EQ(PdfPageCount(out), 1);
     EXPECT_EQ(PdfPageLines(out, 1).back(), "Last line without terminator");
@@ -114,7 +115,7 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     };
     TestApplication();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        failures.push_back({"/p " + features, "プリンタが設定されていません。"});
+        failures.push_back({"/P " + features, "プリンタが設定されていません。"});
     }
     for (const auto& [args, message] : failures) {
         const Outcome run = Tavo(args);

@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <cstring>
+
 namespace {
 
 struct Control {
@@ -248,12 +250,17 @@ TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
 }
 
 // The chooser offers fixed-pitch faces, Japanese ones included, opens at
-// the font drawn (90 tenths: 12 pixels at 96 dpi, 9 points), and what is
-// chosen there goes into the button's entry only.
+// the font drawn (90 tenths: 12 pixels at 96 dpi, 9 points), refuses sizes
+// it cannot show, and what is chosen there goes into the button's entry
+// only; Cancel there changes nothing.
 TEST_F(EnvDialogTest, FontButtonsOpenTheChooserAtTheFontDrawnAndStoreTenthsOfAPoint) {
+    for (LOGFONTA& font : Env().lfFont) {
+        font.lfOutPrecision = 3; // what the chooser does not change stays
+    }
     for (UINT id = IDC_FONT_ASCII; id <= IDC_FONT_NEWJIS; ++id) {
         const int entry = int(id - IDC_FONT_ASCII);
         CEnvDialog* settings = nullptr;
+        bool confirm = false;
         chooseFont = [&](CFontDialog& chooser) {
             EXPECT_EQ(chooser.m_cf.lpLogFont->lfHeight, 12);
             EXPECT_EQ(chooser.GetDialog()->parentWidget(), settings->GetDialog());
@@ -270,20 +277,34 @@ TEST_F(EnvDialogTest, FontButtonsOpenTheChooserAtTheFontDrawnAndStoreTenthsOfAPo
             EXPECT_EQ(size->currentText().toStdString(), "9");
             faces->setCurrentItem(face("IPAMincho"));
             styles->setCurrentRow(3); // 太字 斜体
+            for (const char* refused : {"0", "1639", "x"}) {
+                size->setEditText(refused);
+                Click(chooser, IDOK);
+                EXPECT_TRUE(chooser.GetDialog()->isVisible()) << refused;
+            }
             size->setEditText("10.5");
-            Click(chooser, IDOK);
+            if (confirm) {
+                Click(chooser, IDOK);
+            }
         };
+        const LOGFONTA before = Env().lfFont[entry];
+        messages.clear();
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
             settings = &dialog;
             Click(dialog, id);
+            EXPECT_EQ(std::memcmp(&dialog.m_env.lfFont[entry], &before, sizeof before), 0);
+            confirm = true;
+            Click(dialog, id);
             Click(dialog, IDOK);
         }));
+        EXPECT_EQ(messages.size(), 6u);
         for (int i = 0; i < ENV_FONT_COUNT; ++i) {
             const LOGFONTA& font = Env().lfFont[i];
             const bool chosen = i <= entry;
-            EXPECT_EQ(std::make_tuple(font.lfHeight, font.lfWeight, font.lfItalic, font.lfCharSet),
+            EXPECT_EQ(std::make_tuple(font.lfHeight, font.lfWeight, font.lfItalic, font.lfCharSet,
+                                      font.lfOutPrecision),
                       std::make_tuple(chosen ? 105 : 90, chosen ? FW_BOLD : 0, BYTE(chosen),
-                                      BYTE(SHIFTJIS_CHARSET)))
+                                      BYTE(SHIFTJIS_CHARSET), BYTE(3)))
                 << id << " " << i;
             EXPECT_EQ(FaceNameOf(font),
                       chosen ? "IPAMincho"
