@@ -52,7 +52,10 @@ TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
     ShowScrollPrintAndOpenTheDialog();
 }
 
-TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
+// Every wrap mode with columns out of range too, then random records with
+// heights of up to 20 points either way: the extremes have the test above,
+// and fonts of hundreds of points make every step slow.
+TEST_F(EnvDamagedTest, EveryWrapModeAndRandomRecordsAreUsedAsTheyStand) {
     StartOnAFile();
     const WORD columns[] = {0, 1, 19, 80, ENV_WRAP_COLUMN_MASK};
     for (WORD mode = 0; mode < 64; ++mode) {
@@ -60,12 +63,6 @@ TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
         SCOPED_TRACE(Env().wWrap);
         ShowScrollPrintAndOpenTheDialog();
     }
-}
-
-// Heights of up to 20 points either way: the extremes have a test of their
-// own, and fonts of hundreds of points make every step slow.
-TEST_F(EnvDamagedTest, RandomRecordsAreUsedAsTheyStand) {
-    StartOnAFile();
     std::mt19937 random(284);
     for (int n = 0; n < 6; ++n) {
         SCOPED_TRACE(n);

@@ -25,14 +25,6 @@ inline void ProcessEvents() {
     TestApplication().processEvents();
 }
 
-// Answers every message box with OK and keeps its text.
-inline void KeepMessageBoxes(std::vector<std::string>& messages) {
-    AfxSetMessageBoxHook([&messages](const std::string& text, UINT) {
-        messages.push_back(text);
-        return int(IDOK);
-    });
-}
-
 // Gives the application the command line "program args...".
 inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::string> args) {
     args.insert(args.begin(), program);
