@@ -1,111 +1,267 @@
-// Properties that hold for any input, checked on seeded random texts that mix
-// all four sets, unknown and truncated escapes, control and 8-bit bytes.
+// The split and the rows against plain walks of one byte or one character
+// at a time, on seeded random texts; and the shortcuts of the document core
+// against the walks they replace: the split in two stretches, the rows
+// placed without a walk, the row index and the checkpoints of long lines.
 #include "doc_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <random>
 
 namespace {
 
-std::string RandomText(std::mt19937& rng, std::size_t tokens) {
-    static const char* const pieces[] = {
-        "\x1b(B", "\x1b(J", "\x1b$@",   "\x1b$B", "\x1b$A", "\x1b(I", "\x1b&@",   "\x1b",
-        "\x1b(",  "\x1b$",  "\n",       "\f",     "\r\n",   "\t",     "0!",       "\\~",
-        "\x7f",   "\x80",   "\xa4\xa2", "\xff",   "\0",     "abc",    "\x21\x21",
+// All four sets, unknown and truncated escapes, CR LF, control, 8-bit and
+// random bytes, and runs of plain bytes long enough to cross the scans'
+// blocks and give lines checkpoints. Without line ends there are no tabs
+// either, which could fall where a pair starts.
+std::string RandomText(std::mt19937& rng, std::size_t size, bool lineEnds = true) {
+    static const std::string pieces[] = {
+        "\x1b(B", "\x1b(J", "\x1b$@", "\x1b$B",   "\x1b$A", "\x1bx", "\x1b(", "\x1b$", "\x1b",
+        "0!",     "\\~",    "\x7f",   "\xa4\xa2", "ab",     "\t",    "\r\n",  "\n",    "\f",
     };
-    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
-    std::uniform_int_distribution<int> byte(0, 255);
+    const std::size_t usable = std::size(pieces) - (lineEnds ? 0 : 4);
     std::string text;
-    for (std::size_t i = 0; i < tokens; ++i) {
-        if (rng() % 4 == 0) {
-            text.push_back(char(byte(rng)));
+    while (text.size() < size) {
+        const std::size_t pick = rng() % (usable + 3);
+        if (pick < usable) {
+            text += pieces[pick];
+        } else if (pick == usable) {
+            const char byte = char(rng());
+            text += lineEnds || (byte != '\t' && byte != '\n' && byte != '\f') ? byte : 'x';
         } else {
-            const char* piece = pieces[pick(rng)];
-            text.append(piece, *piece ? std::strlen(piece) : 1);
+            text.append(1 + rng() % 150, char('A' + rng() % 26));
         }
     }
     return text;
 }
 
-void CheckLineTable(const CTAVODoc& doc, const std::string& text) {
-    ASSERT_EQ(doc.m_nLength, text.size());
-    ASSERT_GE(doc.m_nLines, 1u);
-    ASSERT_EQ(doc.m_pData[doc.m_nLength], 0);
-    std::uint32_t offset = 0;
+// The line table of a text by a walk of one byte at a time: every tab a
+// tab, a terminator met where a pair starts ends the line, one met as the
+// second byte of a pair does not.
+void ExpectSplitLikeAByteWalk(const CTAVODoc& doc, const std::string& text) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(text.c_str());
+    const std::size_t n = text.size();
+    ASSERT_EQ(doc.m_nLength, n);
+    ASSERT_EQ(doc.m_pData[n], 0);
+    CharSet set = CHARSET_ASCII;
+    CharSet startSet = CHARSET_ASCII;
+    std::uint64_t width = 0;
     std::uint32_t widest = 0;
-    for (std::uint32_t i = 0; i < doc.m_nLines; ++i) {
-        const LineInfo& line = doc.m_pLines[i];
-        ASSERT_EQ(line.nOffset, offset) << "line " << i;
-        ASSERT_LE(line.nStartSet, CHARSET_NEWJIS);
-        offset += line.nLength;
-        if (i + 1 < doc.m_nLines) {
-            ASSERT_GE(line.nLength, 1u);
-            const char last = text[offset - 1];
-            ASSERT_TRUE(last == '\n' || last == '\f') << "line " << i;
+    std::uint32_t line = 0;
+    std::size_t offset = 0;
+    const auto expectLine = [&](std::size_t end) {
+        ASSERT_LT(line, doc.m_nLines);
+        const LineInfo& info = doc.m_pLines[line];
+        ASSERT_EQ(info.nOffset, offset) << "line " << line;
+        ASSERT_EQ(info.nLength, end - offset) << "line " << line;
+        ASSERT_EQ(info.nWidth, width) << "line " << line;
+        ASSERT_EQ(info.nStartSet, startSet) << "line " << line;
+        widest = std::max(widest, std::uint32_t(width));
+    };
+    for (std::size_t i = 0; i < n;) {
+        if (p[i] == TAB) {
+            width = (width & ~std::uint64_t(3)) + 4;
+            ++i;
+        } else if (p[i] == LF || p[i] == FF) {
+            ++i;
+            expectLine(i);
+            ++line;
+            offset = i;
+            width = 0;
+            startSet = set;
+        } else if (const int skipped = p[i] == ESC ? FollowEscape(p + i, set) : 0) {
+            i += std::size_t(skipped);
+        } else {
+            width += IsTwoByteSet(set) ? 2 : 1;
+            i += IsTwoByteSet(set) ? 2 : 1;
         }
-        widest = std::max(widest, line.nWidth);
     }
-    EXPECT_EQ(offset, doc.m_nLength);
+    expectLine(n);
+    EXPECT_EQ(doc.m_nLines, line + 1);
     EXPECT_EQ(doc.m_nMaxWidth, widest);
-    EXPECT_EQ(doc.m_pLines[0].nStartSet, CHARSET_ASCII);
-    const auto terminators =
-        std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\f'; });
-    EXPECT_LE(doc.m_nLines, std::uint32_t(terminators) + 1);
 }
 
-void CheckLayout(CTAVODoc& doc, std::uint32_t width, int slot) {
+// Counts a slot at a width and checks every line's rows against the
+// character-by-character placement, and the slot's total and width.
+void ExpectRowsAsPlaced(CTAVODoc& doc, std::uint32_t width, int slot) {
     doc.CountRows(width, slot);
     std::int64_t total = 0;
     for (std::uint32_t i = 0; i < doc.m_nLines; ++i) {
-        const std::int32_t rows = doc.m_pLines[i].nRows[slot];
-        ASSERT_GE(rows, 1);
-        if (width == 0) {
-            ASSERT_EQ(rows, 1);
-        }
-        // A row holds at least one character, and a line at most one byte each.
-        ASSERT_LE(rows, std::int64_t(doc.m_pLines[i].nLength) + 1);
-        total += rows;
+        const LineInfo& line = doc.m_pLines[i];
+        const Placed placed =
+            PlaceCharacters(doc.m_pData + line.nOffset, line.nLength, line.nStartSet, width);
+        ASSERT_EQ(line.nRows[slot], placed.rows) << "width " << width << " line " << i;
+        total += placed.rows;
     }
-    EXPECT_EQ(doc.m_nTotalRows[slot], total);
-    EXPECT_EQ(doc.m_nLayoutWidth[slot], width == 0 ? doc.m_nMaxWidth : width);
+    ASSERT_EQ(doc.m_nTotalRows[slot], total) << "width " << width;
+    ASSERT_EQ(doc.m_nLayoutWidth[slot], width == 0 ? doc.m_nMaxWidth : width);
 }
 
-TEST(Properties, HoldOnRandomTexts) {
-    for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+TEST(RandomTexts, SplitAndRowsAgreeWithPlainWalks) {
+    for (unsigned seed = 1; seed <= 150; ++seed) {
         std::mt19937 rng(seed);
-        const std::string text = RandomText(rng, 1 + rng() % 300);
+        const std::string text = RandomText(rng, 1 + rng() % (seed % 3 == 0 ? 30000 : 1000));
         SCOPED_TRACE("seed " + std::to_string(seed));
         auto doc = LoadDoc(text);
-        CheckLineTable(*doc, text);
-        for (std::uint32_t width : {0u, 1u, 2u, 3u, 7u, 8u, 80u}) {
-            CheckLayout(*doc, width, seed % 2);
+        ExpectSplitLikeAByteWalk(*doc, text);
+        // Fixed widths, with counts that need no walk in between, then widths
+        // around some lines' measured widths, where rows are placed without
+        // a walk or not.
+        std::vector<std::uint32_t> widths = {1, 0, 2, 3, doc->m_nMaxWidth + 2, 5, 8, 33, 80};
+        for (std::uint32_t i = 0; i < doc->m_nLines; i += 1 + doc->m_nLines / 8) {
+            const std::uint32_t measured = doc->m_pLines[i].nWidth;
+            for (std::uint32_t w = measured > 3 ? measured - 3 : 1; w <= measured + 5; ++w) {
+                widths.push_back(w);
+            }
         }
-        if (testing::Test::HasFatalFailure()) {
+        for (std::uint32_t width : widths) {
+            ExpectRowsAsPlaced(*doc, width, int(seed % 2));
+        }
+        if (HasFatalFailure()) {
             return;
         }
     }
 }
 
-// The rows of one line, character by character, as the drawing places them.
-std::int32_t ReferenceRows(const std::uint8_t* p, std::uint32_t n, CharSet set,
-                           std::uint32_t width) {
-    return std::int32_t(PlaceCharacters(p, n, set, width).rows);
+TEST(CountRows, ATabInPairsIsWalkedThoughItsMeasureFits) {
+    // The split moves the tab to a stop and reads "(B" as a designation,
+    // which leaves the line narrow; the rows take the tab with "a" as a
+    // pair and go on in New JIS, which makes it wider.
+    auto doc = LoadDoc(NEWJIS + "\ta" + "\x1b(B" + "\t\t\t\t\t\t\nend");
+    ASSERT_EQ(doc->m_pLines[0].bTabInPair, 1);
+    ExpectRowsAsPlaced(*doc, doc->m_pLines[0].nWidth + 2, LAYOUT_SCREEN);
 }
 
-TEST(Properties, RowsAgreeWithCharacterByCharacterPlacement) {
-    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+// Checks every checkpoint of a line against a walk from the line's start,
+// for the width the screen slot was last counted at; returns how many.
+std::size_t ExpectCheckpointsOfLine(const CTAVODoc& doc, std::uint32_t i, std::uint32_t width) {
+    const LineInfo& line = doc.m_pLines[i];
+    const LineCheckpoints found = doc.CheckpointsOf(i, LAYOUT_SCREEN);
+    if (line.bTabInPair || line.nLength < CTAVODoc::CHECKPOINT_SPACING) {
+        EXPECT_EQ(found.nCount, 0u) << "line " << i;
+        return 0;
+    }
+    EXPECT_GE(found.nCount, line.nLength / CTAVODoc::CHECKPOINT_SPACING / 2);
+    EXPECT_EQ(found.nWrapWidth, width);
+    EXPECT_EQ(found.nLineOffset, line.nOffset);
+    const std::uint8_t* p = doc.m_pData + line.nOffset;
+    Placed walked = {1, 0, line.nStartSet};
+    Placed placed = walked;
+    std::uint32_t from = 0;
+    for (std::size_t k = 0; k < found.nCount; ++k) {
+        const LineCheckpoint& c = found.pFirst[k];
+        const std::uint32_t at = c.nOffset - line.nOffset;
+        EXPECT_LT(at, line.nLength);
+        PlaceMore(p, from, at, 0, walked);
+        PlaceMore(p, from, at, width, placed);
+        from = at;
+        EXPECT_EQ(c.nSet, walked.set) << "at " << at;
+        EXPECT_EQ(c.nColumn, walked.column) << "at " << at;
+        if (width != 0) {
+            EXPECT_EQ(c.nRow[LAYOUT_SCREEN], placed.rows - 1) << "at " << at;
+            EXPECT_EQ(c.nRowColumn[LAYOUT_SCREEN], placed.column) << "at " << at;
+        }
+    }
+    return found.nCount;
+}
+
+TEST(Checkpoints, HoldTheStateAWalkFromTheLineStartReaches) {
+    for (unsigned seed = 1; seed <= 10; ++seed) {
         std::mt19937 rng(seed);
-        auto doc = LoadDoc(RandomText(rng, 1 + rng() % 400));
-        for (std::uint32_t width : {1u, 2u, 3u, 4u, 5u, 7u, 10u, 16u, 33u}) {
-            doc->CountRows(width, 0);
+        // Long lines between short ones, one without any terminator; tabs
+        // at every column in the ASCII part a line starts with; a long line
+        // with a tab in pairs, which has none.
+        std::string tabs;
+        for (int i = 0; i < 3000; ++i) {
+            tabs += std::string(std::size_t(i % 5), 'a') + "\t";
+        }
+        auto doc =
+            LoadDoc("short\n" + std::string(9000, 'a') + NEWJIS + "0!\t" + std::string(9000, 'b') +
+                    ASCII + "\n" + tabs + RandomText(rng, 60000, false) + "\nshort\n" +
+                    RandomText(rng, 30000, false));
+        SCOPED_TRACE(seed);
+        ASSERT_EQ(doc->m_pLines[1].bTabInPair, 1);
+        std::size_t seen = 0;
+        for (std::uint32_t width : {0u, 37u, 200u}) {
+            doc->CountRows(width, LAYOUT_SCREEN);
             for (std::uint32_t i = 0; i < doc->m_nLines; ++i) {
-                const LineInfo& line = doc->m_pLines[i];
-                ASSERT_EQ(line.nRows[0], ReferenceRows(doc->m_pData + line.nOffset, line.nLength,
-                                                       line.nStartSet, width))
-                    << "seed " << seed << " width " << width << " line " << i;
+                seen += ExpectCheckpointsOfLine(*doc, i, width);
+            }
+        }
+        EXPECT_GT(seen, 0u);
+    }
+}
+
+// Large texts are split in two stretches at once, the second from a line
+// end in the middle in the set of the last designation before it.
+TEST(LineSplit, TwoStretchesSplitLikeOne) {
+    std::mt19937 rng(11);
+    std::string plain;
+    while (plain.size() < (std::size_t(9) << 20)) {
+        plain += RandomText(rng, 1000);
+    }
+    // Before the middle, lines that end in ASCII and no line end in a pair.
+    std::string ascii;
+    for (int i = 0; ascii.size() < plain.size() / 2; ++i) {
+        ascii += "line " + std::to_string(i) + "\t" + NEWJIS + "0!1\"" + ASCII + "\n";
+    }
+    // A long line closes the text, for checkpoints in the second stretch.
+    plain += std::string(20000, 'q');
+    const std::string middleCases[] = {
+        // The guess holds: the text before the middle ends in ASCII.
+        ascii + "x\n" + plain,
+        // A line end in the middle that a pair swallows.
+        ascii + NEWJIS + "0\n0!" + ASCII + "\n" + plain,
+        // The last designation is not in force: an unknown escape left New JIS.
+        ascii + NEWJIS + "0!\x1bx\n" + plain,
+    };
+    for (const std::string& body : middleCases) {
+        // A long first line puts the case's first line end right after the
+        // middle of the text.
+        const std::string text = std::string(body.size() - 2 * ascii.size() - 1, 'p') + "\n" + body;
+        SCOPED_TRACE(&body - middleCases);
+        auto doc = LoadDoc(text);
+        ExpectSplitLikeAByteWalk(*doc, text);
+        doc->CountRows(100, LAYOUT_SCREEN);
+        EXPECT_GT(ExpectCheckpointsOfLine(*doc, 0, 100), 1000u);
+        EXPECT_GT(ExpectCheckpointsOfLine(*doc, doc->m_nLines - 1, 100), 3u);
+    }
+}
+
+// Many lines are counted in two halves at once, each indexing its own.
+TEST(RowIndex, FindsTheLinesAndRowsALinearWalkFinds) {
+    for (int lines : {5000, 150000}) {
+        std::mt19937 rng(7);
+        std::string text;
+        for (int i = 0; i < lines; ++i) {
+            text.append(rng() % 50, 'x');
+            text += '\n';
+        }
+        auto doc = LoadDoc(text);
+        for (std::uint32_t width : {9u, 40u, 0u, 17u, 60u}) {
+            SCOPED_TRACE(std::to_string(lines) + " lines, width " + std::to_string(width));
+            ExpectRowsAsPlaced(*doc, width, LAYOUT_SCREEN);
+            const std::int64_t total = doc->m_nTotalRows[LAYOUT_SCREEN];
+            std::vector<std::int64_t> starts; // of every line, and the total after them
+            for (std::uint32_t line = 0; line < doc->m_nLines; ++line) {
+                starts.push_back(line == 0 ? 0 : starts.back() + doc->m_pLines[line - 1].nRows[0]);
+            }
+            starts.push_back(total);
+            for (std::uint32_t line = 0; line <= doc->m_nLines; line += 97) {
+                ASSERT_EQ(doc->StartRowOfLine(line, LAYOUT_SCREEN), starts[line]) << line;
+            }
+            EXPECT_EQ(doc->StartRowOfLine(doc->m_nLines, LAYOUT_SCREEN), total);
+            for (std::int64_t row : {std::int64_t(-5), std::int64_t(0), std::int64_t(1), total / 3,
+                                     total / 2 + 1, total - 1, total, total + 10}) {
+                const auto after = std::upper_bound(starts.begin(), starts.end() - 1,
+                                                    std::max<std::int64_t>(row, 0));
+                const auto line = std::uint32_t(after - starts.begin() - 1);
+                std::int64_t found = -1;
+                EXPECT_EQ(doc->LineAtRow(row, LAYOUT_SCREEN, &found),
+                          row < total ? line : doc->m_nLines)
+                    << row;
+                EXPECT_EQ(found, row < total ? starts[line] : total) << row;
             }
         }
     }

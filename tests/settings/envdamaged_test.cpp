@@ -3,6 +3,7 @@
 // prints a file, and the settings dialog opens on it.
 #include "envdialog_fixture.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <random>
@@ -22,11 +23,7 @@ protected:
     }
 
     void ShowScrollPrintAndOpenTheDialog() {
-        View()->OnUpdate(nullptr, 0, nullptr);
-        View()->GetSafeHwnd()->grab();
-        View()->OnVScroll(SB_BOTTOM, 0, nullptr);
-        View()->OnHScroll(SB_RIGHT, 0, nullptr);
-        View()->GetSafeHwnd()->grab();
+        PaintAndScroll();
         const Bytes record = RecordBytes(Env());
         EXPECT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDCANCEL); }));
         EXPECT_EQ(RecordBytes(Env()), record);
@@ -36,6 +33,8 @@ protected:
     }
 };
 
+// Heights of no size, negative and extreme, weights of no meaning, face
+// names without a NUL or of lead bytes only, and every flag bit.
 TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
     app->m_envStore.SetDefaults();
     EnvSettings damaged = Env();
@@ -44,17 +43,19 @@ TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
         damaged.lfFont[i].lfHeight = heights[i];
         damaged.lfFont[i].lfWeight = i * 100000 - 1;
     }
-    std::memset(damaged.lfFont[0].lfFaceName, 'A', LF_FACESIZE);  // no NUL
-    std::memset(damaged.lfFont[1].lfFaceName, 0x82, LF_FACESIZE); // lead bytes only
+    std::memset(damaged.lfFont[0].lfFaceName, 'A', LF_FACESIZE);
+    std::memset(damaged.lfFont[1].lfFaceName, 0x82, LF_FACESIZE);
     damaged.bFlags = 0xFF;
     WriteEnvFile(RecordBytes(damaged));
-
     StartOnAFile();
     ASSERT_EQ(RecordBytes(Env()), RecordBytes(damaged));
     ShowScrollPrintAndOpenTheDialog();
 }
 
-TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
+// Every wrap mode with columns out of range too, then random records with
+// heights of up to 20 points either way: the extremes have the test above,
+// and fonts of hundreds of points make every step slow.
+TEST_F(EnvDamagedTest, EveryWrapModeAndRandomRecordsAreUsedAsTheyStand) {
     StartOnAFile();
     const WORD columns[] = {0, 1, 19, 80, ENV_WRAP_COLUMN_MASK};
     for (WORD mode = 0; mode < 64; ++mode) {
@@ -62,19 +63,12 @@ TEST_F(EnvDamagedTest, EveryWrapModeAndColumnIsLaidOutAndDrawn) {
         SCOPED_TRACE(Env().wWrap);
         ShowScrollPrintAndOpenTheDialog();
     }
-}
-
-TEST_F(EnvDamagedTest, RandomRecordsAreUsedAsTheyStand) {
-    StartOnAFile();
     std::mt19937 random(284);
     for (int n = 0; n < 6; ++n) {
         SCOPED_TRACE(n);
         auto* bytes = reinterpret_cast<unsigned char*>(&Env());
-        for (std::size_t i = 0; i < sizeof(EnvSettings); ++i) {
-            bytes[i] = static_cast<unsigned char>(random());
-        }
-        // Heights of up to 20 points either way: the extremes have a test of
-        // their own, and fonts of hundreds of points make every step slow.
+        std::generate_n(bytes, sizeof(EnvSettings),
+                        [&] { return static_cast<unsigned char>(random()); });
         for (LOGFONTA& font : Env().lfFont) {
             font.lfHeight = LONG(random() % 401) - 200;
         }

@@ -59,6 +59,15 @@ protected:
         return ran;
     }
 
+    // Paints the view, goes to the bottom and the right end and paints again.
+    void PaintAndScroll() const {
+        View()->OnUpdate(nullptr, 0, nullptr);
+        View()->GetSafeHwnd()->grab();
+        View()->OnVScroll(SB_BOTTOM, 0, nullptr);
+        View()->OnHScroll(SB_RIGHT, 0, nullptr);
+        View()->GetSafeHwnd()->grab();
+    }
+
     static void Click(const CDialog& dialog, UINT nID) {
         dynamic_cast<QAbstractButton*>(dialog.GetDlgItem(int(nID)))->click();
     }

@@ -4,14 +4,19 @@
 #include "envdialog_fixture.h"
 
 #include "platform/ui/dlgcontrols.h"
+#include "support/as_nobody.h"
 #include "view/tavoview.h"
 
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
+
+#include <cstring>
 
 namespace {
 
@@ -77,19 +82,6 @@ UINT FocusedId() {
     return focus != nullptr ? DialogItemId(focus) : 0;
 }
 
-// Counts the paints a widget receives.
-class PaintCounter : public QObject {
-public:
-    PaintCounter(QWidget* widget, int* count) : m_count(count) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        *m_count += event->type() == QEvent::Paint ? 1 : 0;
-        return false;
-    }
-
-private:
-    int* m_count;
-};
-
 TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(MenuItem("動作環境")->isEnabled());
@@ -144,30 +136,27 @@ TEST_F(EnvDialogTest, DefaultsOpenWithoutWrappingAtColumn80AndBothCorrectionsTic
         for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
             EXPECT_EQ(Checked(dialog, id), id <= IDC_FIX_TILDE) << id;
         }
-        // The pane paints control 1014 from the dialog's copy.
-        EXPECT_EQ(dialog.m_preview.GetSafeHwnd(), dialog.GetDlgItem(IDC_PREVIEW));
-        EXPECT_EQ(dialog.m_preview.m_pEnv, &dialog.m_env);
+        // A mnemonic clicks its check box, after a short animation.
+        QTest::keyClick(dialog.GetDialog(), Qt::Key_L, Qt::AltModifier);
+        QTest::qWait(300);
+        EXPECT_TRUE(Checked(dialog, IDC_LINE_NUMBERS));
     }));
 }
 
+// Enter in the column presses the default button, OK. A mode of no meaning
+// opens as the fixed column, and OK stores it so.
 TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
-    const std::tuple<UINT, const char*, WORD> cases[] = {
-        {IDC_WRAP_WINDOW, "80", 0x4050},
-        {IDC_WRAP_FIXED, "100", 0x0064},
-        {IDC_WRAP_NONE, "20", 0x8014},
-    };
+    const std::tuple<UINT, const char*, WORD> cases[] = {{IDC_WRAP_WINDOW, "80", 0x4050},
+                                                         {IDC_WRAP_FIXED, "100", 0x0064},
+                                                         {IDC_WRAP_NONE, "20", 0x8014}};
     for (const auto& [radio, column, word] : cases) {
         ASSERT_TRUE(Settings([&, radio = radio, column = column](CEnvDialog& dialog) {
             Click(dialog, radio);
             TypeColumn(dialog, column);
-            Click(dialog, IDOK);
+            QTest::keyClick(dialog.GetDlgItem(IDC_WRAP_COLUMN), Qt::Key_Return);
         }));
         EXPECT_EQ(Env().wWrap, word);
-        const Bytes file = FileBytes();
-        ASSERT_EQ(file.size(), 284u);
-        EXPECT_EQ(file[280] | file[281] << 8, word);
     }
-    // A mode of no meaning opens as the fixed column, and OK stores it so.
     Env().wWrap = 0x2050;
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
         EXPECT_TRUE(Checked(dialog, IDC_WRAP_FIXED));
@@ -178,30 +167,62 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
     EXPECT_TRUE(messages.empty());
 }
 
+// Each refusal is told once and selects the field for the user to type
+// again; a check box clicked meanwhile tells it too, and still changes the
+// copy.
 TEST_F(EnvDialogTest, ColumnsOutsideTwentyToNineHundredNinetyNineAreRefusedOnceEach) {
+    const std::string outside = "20 から 999 までの整数を入力してください。";
+    const std::string notANumber = "正の整数を入力してください。";
     for (const char* accepted : {"20", "999"}) {
         std::filesystem::remove(EnvPath());
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
             Click(dialog, IDC_WRAP_FIXED);
-            for (const char* refused : {"19", "1000"}) {
-                TypeColumn(dialog, refused);
-                const std::size_t before = messages.size();
+            const std::pair<const char*, std::string> refused[] = {
+                {"19", outside}, {"1000", outside}, {"", notANumber}, {"4294967296", notANumber}};
+            for (const auto& [text, message] : refused) {
+                TypeColumn(dialog, text);
+                messages.clear();
                 Click(dialog, IDOK);
-                EXPECT_EQ(messages.size(), before + 1) << refused;
-                EXPECT_TRUE(dialog.GetDialog()->isVisible()) << refused;
+                EXPECT_EQ(messages, std::vector<std::string>{message}) << text;
+                EXPECT_TRUE(dialog.GetDialog()->isVisible()) << text;
+                EXPECT_EQ(FocusedId(), UINT(IDC_WRAP_COLUMN));
+                EXPECT_EQ(dynamic_cast<QLineEdit*>(dialog.GetDlgItem(IDC_WRAP_COLUMN))
+                              ->selectedText()
+                              .toStdString(),
+                          text);
             }
-            // A check box clicked meanwhile says so too, and still changes the copy.
+            messages.clear();
             Click(dialog, IDC_LINE_NUMBERS);
             EXPECT_TRUE(dialog.m_env.bFlags & ENV_LINE_NUMBERS);
             Click(dialog, IDC_LINE_NUMBERS);
+            EXPECT_EQ(messages.size(), 2u);
             EXPECT_FALSE(std::filesystem::exists(EnvPath()));
             TypeColumn(dialog, accepted);
             Click(dialog, IDOK);
         }));
         EXPECT_EQ(Env().wWrap, WORD(std::stoi(accepted)));
     }
-    ASSERT_EQ(messages.size(), 8u);
-    EXPECT_EQ(messages[0], "20 から 999 までの整数を入力してください。");
+}
+
+TEST_F(EnvDialogTest, TheSpinStepsTheColumnInsideTwentyToNineHundredNinetyNine) {
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        auto* spin = dynamic_cast<UpDownControl*>(dialog.GetDlgItem(IDC_WRAP_SPIN));
+        QWidget* field = dialog.GetDlgItem(IDC_WRAP_COLUMN);
+        EXPECT_EQ(spin->height(), field->height());
+        const std::tuple<const char*, std::function<void()>, const char*> steps[] = {
+            {"998", [&] { spin->UpArrow()->click(); }, "999"},
+            {"999", [&] { spin->UpArrow()->click(); }, "999"},
+            {"999", [&] { QTest::keyClick(field, Qt::Key_Down); }, "998"},
+            {"5", [&] { spin->UpArrow()->click(); }, "20"}, // from outside, a step lands inside
+            {"", [&] { spin->DownArrow()->click(); }, "20"},
+            {"20", [&] { QTest::keyClicks(field, "a1b"); }, "201"}, // only digits can be typed
+        };
+        for (const auto& [before, step, after] : steps) {
+            TypeColumn(dialog, before);
+            step();
+            EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), after) << before;
+        }
+    }));
 }
 
 TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
@@ -210,77 +231,123 @@ TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
     Env().reserved1[2] = 0x34;
     Env().reserved2[1] = 0x56;
     const Bytes before = RecordBytes(Env());
-    ASSERT_FALSE(std::filesystem::exists(EnvPath()));
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDOK); }));
     EXPECT_EQ(RecordBytes(Env()), before);
     EXPECT_EQ(FileBytes(), before);
-    EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env.tmp"));
 }
 
 TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
     for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
         Env().bFlags = 0;
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
-            int paints = 0;
-            PaintCounter counter(dialog.GetDlgItem(IDC_PREVIEW), &paints);
+            const auto* pane = new PaintRecorder(dialog.GetDlgItem(IDC_PREVIEW));
             Click(dialog, id);
-            EXPECT_EQ(dialog.m_env.bFlags, 1 << (id - IDC_FIX_BACKSLASH));
-            EXPECT_GT(paints, 0);
+            EXPECT_FALSE(pane->paints.empty());
             Click(dialog, IDOK);
         }));
         EXPECT_EQ(Env().bFlags, 1 << (id - IDC_FIX_BACKSLASH)) << id;
     }
 }
 
-TEST_F(EnvDialogTest, FontButtonsOpenTheChooserInScreenPixelsAndStoreTenthsOfAPoint) {
+// The chooser offers fixed-pitch faces, Japanese ones included, opens at
+// the font drawn (90 tenths: 12 pixels at 96 dpi, 9 points), refuses sizes
+// it cannot show, and what is chosen there goes into the button's entry
+// only; Cancel there changes nothing.
+TEST_F(EnvDialogTest, FontButtonsOpenTheChooserAtTheFontDrawnAndStoreTenthsOfAPoint) {
+    for (LOGFONTA& font : Env().lfFont) {
+        font.lfOutPrecision = 3; // what the chooser does not change stays
+    }
     for (UINT id = IDC_FONT_ASCII; id <= IDC_FONT_NEWJIS; ++id) {
         const int entry = int(id - IDC_FONT_ASCII);
         CEnvDialog* settings = nullptr;
+        bool confirm = false;
         chooseFont = [&](CFontDialog& chooser) {
-            // 90 tenths at 96 dpi.
             EXPECT_EQ(chooser.m_cf.lpLogFont->lfHeight, 12);
-            EXPECT_EQ(chooser.m_cf.Flags & ~CF_INITTOLOGFONTSTRUCT,
-                      CF_SCREENFONTS | CF_FIXEDPITCHONLY);
             EXPECT_EQ(chooser.GetDialog()->parentWidget(), settings->GetDialog());
             auto* faces = dynamic_cast<QListWidget*>(chooser.GetDlgItem(ID_CHOOSEFONT_FACE));
-            faces->setCurrentItem(faces->findItems("IPAMincho", Qt::MatchExactly).value(0));
-            dynamic_cast<QComboBox*>(chooser.GetDlgItem(ID_CHOOSEFONT_SIZE))->setEditText("10.5");
-            Click(chooser, IDOK);
+            auto* styles = dynamic_cast<QListWidget*>(chooser.GetDlgItem(ID_CHOOSEFONT_STYLE));
+            auto* size = dynamic_cast<QComboBox*>(chooser.GetDlgItem(ID_CHOOSEFONT_SIZE));
+            const auto face = [faces](const char* name) {
+                return faces->findItems(name, Qt::MatchExactly).value(0);
+            };
+            EXPECT_TRUE(face("IPAGothic") && face("IPAMincho"));
+            EXPECT_FALSE(face("IPAPGothic") || face("DejaVu Sans"));
+            EXPECT_EQ(faces->currentItem(), face("IPAGothic")); // for ＭＳ ゴシック
+            EXPECT_EQ(styles->currentItem()->text().toStdString(), "標準");
+            EXPECT_EQ(size->currentText().toStdString(), "9");
+            faces->setCurrentItem(face("IPAMincho"));
+            styles->setCurrentRow(3); // 太字 斜体
+            for (const char* refused : {"0", "1639", "x"}) {
+                size->setEditText(refused);
+                Click(chooser, IDOK);
+                EXPECT_TRUE(chooser.GetDialog()->isVisible()) << refused;
+            }
+            size->setEditText("10.5");
+            if (confirm) {
+                Click(chooser, IDOK);
+            }
         };
+        const LOGFONTA before = Env().lfFont[entry];
+        messages.clear();
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
             settings = &dialog;
             Click(dialog, id);
+            EXPECT_EQ(std::memcmp(&dialog.m_env.lfFont[entry], &before, sizeof before), 0);
+            confirm = true;
+            Click(dialog, id);
             Click(dialog, IDOK);
         }));
+        EXPECT_EQ(messages.size(), 6u);
         for (int i = 0; i < ENV_FONT_COUNT; ++i) {
             const LOGFONTA& font = Env().lfFont[i];
-            EXPECT_EQ(font.lfHeight, i <= entry ? 105 : 90) << id << " " << i;
-            EXPECT_EQ(FaceNameOf(font), i <= entry ? "IPAMincho"
-                                                   : "\x82\x6C\x82\x72\x20\x83\x53"
-                                                     "\x83\x56\x83\x62\x83\x4E");
+            const bool chosen = i <= entry;
+            EXPECT_EQ(std::make_tuple(font.lfHeight, font.lfWeight, font.lfItalic, font.lfCharSet,
+                                      font.lfOutPrecision),
+                      std::make_tuple(chosen ? 105 : 90, chosen ? FW_BOLD : 0, BYTE(chosen),
+                                      BYTE(SHIFTJIS_CHARSET), BYTE(3)))
+                << id << " " << i;
+            EXPECT_EQ(FaceNameOf(font),
+                      chosen ? "IPAMincho"
+                             : "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
         }
     }
 }
 
+// The chooser opens at the entry's colour; a basic colour sets the spins and
+// a spin changed unticks it; Cancel there changes nothing.
 TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) {
     for (UINT id = IDC_COLOR_ASCII; id <= IDC_COLOR_LINENOBK; ++id) {
         const int entry = int(id - IDC_COLOR_ASCII);
-        const COLORREF chosen = RGB(BYTE(entry), 0, 0);
+        bool confirm = false;
         chooseColor = [&](CColorDialog& chooser) {
-            EXPECT_EQ(chooser.m_cc.rgbResult, Env().crColor[entry]);
-            Click(chooser, ID_CHOOSECOLOR_BASIC); // black
-            dynamic_cast<QSpinBox*>(chooser.GetDlgItem(ID_CHOOSECOLOR_RED))->setValue(entry);
-            Click(chooser, IDOK);
+            const auto spin = [&](UINT nID) {
+                return dynamic_cast<QSpinBox*>(chooser.GetDlgItem(int(nID)));
+            };
+            auto* black = dynamic_cast<QAbstractButton*>(chooser.GetDlgItem(ID_CHOOSECOLOR_BASIC));
+            EXPECT_EQ(RGB(spin(ID_CHOOSECOLOR_RED)->value(), spin(ID_CHOOSECOLOR_GREEN)->value(),
+                          spin(ID_CHOOSECOLOR_BLUE)->value()),
+                      Env().crColor[entry]);
+            black->click();
+            EXPECT_TRUE(black->isChecked());
+            spin(ID_CHOOSECOLOR_BLUE)->setValue(entry + 1);
+            EXPECT_FALSE(black->isChecked());
+            if (confirm) {
+                Click(chooser, IDOK);
+            }
         };
+        const COLORREF before = Env().crColor[entry];
         ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
             Click(dialog, id);
-            EXPECT_EQ(dialog.m_env.crColor[entry], chosen);
+            EXPECT_EQ(dialog.m_env.crColor[entry], before);
+            confirm = true;
+            Click(dialog, id);
             Click(dialog, IDOK);
         }));
-        EXPECT_EQ(Env().crColor[entry], chosen) << id;
+        EXPECT_EQ(Env().crColor[entry], RGB(0, 0, entry + 1)) << id;
     }
 }
 
+// Escape, the close box and ｷｬﾝｾﾙ all cancel.
 TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
     ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
     WriteEnvFile(RecordBytes(Env()));
@@ -295,37 +362,30 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
         Click(chooser, ID_CHOOSECOLOR_BASIC + 10);
         Click(chooser, IDOK);
     };
-    ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
-        for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
-            Click(dialog, id);
-        }
-        EXPECT_NE(RecordBytes(dialog.m_env), record);
-        QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape);
-    }));
-    EXPECT_EQ(RecordBytes(Env()), record);
-    EXPECT_EQ(FileBytes(), record);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
-    EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
+    const std::function<void(CEnvDialog&)> cancels[] = {
+        [](CEnvDialog& dialog) { QTest::keyClick(dialog.GetDialog(), Qt::Key_Escape); },
+        [](CEnvDialog& dialog) { dialog.GetDialog()->close(); },
+        [](CEnvDialog& dialog) { Click(dialog, IDCANCEL); },
+    };
+    for (const auto& cancel : cancels) {
+        ASSERT_TRUE(Settings([&](CEnvDialog& dialog) {
+            for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
+                Click(dialog, id);
+            }
+            EXPECT_NE(RecordBytes(dialog.m_env), record);
+            cancel(dialog);
+            EXPECT_FALSE(dialog.GetDialog()->isVisible());
+        }));
+        EXPECT_EQ(RecordBytes(Env()), record);
+        EXPECT_EQ(FileBytes(), record);
+        EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
+        EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
+    }
 }
 
-TEST_F(EnvDialogTest, OkLaysTheViewOutAgainAndRepaintsIt) {
-    ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
-    const QImage before = View()->GetSafeHwnd()->grab().toImage();
-    ASSERT_EQ(Doc()->m_nTotalRows[0], 3);
-    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        Click(dialog, IDC_WRAP_FIXED);
-        TypeColumn(dialog, "100");
-        Click(dialog, IDC_LINE_NUMBERS);
-        Click(dialog, IDOK);
-    }));
-    EXPECT_GT(Doc()->m_nTotalRows[0], 3); // the long line wraps
-    SCROLLINFO info = {};
-    View()->GetScrollInfo(SB_VERT, &info);
-    EXPECT_EQ(info.nMax, Doc()->m_nTotalRows[0]);
-    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
-}
-
-TEST_F(EnvDialogTest, NewSettingsKeepTheLineAtTheTop) {
+// OK lays the view out again for the new settings, keeping the line at the
+// top, and repaints it.
+TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
     std::string text;
     for (int i = 0; i < 300; ++i) {
         text += std::string(150, 'w') + "\n";
@@ -333,13 +393,51 @@ TEST_F(EnvDialogTest, NewSettingsKeepTheLineAtTheTop) {
     ASSERT_TRUE(Start({WriteFile("lines.jis", text)}));
     ProcessEvents();
     View()->SetScrollPos(SB_VERT, 250);
+    const QImage before = View()->GetSafeHwnd()->grab().toImage();
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
         Click(dialog, IDC_WRAP_FIXED);
         TypeColumn(dialog, "100");
         Click(dialog, IDOK);
     }));
     ASSERT_EQ(Doc()->m_nTotalRows[0], 601); // two rows a line
+    SCROLLINFO info = {};
+    View()->GetScrollInfo(SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 601);
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
+    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
+}
+
+// Saved into a read-only folder, the previous env file stays byte for byte,
+// no temporary file is left, the user is told where and why, and the new
+// settings hold for the run. A full disk is the env file's own test.
+TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
+    ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\n")}));
+    Env().bFlags = 0xE3; // something to keep: bits of no meaning
+    const Bytes old = RecordBytes(Env());
+    WriteEnvFile(old);
+    std::filesystem::permissions(dir, std::filesystem::perms(0555));
+    {
+        const AsNobody nobody;
+        EXPECT_TRUE(Settings([](CEnvDialog& dialog) {
+            Click(dialog, IDC_LINE_NUMBERS);
+            Click(dialog, IDC_WRAP_FIXED);
+            TypeColumn(dialog, "100");
+            Click(dialog, IDOK);
+        }));
+    }
+    std::filesystem::permissions(dir, std::filesystem::perms(0755));
+    EXPECT_EQ(FileBytes(), old);
+    EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir), {},
+                            [](const auto& entry) {
+                                return entry.path().string().find(".env") != std::string::npos;
+                            }),
+              1); // no temporary file left
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages.at(0).find(EnvPath().string() + "\n\n設定ファイルを作成できませんでした。\n"
+                                                       "ファイルにアクセスできません。"),
+              std::string::npos);
+    EXPECT_EQ(Env().bFlags, 0xE3 | ENV_LINE_NUMBERS);
+    EXPECT_GT(Doc()->m_nTotalRows[0], 2); // the view follows the new settings
 }
 
 } // namespace

@@ -36,13 +36,17 @@ protected:
         return image;
     }
 
-    // The cell (column, row) in pixels of the pane.
-    QRect Cell(int column, int row) const {
-        return QRect(inner.left() + column * cell.width(), inner.top() + row * cell.height(),
-                     cell.width(), cell.height());
+    // The cells from (column, row) to the pane's right end, or as many as
+    // given, in pixels of the pane.
+    QRect Cells(int column, int row, int count = 0) const {
+        const int left = inner.left() + column * cell.width();
+        return QRect(left, inner.top() + row * cell.height(),
+                     count > 0 ? count * cell.width() : inner.right() + 1 - left, cell.height());
     }
-    // Everything below the four sample rows.
-    QRect BelowRows() const { return inner.adjusted(0, 4 * cell.height(), 0, 0); }
+    // Pixels of the rectangle in the colour.
+    static int Count(const QImage& pane, const QRect& rect, COLORREF color) {
+        return rect.width() * rect.height() - CountOther(pane, rect, Rgb(color));
+    }
 
     QSize cell;
     QRect inner;
@@ -51,29 +55,27 @@ protected:
 TEST_F(EnvPreviewTest, LineNumbersTakeAGutterOfFiveCellsDownTheWholeHeight) {
     const QImage pane = Pane(ENV_LINE_NUMBERS);
     const QRect gutter(inner.left(), inner.top(), 5 * cell.width(), inner.height());
-    EXPECT_EQ(CountOther(pane, BelowRows() & gutter, Rgb(GUTTER)), 0);
-    EXPECT_EQ(CountOther(pane, gutter, Rgb(GROUND)), gutter.width() * gutter.height());
+    EXPECT_EQ(Count(pane, gutter.adjusted(0, 4 * cell.height(), 0, 0), GUTTER),
+              gutter.width() * (gutter.height() - 4 * cell.height()));
+    EXPECT_EQ(Count(pane, gutter, GROUND), 0);
     // The samples start after it, on the text background.
-    EXPECT_LT(CountOther(pane, Cell(5, 0), Rgb(TEXT_BACK)), cell.width() * cell.height());
-    EXPECT_EQ(CountOther(pane, Cell(5, 0), Rgb(GROUND)), cell.width() * cell.height());
+    EXPECT_GT(Count(pane, Cells(5, 0, 1), TEXT_BACK), 0);
+    EXPECT_EQ(Count(pane, Cells(5, 0, 1), GROUND), 0);
 }
 
 TEST_F(EnvPreviewTest, ShownControlCodesPutAnMOnTheControlBackgroundAfterTheTrailingSpace) {
     for (const BYTE numbers : {BYTE(0), ENV_LINE_NUMBERS}) {
         const int first = numbers ? 5 : 0;
         const QImage shown = Pane(ENV_SHOW_CONTROLS | numbers);
-        const int area = cell.width() * cell.height();
-        for (int row : {0, 1}) {
-            // The letter on the control background fills the cell.
-            const QRect mark = Cell(first + 24, row);
-            EXPECT_EQ(CountOther(shown, mark, Rgb(GROUND)), area) << row;
-            EXPECT_LT(CountOther(shown, mark, Rgb(CONTROL_BACK)), area) << row;
-            EXPECT_GT(CountOther(shown, mark, Rgb(CONTROL_BACK)), 0) << row;
-            EXPECT_EQ(CountOther(shown, Cell(first + 25, row), Rgb(GROUND)), 0) << row;
-        }
         const QImage hidden = Pane(numbers);
         for (int row : {0, 1}) {
-            EXPECT_EQ(CountOther(hidden, Cell(first + 24, row), Rgb(GROUND)), 0) << row;
+            // The letter on the control background fills the cell, and only it.
+            const QRect mark = Cells(first + 24, row, 1);
+            EXPECT_EQ(Count(shown, mark, GROUND), 0) << row;
+            EXPECT_GT(Count(shown, mark, CONTROL_BACK), 0) << row;
+            EXPECT_LT(Count(shown, mark, CONTROL_BACK), mark.width() * mark.height()) << row;
+            EXPECT_EQ(CountOther(shown, Cells(first + 25, row), Rgb(GROUND)), 0) << row;
+            EXPECT_EQ(CountOther(hidden, Cells(first + 24, row), Rgb(GROUND)), 0) << row;
         }
     }
 }
@@ -95,22 +97,14 @@ TEST_F(EnvPreviewTest, TheRuleLiesUnderRowThreeWhateverTheFlags) {
 TEST_F(EnvPreviewTest, TheGroundFillsWhatNoCellCoversInsideTheTwoPixelEdge) {
     for (const COLORREF ground : {GROUND, RGB(0, 0x80, 0x40)}) {
         const QImage pane = Pane(0, ground);
-        EXPECT_EQ(CountOther(pane, BelowRows(), Rgb(ground)), 0);
+        EXPECT_EQ(CountOther(pane, inner.adjusted(0, 4 * cell.height(), 0, 0), Rgb(ground)), 0);
         for (int row = 0; row < 4; ++row) {
-            const int cells = row < 2 ? 25 : 24; // the ASCII rows end with a hidden CR
-            // The rule takes the last pixel row of row 3.
-            const QRect after = Cell(cells, row);
-            const QRect beyond(after.left(), after.top(), inner.right() + 1 - after.left(),
-                               row == 3 ? cell.height() - 1 : cell.height());
+            // The ASCII rows end with a hidden CR; the rule takes row 3's last pixels.
+            const QRect beyond = Cells(row < 2 ? 25 : 24, row).adjusted(0, 0, 0, row == 3 ? -1 : 0);
             EXPECT_EQ(CountOther(pane, beyond, Rgb(ground)), 0) << row;
         }
         // Not a pixel of the edge takes the ground.
-        const QRect all = pane.rect();
-        for (const QRect& side :
-             {QRect(0, 0, all.width(), EDGE), QRect(0, all.height() - EDGE, all.width(), EDGE),
-              QRect(0, 0, EDGE, all.height()), QRect(all.width() - EDGE, 0, EDGE, all.height())}) {
-            EXPECT_EQ(CountOther(pane, side, Rgb(ground)), side.width() * side.height());
-        }
+        EXPECT_EQ(Count(pane, pane.rect(), ground), Count(pane, inner, ground));
     }
 }
 

@@ -6,30 +6,29 @@
 
 namespace {
 
-std::string Replaced(const std::string& module, std::size_t size = MAX_PATH) {
-    std::string out(size, 'x');
-    const bool ok = ReplaceModuleExtension(module.c_str(), "env", out.data(), size);
-    return ok ? std::string(out.c_str()) : "<none:" + std::string(out.c_str()) + ">";
-}
-
-TEST(ModulePath, ThreeLetterExtensionIsReplaced) {
-    EXPECT_EQ(Replaced("/opt/tavo/TAVO.EXE"), "/opt/tavo/TAVO.env");
-    EXPECT_EQ(Replaced("/opt/tavo/TAVO.BIN"), "/opt/tavo/TAVO.env");
-    EXPECT_EQ(Replaced("TAVO.exe"), "TAVO.env");
-}
-
-TEST(ModulePath, NameWithoutExtensionGetsOneAppended) {
-    EXPECT_EQ(Replaced("/usr/bin/tavo"), "/usr/bin/tavo.env");
-    EXPECT_EQ(Replaced("/opt/a.b/tavo"), "/opt/a.b/tavo.env");
-    EXPECT_EQ(Replaced("/opt/tavo.x"), "/opt/tavo.x.env");
-    EXPECT_EQ(Replaced("/opt/.abc"), "/opt/.abc.env");
-}
-
-TEST(ModulePath, ResultThatDoesNotFitIsRefused) {
-    EXPECT_EQ(Replaced("/a/TAVO.EXE", 12), "/a/TAVO.env");
-    EXPECT_EQ(Replaced("/a/TAVO.EXE", 11), "<none:>");
-    EXPECT_EQ(Replaced("/a/tavo", 11), "<none:>");
-    EXPECT_EQ(Replaced("/a/", 100), "<none:>");
+TEST(ModulePath, AThreeLetterExtensionIsReplacedOthersGetOneAppendedWhatDoesNotFitIsRefused) {
+    const struct {
+        const char* module;
+        std::size_t size;
+        const char* expected; // null: refused
+    } cases[] = {
+        {"/opt/tavo/TAVO.EXE", MAX_PATH, "/opt/tavo/TAVO.env"},
+        {"TAVO.bin", MAX_PATH, "TAVO.env"},
+        {"/usr/bin/tavo", MAX_PATH, "/usr/bin/tavo.env"},
+        {"/opt/a.b/tavo", MAX_PATH, "/opt/a.b/tavo.env"},
+        {"/opt/tavo.x", MAX_PATH, "/opt/tavo.x.env"},
+        {"/opt/.abc", MAX_PATH, "/opt/.abc.env"},
+        {"/a/TAVO.EXE", 12, "/a/TAVO.env"},
+        {"/a/TAVO.EXE", 11, nullptr},
+        {"/a/tavo", 11, nullptr},
+        {"/a/", 100, nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string out(c.size, 'x');
+        const bool ok = ReplaceModuleExtension(c.module, "env", out.data(), c.size);
+        EXPECT_EQ(ok, c.expected != nullptr) << c.module;
+        EXPECT_EQ(std::string(out.c_str()), ok ? c.expected : "") << c.module;
+    }
 }
 
 TEST(ModulePath, RunningExecutableIsFound) {

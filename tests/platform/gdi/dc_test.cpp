@@ -1,82 +1,16 @@
-// Surfaces: state, object lifetime and what text output puts on an image.
+// Surfaces: what text output puts on an image, object lifetime, fonts on
+// printers, and memory surfaces that record instead of holding pixels at
+// the printer's resolution.
 #include "platform/gdi/gdi.h"
-#include "support/gdi_recorder.h"
 #include "support/pixels.h"
 
-#include <QBuffer>
 #include <QPainter>
-#include <QPdfWriter>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 namespace {
-
-TEST(GdiState, FreshSurfaceIsOpaqueBlackOnWhiteAndGivesBackWhatWasSelected) {
-    GdiRecorder recorder;
-    CDC dc;
-    ASSERT_TRUE(AttachRecorder(&dc, &recorder));
-    dc.TextOut(0, 0, "a", 1);
-    ASSERT_EQ(recorder.m_records.size(), 1u);
-    EXPECT_EQ(recorder.m_records[0].nBkMode, OPAQUE);
-    EXPECT_EQ(recorder.m_records[0].crText, RGB(0, 0, 0));
-    EXPECT_EQ(recorder.m_records[0].crBk, RGB(255, 255, 255));
-    CGdiObject* stock = CGdiObject::FromHandle(dc.GetCurrentObject(OBJ_FONT));
-    ASSERT_NE(stock, nullptr);
-
-    CFont font;
-    const LOGFONTA lf = PointFont(90);
-    font.CreatePointFontIndirect(&lf, &dc);
-    EXPECT_EQ(dc.SelectObject(&font), stock);
-    EXPECT_EQ(dc.SelectGdiObject(stock->GetSafeHandle()), &font);
-    EXPECT_EQ(dc.SelectGdiObject(nullptr), nullptr);
-    EXPECT_EQ(dc.GetCurrentObject(OBJ_FONT), stock->GetSafeHandle());
-}
-
-TEST(GdiState, FontDeletedWhileSelectedStaysUsableThere) {
-    QImage image = BlankImage(50, 30);
-    CDC dc;
-    dc.AttachImage(&image);
-    {
-        CFont font;
-        UseFont(dc, font, PointFont(120));
-    }
-    EXPECT_EQ(CGdiObject::FromHandle(dc.GetCurrentObject(OBJ_FONT)), nullptr);
-    EXPECT_TRUE(dc.TextOut(0, 0, "A", 1));
-    dc.DeleteDC();
-    EXPECT_GT(CountOther(image, image.rect(), qRgb(255, 255, 255)), 0);
-}
-
-TEST(GdiState, MeasuringSurfaceHasTheDevicesSizeAndDrawsNothing) {
-    QImage device = BlankImage(300, 200);
-    CDC dc;
-    ASSERT_TRUE(dc.CreateIC(&device));
-    EXPECT_EQ(dc.GetDeviceCaps(HORZRES), 300);
-    EXPECT_EQ(dc.GetDeviceCaps(VERTRES), 200);
-    TEXTMETRICA tm = {};
-    EXPECT_TRUE(dc.GetTextMetrics(&tm));
-    EXPECT_FALSE(dc.TextOut(0, 0, "A", 1));
-    EXPECT_EQ(CountOther(device, device.rect(), qRgb(255, 255, 255)), 0);
-}
-
-TEST(GdiState, PrinterPainterScalesFontsByItsResolution) {
-    QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&pdf);
-    writer.setResolution(600);
-    QPainter painter(&writer);
-    {
-        CDC dc;
-        ASSERT_TRUE(dc.AttachPainter(&painter));
-        EXPECT_EQ(dc.GetDeviceCaps(LOGPIXELSY), 600);
-        CFont font;
-        UseFont(dc, font, PointFont(90));
-        TEXTMETRICA tm = {};
-        dc.GetTextMetrics(&tm);
-        EXPECT_GE(tm.tmHeight, 75);
-        EXPECT_TRUE(dc.TextOut(100, 100, "A\x8A\xBF", 3));
-    }
-    painter.end();
-    EXPECT_GT(pdf.size(), 1000);
-}
 
 class GdiImage : public ::testing::Test {
 protected:
@@ -97,22 +31,23 @@ protected:
     TEXTMETRICA tm = {};
 };
 
-TEST_F(GdiImage, OpaqueTextFillsItsCharacterBoxesOnly) {
-    dc.SetBkColor(RGB(255, 0, 0));
-    dc.TextOut(10, 10, "A\x88\x9F", 3); // one half-width and one full-width character
-    const QImage& pixels = Pixels();
-    const QRect box(10, 10, 3 * tm.tmAveCharWidth, tm.tmHeight);
-    EXPECT_EQ(pixels.pixel(box.bottomRight()), qRgb(255, 0, 0));
-    EXPECT_EQ(CountOther(pixels, pixels.rect(), qRgb(0, 255, 0)), box.width() * box.height());
-    EXPECT_GT(CountOther(pixels, box, qRgb(255, 0, 0)), 10);
+TEST_F(GdiImage, AFontDeletedWhileSelectedStaysUsableThere) {
+    dc.SetBkMode(TRANSPARENT);
+    {
+        CFont deleted;
+        UseFont(dc, deleted, PointFont(120));
+    }
+    EXPECT_EQ(CGdiObject::FromHandle(dc.GetCurrentObject(OBJ_FONT)), nullptr);
+    EXPECT_TRUE(dc.TextOut(0, 0, "A", 1));
+    EXPECT_GT(CountOther(Pixels(), image.rect(), qRgb(0, 255, 0)), 0);
 }
 
 TEST_F(GdiImage, ClippedTextStaysInsideTheClip) {
     const RECT clip = {10, 10, 10 + tm.tmAveCharWidth, 10 + tm.tmHeight / 2};
     dc.ExtTextOut(10, 10, ETO_CLIPPED, &clip, "\x8A\xBF", 2, nullptr); // 漢
-    const QImage& pixels = Pixels();
     const QRect inside(10, 10, tm.tmAveCharWidth, tm.tmHeight / 2);
-    EXPECT_EQ(CountOther(pixels, pixels.rect(), qRgb(0, 255, 0)), inside.width() * inside.height());
+    EXPECT_EQ(CountOther(Pixels(), image.rect(), qRgb(0, 255, 0)),
+              inside.width() * inside.height());
 }
 
 TEST_F(GdiImage, UndefinedBytesShowAPlaceholderInTheirCells) {
@@ -138,13 +73,73 @@ TEST_F(GdiImage, ByteFiveCShowsAHalfWidthYenSignOnlyInShiftJisFonts) {
     const int h = tm.tmHeight;
     EXPECT_EQ(pixels.pixel(w, 0), qRgb(0, 255, 0)); // one cell
     // A yen sign is symmetric; a backslash has its top left inked, not its top right.
-    const QImage yen = pixels.copy(0, 0, w, h);
-    const QImage backslash = pixels.copy(20, 0, w, h);
-    const QRgb white = qRgb(255, 255, 255);
-    EXPECT_NEAR(CountOther(yen, QRect(0, 0, w / 2, h / 3), white),
-                CountOther(yen, QRect(w - w / 2, 0, w / 2, h / 3), white), 2);
-    EXPECT_GT(CountOther(backslash, QRect(0, 0, w / 2, h / 3), white),
-              CountOther(backslash, QRect(w - w / 2, 0, w / 2, h / 3), white) + 2);
+    const auto ink = [&](int x) { return CountOther(pixels, QRect(x, 0, w / 2, h / 3), 0xFFFFFF); };
+    EXPECT_NEAR(ink(0), ink(w - w / 2), 2);
+    EXPECT_GT(ink(20), ink(20 + w - w / 2) + 2);
+}
+
+TEST(PrinterSurface, FontsOfOrdinarySizesAreAsOnAnImageOfItsResolution) {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(600);
+    QImage screen = BlankImage(10, 10);
+    screen.setDotsPerMeterX(23622); // 600 dpi
+    screen.setDotsPerMeterY(23622);
+    CDC onPrinter;
+    CDC onImage;
+    onPrinter.CreateIC(&printer);
+    onImage.CreateIC(&screen);
+    CFont printerFont;
+    CFont imageFont;
+    UseFont(onPrinter, printerFont, PointFont(90));
+    UseFont(onImage, imageFont, PointFont(90));
+    TEXTMETRICA printed = {};
+    TEXTMETRICA shown = {};
+    onPrinter.GetTextMetrics(&printed);
+    onImage.GetTextMetrics(&shown);
+    EXPECT_EQ(printed.tmHeight, shown.tmHeight);
+}
+
+long PeakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A bitmap for a printer is a recording: of any size at once, and copied
+// mirrored and scaled as pixels would be.
+TEST(PrinterSurface, MemorySurfaceRecordsAndPlaysBackMirroredAndScaled) {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(300);
+    QImage screen = BlankImage(60, 30, Qt::green);
+    screen.setDotsPerMeterX(7559); // a screen of 192 dpi: playback follows no resolution
+    screen.setDotsPerMeterY(7559);
+    QPainter painter(&screen);
+    painter.scale(2, 2); // a preview twice the printer's size
+    CDC preview;
+    preview.AttachPainter(&painter, &printer);
+    CDC memory;
+    ASSERT_TRUE(memory.CreateCompatibleDC(&preview));
+
+    const long peak = PeakKilobytes();
+    CBitmap huge;
+    ASSERT_TRUE(huge.CreateCompatibleBitmap(&preview, 20000, 20000)); // 1.6 GB as pixels
+    EXPECT_LT(PeakKilobytes() - peak, 50 * 1024);
+
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&preview, 20, 10));
+    CBitmap* previous = memory.SelectObject(&bitmap);
+    memory.PatBlt(0, 0, 20, 10, WHITENESS);
+    memory.FillSolidRect(0, 0, 5, 10, RGB(0, 0, 0));
+    preview.StretchBlt(19, 0, -20, 10, &memory, 0, 0, 20, 10, SRCCOPY);
+    memory.SelectGdiObject(previous != nullptr ? previous->GetSafeHandle() : nullptr);
+    painter.end();
+
+    EXPECT_EQ(screen.pixel(2, 10), qRgb(255, 255, 255));  // the white, mirrored to the left
+    EXPECT_EQ(screen.pixel(37, 10), qRgb(0, 0, 0));       // the black, now on the right
+    EXPECT_EQ(screen.pixel(28, 10), qRgb(255, 255, 255)); // ... five printer pixels wide
+    EXPECT_EQ(screen.pixel(45, 10), qRgb(0, 255, 0));     // and no further
 }
 
 } // namespace

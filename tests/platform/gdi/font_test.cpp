@@ -99,4 +99,16 @@ TEST(GdiCodePage, DecodesThroughTheTable) {
     EXPECT_EQ(DecodeSjisByte(0x88), SJIS_UNDEFINED); // a lead byte alone
 }
 
+// Face names the font chooser writes back.
+TEST(GdiCodePage, FaceNamesKeepWholeCharactersWithinTheField) {
+    EXPECT_EQ(EncodeSjis(u"ＭＳ ゴシック", LF_FACESIZE - 1),
+              "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
+    // Sixteen two-byte characters take 32 bytes: the sixteenth is left out.
+    const std::string cut = EncodeSjis(u"あいうえおかきくけこさしすせそた", LF_FACESIZE - 1);
+    EXPECT_EQ(cut.size(), 30u);
+    EXPECT_EQ(cut.substr(28), "\x82\xBB");
+    // A character the code page lacks ends the name.
+    EXPECT_EQ(EncodeSjis(u"Mono\u0100Sans", LF_FACESIZE - 1), "Mono");
+}
+
 } // namespace

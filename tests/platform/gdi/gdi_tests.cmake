@@ -2,6 +2,5 @@
 tavo_test(gdi_tests
   support/qt_test_app.cpp
   platform/gdi/font_test.cpp
-  platform/gdi/dc_test.cpp
-  platform/gdi/printer_test.cpp)
+  platform/gdi/dc_test.cpp)
 target_link_libraries(gdi_tests PRIVATE tavo_platform_gdi tavo_test_support)

@@ -25,14 +25,6 @@ inline void ProcessEvents() {
     TestApplication().processEvents();
 }
 
-// Answers every message box with OK and keeps its text.
-inline void KeepMessageBoxes(std::vector<std::string>& messages) {
-    AfxSetMessageBoxHook([&messages](const std::string& text, UINT) {
-        messages.push_back(text);
-        return int(IDOK);
-    });
-}
-
 // Gives the application the command line "program args...".
 inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::string> args) {
     args.insert(args.begin(), program);
@@ -78,12 +70,10 @@ protected:
     }
 };
 
-// Records sizes and scroll codes; follows thumb requests when asked to, as
-// a real view does.
+// Records the scroll codes that reach it and what the bar told meanwhile.
 class RecordingView : public CView {
 public:
     void OnDraw(CDC*) override {}
-    void OnSize(UINT, int cx, int cy) override { sizes.push_back({cx, cy}); }
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         Record(SB_HORZ, nSBCode, nPos);
     }
@@ -91,17 +81,12 @@ public:
         Record(SB_VERT, nSBCode, nPos);
     }
 
-    std::vector<SIZE> sizes;
     std::vector<ScrollCall> scrolls;
-    bool followThumb = false;
 
 private:
     void Record(int nBar, UINT nSBCode, UINT nPos) {
         SCROLLINFO info = {};
         GetScrollInfo(nBar, &info, SIF_ALL);
         scrolls.push_back({nBar, nSBCode, nPos, info.nTrackPos});
-        if (followThumb && (nSBCode == SB_THUMBTRACK || nSBCode == SB_THUMBPOSITION)) {
-            SetScrollPos(nBar, info.nTrackPos);
-        }
     }
 };

@@ -1,8 +1,6 @@
 # tests: ui_tests
 tavo_test(ui_tests
   platform/ui/app_test.cpp
-  platform/ui/commdlg_test.cpp
-  platform/ui/dialog_test.cpp
   platform/ui/loadmonitor_test.cpp
   platform/ui/scroll_test.cpp)
 target_link_libraries(ui_tests PRIVATE tavo_platform_ui Qt6::Test)
