@@ -58,6 +58,13 @@ std::optional<TextProblem> ProblemOfPair(const std::uint8_t* p, bool last,
     return std::nullopt;
 }
 
+std::optional<TextProblem> ProblemOf(const CTAVODoc& doc, const JisRepertoire& repertoire,
+                                     std::size_t offset, CharSet set) {
+    const std::uint8_t* const p = doc.m_pData + offset;
+    return IsTwoByteSet(set) ? ProblemOfPair(p, offset + 1 == doc.m_nLength, repertoire)
+                             : ProblemOfByte(*p);
+}
+
 // Walks the text from start, line by line as each is drawn, and hands every
 // problem before limit to found, in order, until found returns true.
 template <typename Found>
@@ -78,14 +85,11 @@ bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart&
         const std::size_t end =
             std::min<std::uint64_t>(std::uint64_t(info.nOffset) + info.nLength, limit);
         while (SkipDesignations(p, i, end, set)) {
-            const bool pair = IsTwoByteSet(set);
-            const std::optional<TextProblem> problem =
-                pair ? ProblemOfPair(p + i, i + 1 == doc.m_nLength, repertoire)
-                     : ProblemOfByte(p[i]);
+            const std::optional<TextProblem> problem = ProblemOf(doc, repertoire, i, set);
             if (problem && report(std::uint32_t(i), line, *problem)) {
                 return true;
             }
-            i += pair ? 2 : 1;
+            i += IsTwoByteSet(set) ? 2 : 1;
         }
         if (std::uint64_t(info.nOffset) + info.nLength >= limit) {
             return false;
@@ -98,6 +102,15 @@ bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart&
 }
 
 } // namespace
+
+bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nOffset,
+                    CharSet set, TextProblem* pProblem) {
+    const std::optional<TextProblem> problem = ProblemOf(doc, repertoire, nOffset, set);
+    if (problem) {
+        *pProblem = *problem;
+    }
+    return problem.has_value();
+}
 
 bool FindProblem(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nFrom,
                  bool bForward, ProblemPlace* pFound) {

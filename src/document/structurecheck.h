@@ -30,6 +30,11 @@ struct ProblemPlace {
     TextProblem problem;
 };
 
+// The problem of the character that starts at nOffset in set, as the check
+// sees it; false for a clean one.
+bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nOffset,
+                    CharSet set, TextProblem* pProblem);
+
 // The first problem at or after nFrom, or with bForward false the last one
 // before nFrom. False when there is none.
 bool FindProblem(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nFrom,
