@@ -191,16 +191,16 @@ const DLGTEMPLATE ENV_DIALOG = {
 // ---- the find bar 131 and the go-to-line dialog 132 ----
 
 const DLGITEMTEMPLATE FIND_BAR_ITEMS[] = {
-    {IDC_STATIC, "STATIC", "検索する文字列:", SS_LEFT, 4, 4, 56, 8},
-    {IDC_FIND_TEXT, "EDIT", "", ES_LEFT | WS_BORDER | WS_TABSTOP, 60, 2, 140, 12},
-    {IDC_MATCH_CASE, "BUTTON", "大文字と小文字を区別する(&C)", CHECK, 206, 3, 112, 10},
-    {ID_EDIT_FIND_NEXT, "BUTTON", "次を検索(&N)", BS_DEFPUSHBUTTON | WS_TABSTOP, 322, 2, 50, 12},
-    {ID_EDIT_FIND_PREV, "BUTTON", "前を検索(&P)", PUSH, 376, 2, 50, 12},
-    {IDCANCEL, "BUTTON", "閉じる", PUSH, 430, 2, 36, 12},
+    {IDC_STATIC, "STATIC", "検索する文字列:", SS_LEFT, 4, 4, 52, 8},
+    {IDC_FIND_TEXT, "EDIT", "", ES_LEFT | WS_BORDER | WS_TABSTOP, 56, 2, 110, 12},
+    {IDC_MATCH_CASE, "BUTTON", "大文字と小文字を区別する(&C)", CHECK, 170, 3, 100, 10},
+    {ID_EDIT_FIND_NEXT, "BUTTON", "次を検索(&N)", BS_DEFPUSHBUTTON | WS_TABSTOP, 272, 2, 46, 12},
+    {ID_EDIT_FIND_PREV, "BUTTON", "前を検索(&P)", PUSH, 322, 2, 46, 12},
+    {IDCANCEL, "BUTTON", "閉じる", PUSH, 372, 2, 32, 12},
 };
 
 const DLGTEMPLATE FIND_BAR = {
-    "", "ＭＳ Ｐゴシック", 9, 470, 16, int(std::size(FIND_BAR_ITEMS)), FIND_BAR_ITEMS,
+    "", "ＭＳ Ｐゴシック", 9, 408, 16, int(std::size(FIND_BAR_ITEMS)), FIND_BAR_ITEMS,
 };
 
 const DLGITEMTEMPLATE GOTO_LINE_ITEMS[] = {
