@@ -467,23 +467,22 @@ void CTAVOView::OnNextProblem(BOOL bForward) {
         return;
     }
     // The character is marked; the end of the file has none.
-    MarkAndShow(place.nLine, place.nOffset, place.nOffset < pDoc->m_nLength ? 1 : 0);
+    const CharCell first =
+        MarkAndShow(place.nLine, place.nOffset, place.nOffset < pDoc->m_nLength ? 1 : 0);
     m_strFound.clear();
-    CharCell first{};
-    CharCell last{};
-    MarkedCells(place.nLine, &first, &last);
     const std::string found = DescribeProblem(*pDoc, place, first.nLineColumn);
     SetStatus(wrapped ? ExtractSubString(LoadString(IDS_WRAPPED), bForward ? 0 : 1) + "  " + found
                       : found);
 }
 
-void CTAVOView::MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength) {
+CharCell CTAVOView::MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength) {
     m_mark = {true, nOffset, nLength};
     CharCell first{};
     CharCell last{};
     MarkedCells(nLine, &first, &last);
     Reveal(nLine, first, last);
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return first;
 }
 
 void CTAVOView::MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const {

@@ -3,6 +3,7 @@
 // and prints and previews page by page.
 #pragma once
 
+#include "document/linewalker.h"
 #include "document/tavodoc.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
@@ -11,7 +12,6 @@
 #include <string>
 
 class CCharPainter;
-struct CharCell;
 
 class CTAVOView : public CView {
 public:
@@ -96,8 +96,9 @@ private:
     // Where a search or the check starts: at or after the mark (after it
     // when bPast), or before it; without a mark, the top of the window.
     std::uint32_t StartOffset(bool bForward, bool bPast) const;
-    // Marks the stretch of line nLine, scrolls it into view and repaints.
-    void MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength);
+    // Marks the stretch of line nLine, scrolls it into view and repaints;
+    // returns the place of its first character.
+    CharCell MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength);
     // The first and last character of the mark where the drawing puts
     // them; for a mark at the end of the file, the place after the last.
     void MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const;
