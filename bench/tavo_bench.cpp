@@ -4,10 +4,12 @@
 // virtual X display for the figures of the real program.
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
+#include "document/textsearch.h"
 #include "jis_text.h"
 #include "platform/gdi/sjis.h"
 #include "platform/ui/ui.h"
 #include "render/charpainter.h"
+#include "view/jiscodes.h"
 #include "xprobe.h"
 
 #include <QApplication>
@@ -219,6 +221,40 @@ void MeasureCountRows(const fs::path& mixed, const fs::path& shortLines, std::ui
                              });
                          }),
                 "iconv", iconv, 0.1});
+    }
+}
+
+// ---- searching ----
+
+// The whole of a large text searched for words it does not hold: the
+// search that costs most, since every candidate is checked and none ends it.
+void MeasureSearch(const fs::path& mixed) {
+    Section("searching: FindText over the whole file, the word absent");
+    const double iconv = MedianOf(g_options.repeat, [&] { return RunIconv(mixed); });
+    CTAVODoc doc;
+    LoadMs(mixed, &doc);
+    const struct {
+        const char* what;
+        const char* word;
+        bool matchCase;
+    } words[] = {
+        {"ASCII word", "tavoviewer", true},
+        {"ASCII word, case ignored", "TavoViewer", false},
+        {"kanji and kana", "見つからない語", true},
+        {"kanji and ASCII", "漢字のjis", false},
+    };
+    for (const auto& word : words) {
+        const FindQuery query = MakeFindQuery(word.word, word.matchCase);
+        TextMatch match;
+        const double ms = MedianOf(g_options.repeat, [&] {
+            return TimeMs([&] {
+                if (FindText(doc, query, 0, true, &match)) {
+                    std::printf("the %s was found at %u\n", word.what, match.nOffset);
+                }
+            });
+        });
+        Report({std::string("search 100 MB mixed, ") + word.what, ms, "iconv on the same file",
+                iconv, 0.5});
     }
 }
 
@@ -659,6 +695,7 @@ int main(int argc, char** argv) {
     loads.erase("empty");
     MeasureLoads(loads);
     MeasureCountRows(files.at("100 MB mixed"), files.at("100 MB short lines"), 210);
+    MeasureSearch(files.at("100 MB mixed"));
     MeasurePainting(argv[0]);
     MeasureScrolling(files.at("100 MB short lines"), files.at("50 MB one line"));
     MeasurePrinting(files.at("10 MB mixed"), files.at("100 MB mixed"));

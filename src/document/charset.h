@@ -2,6 +2,7 @@
 // conversion of two-byte JIS codes to Shift_JIS.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 using CharSet = std::uint8_t;
@@ -60,6 +61,21 @@ inline int FollowEscape(const std::uint8_t* p, CharSet& set) {
         set = CHARSET_ASCII;
     }
     return 0;
+}
+
+// Consumes the designations that stand at position i of a walk that ends
+// at end, by FollowEscape; false when they reach end. Afterwards i is where
+// a character starts in set: a pair in a two-byte set, else one byte (an
+// ESC that designates nothing among them).
+inline bool SkipDesignations(const std::uint8_t* p, std::size_t& i, std::size_t end, CharSet& set) {
+    while (i < end && p[i] == ESC) {
+        const int skipped = FollowEscape(p + i, set);
+        if (skipped == 0) {
+            break;
+        }
+        i += std::size_t(skipped);
+    }
+    return i < end;
 }
 
 // Converts the JIS X 0208 code at p to Shift_JIS in place. Returns false,

@@ -681,6 +681,13 @@ std::int64_t CTAVODoc::StartRowOfLine(std::uint32_t nLine, int nSlot) const {
     return start;
 }
 
+std::uint32_t CTAVODoc::LineAtOffset(std::uint32_t nOffset) const {
+    const LineInfo* const after = std::upper_bound(
+        m_pLines + 1, m_pLines + m_nLines, nOffset,
+        [](std::uint32_t offset, const LineInfo& line) { return offset < line.nOffset; });
+    return std::uint32_t(after - m_pLines) - 1;
+}
+
 LineCheckpoint* CTAVODoc::FirstCheckpointFrom(std::uint32_t nOffset) const {
     return std::lower_bound(m_pCheckpoints, m_pCheckpoints + m_nCheckpoints, nOffset,
                             [](const LineCheckpoint& checkpoint, std::uint32_t offset) {
@@ -704,7 +711,7 @@ LineCheckpoints CTAVODoc::CheckpointsOf(std::uint32_t nLine, int nSlot) const {
     found.nCount = std::size_t(last - first);
     found.nLineOffset = line.nOffset;
     found.nSlot = nSlot;
-    found.nWrapWidth = m_layout[nSlot].bCounted ? m_layout[nSlot].nWidth : 0;
+    found.nWrapWidth = WrapWidthOf(nSlot);
     return found;
 }
 

@@ -82,6 +82,14 @@ public:
     // The row of a slot's layout that line nLine starts in.
     std::int64_t StartRowOfLine(std::uint32_t nLine, int nSlot) const;
     LineCheckpoints CheckpointsOf(std::uint32_t nLine, int nSlot) const;
+    // The line that holds the byte at nOffset; the last line for the end
+    // of the text. Needs a line.
+    std::uint32_t LineAtOffset(std::uint32_t nOffset) const;
+    // The row width a slot's rows were last counted for; 0 when it does
+    // not wrap.
+    std::uint32_t WrapWidthOf(int nSlot) const {
+        return m_layout[nSlot].bCounted ? m_layout[nSlot].nWidth : 0;
+    }
 
     LoadFailure GetLoadFailure() const { return m_loadFailure; }
 

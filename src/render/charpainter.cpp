@@ -211,6 +211,9 @@ void CCharPainter::DrawRun(CharSet set, int nStartCol, int nRow, const BYTE* pBy
         const int cells = CellsOf(set, col, pBytes[i]);
         if (m_nWrapCol == 0 ? IsVisibleRow(nRow, visible) : IsVisible(col, nRow, cells, visible)) {
             DrawChar(set, int(col), nRow, pBytes + i);
+            if (IsMarked(pBytes + i)) {
+                InvertCells(col, nRow, cells);
+            }
         }
         col += cells;
         i += twoByte ? 2 : 1;
@@ -278,6 +281,23 @@ int CCharPainter::DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE
         DrawCells(x, y, &letter, 1, TRUE);
     }
     return 1;
+}
+
+bool CCharPainter::IsMarked(const BYTE* p) const {
+    return m_pMarkEnd != nullptr && p >= m_pMarkFirst && p < m_pMarkEnd;
+}
+
+// Inverted within the paint rectangle, as the text is clipped to it.
+void CCharPainter::InvertCells(std::int64_t nCol, int nRow, int nCells) {
+    const RECT cells = {CellX(nCol), CellY(nRow), CellX(nCol + nCells),
+                        CellY(std::int64_t(nRow) + 1)};
+    const RECT inside = {std::max(cells.left, m_rcPaint.left), std::max(cells.top, m_rcPaint.top),
+                         std::min(cells.right, m_rcPaint.right),
+                         std::min(cells.bottom, m_rcPaint.bottom)};
+    if (inside.left < inside.right && inside.top < inside.bottom) {
+        m_pDC->PatBlt(inside.left, inside.top, inside.right - inside.left,
+                      inside.bottom - inside.top, DSTINVERT);
+    }
 }
 
 void CCharPainter::DrawCells(int x, int y, const BYTE* pBytes, UINT nCount, BOOL bControl) {

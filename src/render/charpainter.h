@@ -52,6 +52,10 @@ public:
     // Where the next DrawRun, when it draws a line of the document from its
     // first byte, may resume near the first cell it shows; none by default.
     LineCheckpoints m_checkpoints;
+    // The characters whose first byte lies in [m_pMarkFirst, m_pMarkEnd)
+    // have their cells inverted once drawn: a match or a problem found.
+    const BYTE* m_pMarkFirst = nullptr;
+    const BYTE* m_pMarkEnd = nullptr;
 
 private:
     // Where a run goes on: 64-bit columns, so that no start, wrap column
@@ -80,6 +84,8 @@ private:
     int DrawWideChar(int x, int y, const BYTE* p);
     int DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE* p);
     void DrawWideSpaceBox(int x, int y);
+    bool IsMarked(const BYTE* p) const;
+    void InvertCells(std::int64_t nCol, int nRow, int nCells);
 
     RECT m_rcClip = {};
     bool m_bClipKnown = false;

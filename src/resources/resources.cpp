@@ -26,10 +26,19 @@ const MENUITEMTEMPLATE MENU[] = {
     {MF_SEPARATOR, 0, nullptr},
     {MF_STRING | MF_END, ID_APP_EXIT, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"},
     {MF_POPUP, 0, "編集(&E)"},
-    {MF_GRAYED | MF_END, ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C"},
+    {MF_GRAYED, ID_EDIT_COPY, "ｺﾋﾟｰ(&C)\tCtrl+C"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING, ID_EDIT_FIND, "検索(&F)...\tCtrl+F"},
+    {MF_STRING, ID_EDIT_FIND_NEXT, "次を検索(&N)\tF3"},
+    {MF_STRING, ID_EDIT_FIND_PREV, "前を検索(&P)\tShift+F3"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING | MF_END, ID_EDIT_GOTO_LINE, "行へ移動(&G)...\tCtrl+G"},
     {MF_POPUP, 0, "表示(&V)"},
     {MF_STRING, ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)"},
     {MF_STRING, ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"},
+    {MF_SEPARATOR, 0, nullptr},
+    {MF_STRING, ID_VIEW_NEXT_PROBLEM, "次の問題箇所(&X)\tF8"},
+    {MF_STRING, ID_VIEW_PREV_PROBLEM, "前の問題箇所(&R)\tShift+F8"},
     {MF_SEPARATOR, 0, nullptr},
     {MF_STRING | MF_END, ID_ENV_SETTINGS, "動作環境"},
     {MF_POPUP, 0, "ﾍﾙﾌﾟ(&H)"},
@@ -56,6 +65,12 @@ const ACCEL ACCELERATORS[] = {
     {SHIFT, VK_INSERT, ID_EDIT_PASTE},
     {FVIRTKEY, VK_F6, ID_NEXT_PANE},
     {SHIFT, VK_F6, ID_PREV_PANE},
+    {CTRL, 'F', ID_EDIT_FIND},
+    {FVIRTKEY, VK_F3, ID_EDIT_FIND_NEXT},
+    {SHIFT, VK_F3, ID_EDIT_FIND_PREV},
+    {CTRL, 'G', ID_EDIT_GOTO_LINE},
+    {FVIRTKEY, VK_F8, ID_VIEW_NEXT_PROBLEM},
+    {SHIFT, VK_F8, ID_VIEW_PREV_PROBLEM},
 };
 
 // ---- toolbar 128 and its pictures ----
@@ -173,6 +188,32 @@ const DLGTEMPLATE ENV_DIALOG = {
     "動作環境", "ＭＳ ゴシック", 9, 279, 206, int(std::size(ENV_ITEMS)), ENV_ITEMS,
 };
 
+// ---- the find bar 131 and the go-to-line dialog 132 ----
+
+const DLGITEMTEMPLATE FIND_BAR_ITEMS[] = {
+    {IDC_STATIC, "STATIC", "検索する文字列:", SS_LEFT, 4, 4, 52, 8},
+    {IDC_FIND_TEXT, "EDIT", "", ES_LEFT | WS_BORDER | WS_TABSTOP, 56, 2, 110, 12},
+    {IDC_MATCH_CASE, "BUTTON", "大文字と小文字を区別する(&C)", CHECK, 170, 3, 100, 10},
+    {ID_EDIT_FIND_NEXT, "BUTTON", "次を検索(&N)", BS_DEFPUSHBUTTON | WS_TABSTOP, 272, 2, 46, 12},
+    {ID_EDIT_FIND_PREV, "BUTTON", "前を検索(&P)", PUSH, 322, 2, 46, 12},
+    {IDCANCEL, "BUTTON", "閉じる", PUSH, 372, 2, 32, 12},
+};
+
+const DLGTEMPLATE FIND_BAR = {
+    "", "ＭＳ Ｐゴシック", 9, 408, 16, int(std::size(FIND_BAR_ITEMS)), FIND_BAR_ITEMS,
+};
+
+const DLGITEMTEMPLATE GOTO_LINE_ITEMS[] = {
+    {IDC_LINE_RANGE, "STATIC", "", SS_LEFT, 7, 9, 90, 8},
+    {IDC_LINE_NUMBER, "EDIT", "", ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP, 100, 7, 60, 12},
+    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 72, 26, 40, 12},
+    {IDCANCEL, "BUTTON", "ｷｬﾝｾﾙ", PUSH, 120, 26, 40, 12},
+};
+
+const DLGTEMPLATE GOTO_LINE_DIALOG = {
+    "行へ移動", "ＭＳ Ｐゴシック", 9, 167, 45, int(std::size(GOTO_LINE_ITEMS)), GOTO_LINE_ITEMS,
+};
+
 // ---- the print preview's bar ----
 
 // Buttons in a row, in dialog units; the page-count button's caption
@@ -212,6 +253,9 @@ const std::map<UINT, const char*> STRINGS = {
     {ID_EDIT_COPY, "選択範囲をｺﾋﾟｰしてｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\nｺﾋﾟ-"},
     {ID_EDIT_CUT, "選択範囲を切り取ってｸﾘｯﾌﾟﾎﾞｰﾄﾞに保存\n切り取り"},
     {ID_EDIT_FIND, "指定した文字列を検索\n検索"},
+    {ID_EDIT_FIND_NEXT, "次の一致する文字列を検索\n次を検索"},
+    {ID_EDIT_FIND_PREV, "前の一致する文字列を検索\n前を検索"},
+    {ID_EDIT_GOTO_LINE, "指定した行へ移動\n行へ移動"},
     {ID_EDIT_PASTE, "ｸﾘｯﾌﾟﾎﾞｰﾄﾞの内容を貼り付け\n貼り付け"},
     {ID_EDIT_REPEAT, "直前の操作を繰り返す\n繰り返し"},
     {ID_EDIT_REPLACE, "指定した文字列を別の文字列で置換\n置換"},
@@ -232,6 +276,25 @@ const std::map<UINT, const char*> STRINGS = {
     {ID_INDICATOR_KANA, "ｶﾅ"},
     {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示/非表示"},
     {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰの表示/非表示\nｽﾃｰﾀｽ ﾊﾞｰの表示/非表示"},
+    {ID_VIEW_NEXT_PROBLEM, "7ﾋﾞｯﾄ JIS として正しくない次の箇所へ移動\n次の問題箇所"},
+    {ID_VIEW_PREV_PROBLEM, "7ﾋﾞｯﾄ JIS として正しくない前の箇所へ移動\n前の問題箇所"},
+    {IDS_NOT_FOUND, "見つかりません"},
+    {IDS_WRAPPED,
+     "ﾌｧｲﾙの末尾に達したので先頭から続けました\nﾌｧｲﾙの先頭に達したので末尾から続けました"},
+    {IDS_FILE_CLEAN, "問題箇所はありません: 正しい 7ﾋﾞｯﾄ JIS のﾌｧｲﾙです"},
+    {IDS_CHARSET_NAMES, "ASCII\nJISローマ字\n旧JIS\n新JIS"},
+    {IDS_CELL_PLACE, "行 %1  桁 %2  ｵﾌｾｯﾄ %3 (0x%4)  %5"},
+    {IDS_CELL_PAIR, "%1  区点 %2  JIS %3  ｼﾌﾄJIS %4  %5"},
+    {IDS_CELL_BYTE, "%1  0x%2  %3"},
+    {IDS_CONTROL_CODE, "制御ｺｰﾄﾞ %1"},
+    {IDS_PROBLEM_AT, "行 %1  桁 %2  ｵﾌｾｯﾄ %3 (0x%4): %5"},
+    {IDS_HIGH_BIT, "上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ %1"},
+    {IDS_BAD_CONTROL_CODE, "TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ %1"},
+    {IDS_UNKNOWN_ESCAPE, "何も指示しないｴｽｹｰﾌﾟｼｰｹﾝｽ %1"},
+    {IDS_UNDECODABLE_PAIR, "復号できない2ﾊﾞｲﾄｺｰﾄﾞ %1"},
+    {IDS_LINE_ENDS_IN_PAIR, "2ﾊﾞｲﾄ文字のまま行が終わっている"},
+    {IDS_ODD_PAIR_RUN, "ﾊﾞｲﾄ数が奇数の2ﾊﾞｲﾄ文字列: 最後のﾊﾞｲﾄが後に続くﾊﾞｲﾄと組になる %1"},
+    {IDS_LINE_RANGE, "行番号 (1 - %1):"},
     {AFX_IDS_SCSIZE, "ｳｨﾝﾄﾞｳのｻｲｽﾞを変更"},
     {AFX_IDS_SCMOVE, "ｳｨﾝﾄﾞｳの位置を変更"},
     {AFX_IDS_SCMINIMIZE, "ｳｨﾝﾄﾞｳをｱｲｺﾝ化"},
@@ -285,6 +348,10 @@ public:
             return &ABOUT_BOX;
         case IDD_ENV_SETTINGS:
             return &ENV_DIALOG;
+        case IDD_FIND_BAR:
+            return &FIND_BAR;
+        case IDD_GOTO_LINE:
+            return &GOTO_LINE_DIALOG;
         case AFX_IDD_PREVIEW_TOOLBAR:
             return &PREVIEW_BAR;
         default:

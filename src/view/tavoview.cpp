@@ -1,8 +1,12 @@
 #include "tavoview.h"
 
+#include "document/linewalker.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
 #include "settings/envdialog.h"
+#include "view/cellinfo.h"
+#include "view/gotolinedlg.h"
+#include "view/jiscodes.h"
 
 #include <algorithm>
 #include <climits>
@@ -45,6 +49,16 @@ CTAVOView::CTAVOView(EnvSettings* pEnv) : m_pEnv(pEnv) {
     MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
     MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
+    MapCommand(ID_EDIT_GOTO_LINE, [this] { OnGotoLine(); });
+    MapCommand(ID_VIEW_NEXT_PROBLEM, [this] { OnNextProblem(TRUE); });
+    MapCommand(ID_VIEW_PREV_PROBLEM, [this] { OnNextProblem(FALSE); });
+    for (UINT id : {ID_EDIT_GOTO_LINE, ID_VIEW_NEXT_PROBLEM, ID_VIEW_PREV_PROBLEM}) {
+        MapUpdateCommandUI(id, [this](CCmdUI* pCmdUI) { pCmdUI->Enable(HasText()); });
+    }
+}
+
+BOOL CTAVOView::HasText() const {
+    return GetDocument()->m_pData != nullptr;
 }
 
 CTAVODoc* CTAVOView::GetDocument() const {
@@ -78,6 +92,10 @@ void CTAVOView::OnDraw(CDC* pDC) {
     painter.m_nFirstRow = first;
     painter.m_nWrapCol =
         DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, std::uint32_t(width) / painter.m_cxCell));
+    if (m_mark.bSet) {
+        painter.m_pMarkFirst = pDoc->m_pData + m_mark.nOffset;
+        painter.m_pMarkEnd = painter.m_pMarkFirst + m_mark.nLength;
+    }
     DrawRows(painter, first, first + height / int(painter.m_cyCell), LAYOUT_SCREEN);
     painter.Restore();
 }
@@ -171,6 +189,7 @@ void CTAVOView::UpdateScrollRanges() {
 }
 
 void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
+    m_mark = {};
     RecalcScreenLayout();
     UpdateScrollRanges();
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -282,6 +301,10 @@ BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
     const std::int64_t limit = std::max(client.right, client.bottom) + 1;
     const std::int64_t step = nBar == SB_VERT ? cell.cy : cell.cx;
     const int distance = int(std::clamp(-std::int64_t(change) * step, -limit, limit));
+    // What the mouse rests on has moved under it.
+    if (m_bMouseInside) {
+        ShowCellAt(m_ptMouse);
+    }
     if (nBar == SB_VERT) {
         ScrollWindow(0, distance);
         return TRUE;
@@ -364,6 +387,208 @@ void CTAVOView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
     if (!ScrollBy(SB_VERT, nSBCode, nPos)) {
         CView::OnVScroll(nSBCode, nPos, pScrollBar);
     }
+}
+
+// ---- finding the way ----
+
+namespace {
+
+// Looks from `from` on, or back, and once more from the other end when that
+// finds nothing; *pWrapped tells whether it went round.
+template <typename Look>
+bool LookRound(const Look& look, std::uint32_t from, bool forward, std::uint32_t otherEnd,
+               bool* pWrapped) {
+    *pWrapped = false;
+    if (look(from)) {
+        return true;
+    }
+    *pWrapped = true;
+    return look(forward ? 0 : otherEnd);
+}
+
+} // namespace
+
+void CTAVOView::SetStatus(const std::string& text) {
+    if (CFrameWnd* pFrame = GetParentFrame()) {
+        pFrame->SetMessageText(text);
+    }
+}
+
+std::uint32_t CTAVOView::StartOffset(bool bForward, bool bPast) const {
+    const CTAVODoc* pDoc = GetDocument();
+    if (!m_mark.bSet) {
+        std::int64_t start = 0;
+        const std::uint32_t line = pDoc->LineAtRow(GetScrollPos(SB_VERT), LAYOUT_SCREEN, &start);
+        return line < pDoc->m_nLines ? pDoc->m_pLines[line].nOffset : pDoc->m_nLength;
+    }
+    return m_mark.nOffset + (bForward && bPast ? 1 : 0);
+}
+
+void CTAVOView::Find(const std::string& text, BOOL bMatchCase, BOOL bForward) {
+    const CTAVODoc* pDoc = GetDocument();
+    if (!HasText() || text.empty()) {
+        return;
+    }
+    // The same search again goes past its match; a new one may find it.
+    const bool again = text == m_strFound && bMatchCase == m_bFoundMatchCase;
+    m_strFound = text;
+    m_bFoundMatchCase = bMatchCase;
+    const FindQuery query = MakeFindQuery(text, bMatchCase != FALSE);
+    TextMatch match{};
+    bool wrapped = false;
+    const auto look = [&](std::uint32_t from) {
+        return FindText(*pDoc, query, from, bForward != FALSE, &match);
+    };
+    if (!LookRound(look, StartOffset(bForward, again), bForward, pDoc->m_nLength, &wrapped)) {
+        m_mark = {};
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SetStatus(LoadString(IDS_NOT_FOUND));
+        return;
+    }
+    MarkAndShow(match.nLine, match.nOffset, match.nLength);
+    SetStatus(wrapped ? ExtractSubString(LoadString(IDS_WRAPPED), bForward ? 0 : 1)
+                      : LoadString(AFX_IDS_IDLEMESSAGE));
+}
+
+void CTAVOView::OnNextProblem(BOOL bForward) {
+    const CTAVODoc* pDoc = GetDocument();
+    if (!HasText()) {
+        return;
+    }
+    ProblemPlace place{};
+    bool wrapped = false;
+    const auto look = [&](std::uint32_t from) {
+        return FindProblem(*pDoc, DefinedJisCodes(), from, bForward != FALSE, &place);
+    };
+    if (!LookRound(look, StartOffset(bForward, true), bForward, pDoc->m_nLength + 1, &wrapped)) {
+        m_mark = {};
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SetStatus(LoadString(IDS_FILE_CLEAN));
+        return;
+    }
+    // The character is marked; the end of the file has none.
+    const CharCell first =
+        MarkAndShow(place.nLine, place.nOffset, place.nOffset < pDoc->m_nLength ? 1 : 0);
+    m_strFound.clear();
+    const std::string found = DescribeProblem(*pDoc, place, first.nLineColumn);
+    SetStatus(wrapped ? ExtractSubString(LoadString(IDS_WRAPPED), bForward ? 0 : 1) + "  " + found
+                      : found);
+}
+
+CharCell CTAVOView::MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength) {
+    m_mark = {true, nOffset, nLength};
+    CharCell first{};
+    CharCell last{};
+    MarkedCells(nLine, &first, &last);
+    Reveal(nLine, first, last);
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return first;
+}
+
+void CTAVOView::MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const {
+    LineWalker walker(*GetDocument(), nLine, LAYOUT_SCREEN);
+    walker.SeekOffset(m_mark.nOffset);
+    const std::uint64_t end =
+        std::uint64_t(m_mark.nOffset) + std::max<std::uint32_t>(m_mark.nLength, 1);
+    bool any = false;
+    CharCell cell{};
+    while (walker.Next(cell) && cell.nOffset < end) {
+        if (cell.nOffset >= m_mark.nOffset) {
+            if (!any) {
+                *pFirst = cell;
+            }
+            *pLast = cell;
+            any = true;
+        }
+    }
+    if (!any) {
+        *pFirst = {m_mark.nOffset,      0, cell.set, walker.Row(), walker.Column(),
+                   walker.LineColumn(), 1};
+        *pLast = *pFirst;
+    }
+}
+
+// The line whole where it fits in the window, else the marked rows; the
+// marked columns when they lie beside the window.
+void CTAVOView::Reveal(std::uint32_t nLine, const CharCell& first, const CharCell& last) {
+    const CTAVODoc* pDoc = GetDocument();
+    SCROLLINFO vert{};
+    GetScrollInfo(SB_VERT, &vert);
+    const std::int64_t page = std::max<std::int64_t>(vert.nPage, 1);
+    const std::int64_t lineTop = pDoc->StartRowOfLine(nLine, LAYOUT_SCREEN);
+    const std::int64_t rows = pDoc->m_pLines[nLine].nRows[LAYOUT_SCREEN];
+    const std::int64_t from = rows <= page ? lineTop : lineTop + first.nRow;
+    const std::int64_t to = rows <= page ? lineTop + rows : lineTop + last.nRow + 1;
+    if (from < vert.nPos || to > vert.nPos + page) {
+        const std::int64_t top = from < vert.nPos || to - from > page ? from : to - page;
+        SetScrollPos(SB_VERT, int(std::min<std::int64_t>(top, INT_MAX)));
+    }
+    SCROLLINFO horz{};
+    GetScrollInfo(SB_HORZ, &horz);
+    const std::int64_t width = std::max<std::int64_t>(horz.nPage, 1);
+    const std::int64_t gutter = GutterWidth();
+    const std::int64_t left = gutter + std::int64_t(std::min(first.nColumn, last.nColumn));
+    const std::int64_t right =
+        gutter + std::int64_t(std::max(first.nColumn + first.nCells, last.nColumn + last.nCells));
+    if (left < horz.nPos || right > horz.nPos + width) {
+        // From the row's start where that shows the mark, else centred.
+        const std::int64_t pos =
+            right <= width ? 0 : std::max<std::int64_t>((left + right - width) / 2, 0);
+        SetScrollPos(SB_HORZ, int(std::min<std::int64_t>(std::min(pos, left), INT_MAX)));
+    }
+}
+
+void CTAVOView::OnGotoLine() {
+    const CTAVODoc* pDoc = GetDocument();
+    if (!HasText()) {
+        return;
+    }
+    std::int64_t start = 0;
+    const std::uint32_t top = pDoc->LineAtRow(GetScrollPos(SB_VERT), LAYOUT_SCREEN, &start);
+    CGotoLineDlg dialog(this, pDoc->m_nLines, std::min(top, pDoc->m_nLines - 1) + 1);
+    if (dialog.DoModal() != IDOK) {
+        return;
+    }
+    const std::int64_t row = pDoc->StartRowOfLine(dialog.m_nLine - 1, LAYOUT_SCREEN);
+    SetScrollPos(SB_VERT, int(std::min<std::int64_t>(row, INT_MAX)));
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void CTAVOView::OnMouseMove(UINT, POINT point) {
+    m_bMouseInside = true;
+    m_ptMouse = point;
+    ShowCellAt(point);
+}
+
+void CTAVOView::OnMouseLeave() {
+    m_bMouseInside = false;
+    SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
+}
+
+void CTAVOView::ShowCellAt(POINT point) {
+    const CTAVODoc* pDoc = GetDocument();
+    const SIZE size = CellSize(this, m_pEnv);
+    const std::int64_t row = GetScrollPos(SB_VERT) + std::int64_t(point.y) / size.cy;
+    const std::int64_t column =
+        GetScrollPos(SB_HORZ) + std::int64_t(point.x) / size.cx - GutterWidth();
+    std::int64_t start = 0;
+    const std::uint32_t line = HasText() && point.x >= 0 && point.y >= 0 && column >= 0
+                                   ? pDoc->LineAtRow(row, LAYOUT_SCREEN, &start)
+                                   : pDoc->m_nLines;
+    if (line < pDoc->m_nLines) {
+        LineWalker walker(*pDoc, line, LAYOUT_SCREEN);
+        walker.SeekCell(row - start, std::uint64_t(column));
+        for (CharCell cell; walker.Next(cell) && cell.nRow <= row - start;) {
+            if (cell.nRow == row - start && std::int64_t(cell.nColumn + cell.nCells) > column) {
+                if (std::int64_t(cell.nColumn) <= column) {
+                    SetStatus(DescribeCell(*pDoc, line, cell));
+                    return;
+                }
+                break;
+            }
+        }
+    }
+    SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
 }
 
 // ---- printing ----

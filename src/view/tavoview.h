@@ -3,9 +3,13 @@
 // and prints and previews page by page.
 #pragma once
 
+#include "document/linewalker.h"
 #include "document/tavodoc.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
+
+#include <cstdint>
+#include <string>
 
 class CCharPainter;
 
@@ -47,9 +51,33 @@ public:
     BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
     void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt) override;
 
+    // Searches for typed text on or back from the mark, or from the top of
+    // the window while nothing is marked; marks what it finds and shows
+    // its line whole. The status bar says when nothing was found and when
+    // the search went round an end of the file.
+    void Find(const std::string& text, BOOL bMatchCase, BOOL bForward);
+    // The structure check's next or previous problem, the same way.
+    void OnNextProblem(BOOL bForward);
+    // Puts a line the user asks for at the top of the window.
+    void OnGotoLine();
+    // A file is shown.
+    BOOL HasText() const;
+
+    // The status bar tells what is in the cell under the mouse.
+    void OnMouseMove(UINT nFlags, POINT point) override;
+    void OnMouseLeave() override;
+
     EnvSettings* m_pEnv;
 
 private:
+    // A match or a problem, drawn inverted; nLength 0 marks the end of
+    // the file.
+    struct Mark {
+        bool bSet = false;
+        std::uint32_t nOffset = 0;
+        std::uint32_t nLength = 0;
+    };
+
     int GutterWidth() const;
     // The painter's wrap column for a wrap width counted from the row's
     // first cell, gutter included; 0 for no wrapping.
@@ -65,5 +93,24 @@ private:
     void ScrollByWheel(int nBar, short zDelta);
     void SendScroll(int nBar, UINT nSBCode, int nTimes);
 
+    // Where a search or the check starts: at or after the mark (after it
+    // when bPast), or before it; without a mark, the top of the window.
+    std::uint32_t StartOffset(bool bForward, bool bPast) const;
+    // Marks the stretch of line nLine, scrolls it into view and repaints;
+    // returns the place of its first character.
+    CharCell MarkAndShow(std::uint32_t nLine, std::uint32_t nOffset, std::uint32_t nLength);
+    // The first and last character of the mark where the drawing puts
+    // them; for a mark at the end of the file, the place after the last.
+    void MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const;
+    void Reveal(std::uint32_t nLine, const CharCell& first, const CharCell& last);
+    void ShowCellAt(POINT point);
+    void SetStatus(const std::string& text);
+
     int m_nWheelRemainder[2] = {0, 0};
+    Mark m_mark;
+    // The search that made the mark.
+    std::string m_strFound;
+    BOOL m_bFoundMatchCase = FALSE;
+    bool m_bMouseInside = false;
+    POINT m_ptMouse = {0, 0};
 };

@@ -1,5 +1,8 @@
 # tavo_view: the document view.
 add_library(tavo_view STATIC
+  view/cellinfo.cpp
+  view/gotolinedlg.cpp
+  view/jiscodes.cpp
   view/tavoview.cpp)
 target_link_libraries(tavo_view PUBLIC tavo_render tavo_platform_ui tavo_document
   tavo_settings_dialog)

@@ -85,8 +85,17 @@ TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
         "ﾌﾟﾘﾝﾀの設定(&R)...",  "", "最新のﾌｧｲﾙ",          "",
         "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"};
     EXPECT_EQ(MenuTexts("ﾌｧｲﾙ(&F)"), file);
-    EXPECT_EQ(MenuTexts("編集(&E)"), std::vector<std::string>{"ｺﾋﾟｰ(&C)\tCtrl+C"});
-    const std::vector<std::string> view = {"ﾂｰﾙ ﾊﾞｰ(&T)", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", "", "動作環境"};
+    const std::vector<std::string> edit = {
+        "ｺﾋﾟｰ(&C)\tCtrl+C",       "", "検索(&F)...\tCtrl+F",    "次を検索(&N)\tF3",
+        "前を検索(&P)\tShift+F3", "", "行へ移動(&G)...\tCtrl+G"};
+    EXPECT_EQ(MenuTexts("編集(&E)"), edit);
+    const std::vector<std::string> view = {"ﾂｰﾙ ﾊﾞｰ(&T)",
+                                           "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
+                                           "",
+                                           "次の問題箇所(&X)\tF8",
+                                           "前の問題箇所(&R)\tShift+F8",
+                                           "",
+                                           "動作環境"};
     EXPECT_EQ(MenuTexts("表示(&V)"), view);
     EXPECT_EQ(MenuTexts("ﾍﾙﾌﾟ(&H)"), std::vector<std::string>{"ﾊﾞｰｼﾞｮﾝ情報(TAVO) (&A)..."});
 

@@ -2,5 +2,6 @@
 tavo_test(view_tests
   view/print_test.cpp
   view/preview_test.cpp
-  view/view_test.cpp)
+  view/view_test.cpp
+  view/navigation_test.cpp)
 target_link_libraries(view_tests PRIVATE tavo_app tavo_test_support)

@@ -205,7 +205,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 }
 
 BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
-    if (!m_pSurface || (dwRop != WHITENESS && dwRop != BLACKNESS)) {
+    if (!m_pSurface || (dwRop != WHITENESS && dwRop != BLACKNESS && dwRop != DSTINVERT)) {
         return FALSE;
     }
     const RECT rect = {std::min(x, x + nWidth), std::min(y, y + nHeight), std::max(x, x + nWidth),

@@ -66,6 +66,7 @@ constexpr int SIMPLEREGION = 2;
 constexpr DWORD SRCCOPY = 0x00CC0020;
 constexpr DWORD BLACKNESS = 0x00000042;
 constexpr DWORD WHITENESS = 0x00FF0062;
+constexpr DWORD DSTINVERT = 0x00550009;
 
 constexpr int TECHNOLOGY = 2;
 constexpr int HORZRES = 8;
@@ -227,7 +228,8 @@ public:
     // Fills with the colour and leaves it as the background colour.
     void FillSolidRect(const RECT* lpRect, COLORREF color);
     void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
-    // WHITENESS or BLACKNESS.
+    // WHITENESS, BLACKNESS, or DSTINVERT, which inverts every colour
+    // already there.
     BOOL PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop);
     // SRCCOPY. A negative destination extent mirrors along that axis: the
     // block then runs from x (or y) towards smaller coordinates, so

@@ -349,6 +349,13 @@ public:
         if (painter == nullptr) {
             return false;
         }
+        if (rop == DSTINVERT) {
+            const QPainter::CompositionMode mode = painter->compositionMode();
+            painter->setCompositionMode(QPainter::RasterOp_NotDestination);
+            painter->fillRect(ToQRect(rect), Qt::black);
+            painter->setCompositionMode(mode);
+            return true;
+        }
         painter->fillRect(ToQRect(rect), rop == WHITENESS ? Qt::white : Qt::black);
         return true;
     }

@@ -1,6 +1,5 @@
 #include "platform/ui/dialog.h"
 
-#include "platform/gdi/face.h"
 #include "platform/ui/app.h"
 #include "platform/ui/dlgcontrols.h"
 #include "platform/ui/frame.h"
@@ -233,16 +232,7 @@ BOOL CDialog::CreateFromTemplate() {
         return FALSE;
     }
     CreateDialogBox(dlg->pszCaption);
-    // The face stands in for itself as the painter's fonts do.
-    QFont font(ResolveFamily(QString::fromUtf8(dlg->pszFace)));
-    font.setPointSize(dlg->nPointSize);
-    m_pDialog->setFont(font);
-    const DialogUnits units = DialogUnits::Of(font);
-    m_pDialog->setFixedSize(units.ToPixels(0, 0, dlg->cx, dlg->cy).size());
-    DialogBuilder builder(m_pDialog, units, [this](UINT nID) { OnCmdMsg(nID, nullptr); });
-    for (int i = 0; i < dlg->nItems; ++i) {
-        m_items.push_back(builder.Add(dlg->pItems[i]));
-    }
+    m_items = BuildFromTemplate(m_pDialog, *dlg, [this](UINT nID) { OnCmdMsg(nID, nullptr); });
     return TRUE;
 }
 
@@ -301,7 +291,7 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-std::string CDialog::GetDlgItemText(int nID) const {
+std::string CWnd::GetDlgItemText(int nID) const {
     QWidget* item = GetDlgItem(nID);
     if (auto* label = dynamic_cast<QLabel*>(item)) {
         return label->text().toStdString();
@@ -318,7 +308,7 @@ std::string CDialog::GetDlgItemText(int nID) const {
     return "";
 }
 
-void CDialog::SetDlgItemText(int nID, const std::string& text) {
+void CWnd::SetDlgItemText(int nID, const std::string& text) {
     QWidget* item = GetDlgItem(nID);
     if (auto* label = dynamic_cast<QLabel*>(item)) {
         label->setText(Text(text));
@@ -329,6 +319,11 @@ void CDialog::SetDlgItemText(int nID, const std::string& text) {
     } else if (auto* box = dynamic_cast<QGroupBox*>(item)) {
         box->setTitle(Text(text));
     }
+}
+
+UINT CWnd::IsDlgButtonChecked(int nID) const {
+    const auto* box = dynamic_cast<QCheckBox*>(GetDlgItem(nID));
+    return box != nullptr && box->isChecked() ? 1 : 0;
 }
 
 LRESULT CDialog::SendDlgItemMessage(int nID, UINT message, WPARAM wParam, LPARAM lParam) {

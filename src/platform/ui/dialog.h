@@ -76,8 +76,6 @@ public:
     // Ends the modal loop with nResult.
     void EndDialog(int nResult);
 
-    std::string GetDlgItemText(int nID) const;
-    void SetDlgItemText(int nID, const std::string& text);
     LRESULT SendDlgItemMessage(int nID, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     QDialog* GetDialog() const { return m_pDialog; }
     // The template's controls in template order, which is the tab order.

@@ -1,5 +1,6 @@
 #include "platform/ui/dlgcontrols.h"
 
+#include "platform/gdi/face.h"
 #include "platform/ui/image.h"
 
 #include <QButtonGroup>
@@ -167,6 +168,22 @@ QWidget* DialogBuilder::MakeEdit(const DLGITEMTEMPLATE& item) {
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     }
     return edit;
+}
+
+std::vector<QWidget*> BuildFromTemplate(QWidget* pBox, const DLGTEMPLATE& dlg,
+                                        DialogBuilder::ClickHandler onClick) {
+    // The face stands in for itself as the painter's fonts do.
+    QFont font(ResolveFamily(QString::fromUtf8(dlg.pszFace)));
+    font.setPointSize(dlg.nPointSize);
+    pBox->setFont(font);
+    const DialogUnits units = DialogUnits::Of(font);
+    pBox->setFixedSize(units.ToPixels(0, 0, dlg.cx, dlg.cy).size());
+    DialogBuilder builder(pBox, units, std::move(onClick));
+    std::vector<QWidget*> items;
+    for (int i = 0; i < dlg.nItems; ++i) {
+        items.push_back(builder.Add(dlg.pItems[i]));
+    }
+    return items;
 }
 
 // ---- the up-down control ----

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QButtonGroup;
 class QFont;
@@ -52,6 +53,11 @@ private:
     QButtonGroup* m_pRadioGroup = nullptr;
     QWidget* m_pPrevious = nullptr;
 };
+
+// Gives pBox the template's font and size and makes its controls, in
+// order; returns them.
+std::vector<QWidget*> BuildFromTemplate(QWidget* pBox, const DLGTEMPLATE& dlg,
+                                        DialogBuilder::ClickHandler onClick);
 
 // Two arrows that step a position inside a range; with UDS_SETBUDDYINT the
 // buddy edit field shows the position, and a step starts from the number

@@ -2,6 +2,7 @@
 
 #include "platform/core/document.h"
 #include "platform/ui/app.h"
+#include "platform/ui/dlgcontrols.h"
 #include "platform/ui/image.h"
 #include "platform/ui/keystate.h"
 #include "platform/ui/view.h"
@@ -9,13 +10,19 @@
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -53,8 +60,12 @@ int QtKeyOf(WORD key) {
         return Qt::Key_Insert;
     case VK_DELETE:
         return Qt::Key_Delete;
+    case VK_F3:
+        return Qt::Key_F3;
     case VK_F6:
         return Qt::Key_F6;
+    case VK_F8:
+        return Qt::Key_F8;
     default:
         // Letters and digits share their codes.
         return key;
@@ -244,6 +255,94 @@ QWidget* CStatusBar::GetBarWidget() const {
     return m_pFrame != nullptr ? m_pFrame->GetMainWindow()->statusBar() : nullptr;
 }
 
+// ---- dialog bar ----
+
+namespace {
+
+// The bar's controls; Escape closes the bar.
+class DialogBarBox : public QWidget {
+public:
+    DialogBarBox(QWidget* pParent, std::function<void()> close)
+        : QWidget(pParent), m_close(std::move(close)) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape) {
+            m_close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+private:
+    std::function<void()> m_close;
+};
+
+} // namespace
+
+BOOL CDialogBar::Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT) {
+    m_pFrame = dynamic_cast<CFrameWnd*>(pParentWnd);
+    const CResourceTable* resources = AfxGetResourceHandle();
+    const DLGTEMPLATE* dlg = resources ? resources->FindDialog(nIDTemplate) : nullptr;
+    if (m_pFrame == nullptr || m_pFrame->GetMainWindow() == nullptr || dlg == nullptr) {
+        return FALSE;
+    }
+    m_pBar = new QToolBar(m_pFrame->GetMainWindow());
+    m_pBar->setObjectName(QStringLiteral("dialogBar%1").arg(nIDTemplate));
+    m_pBar->setMovable(false);
+    m_pBar->setFloatable(false);
+    m_pBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto* box = new DialogBarBox(m_pBar, [this] { Close(); });
+    const auto onClick = [this](UINT nID) {
+        if (nID == IDCANCEL) {
+            Close();
+        } else {
+            m_pFrame->ExecuteCommand(nID);
+        }
+    };
+    BuildFromTemplate(box, *dlg, onClick);
+    const DLGITEMTEMPLATE* const end = dlg->pItems + dlg->nItems;
+    const DLGITEMTEMPLATE* const byDefault =
+        std::find_if(dlg->pItems, end, [](const DLGITEMTEMPLATE& item) {
+            return std::strcmp(item.pszClass, "BUTTON") == 0 &&
+                   (item.dwStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        });
+    for (QLineEdit* edit :
+         byDefault != end ? box->findChildren<QLineEdit*>() : QList<QLineEdit*>()) {
+        QObject::connect(edit, &QLineEdit::returnPressed, box,
+                         [onClick, id = byDefault->nID] { onClick(id); });
+    }
+    m_pBar->addWidget(box);
+    m_dwStyle = nStyle;
+    Attach(m_pBar);
+    m_pFrame->GetMainWindow()->addToolBar(AreaOf(nStyle), m_pBar);
+    m_pBar->setVisible((nStyle & WS_VISIBLE) != 0);
+    return TRUE;
+}
+
+QWidget* CDialogBar::GetBarWidget() const {
+    return m_pBar;
+}
+
+void CDialogBar::GotoDlgCtrl(UINT nID) {
+    QWidget* control = GetDlgItem(int(nID));
+    if (control == nullptr) {
+        return;
+    }
+    control->setFocus(Qt::ShortcutFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->selectAll();
+    }
+}
+
+void CDialogBar::Close() {
+    m_pBar->hide();
+    if (CView* view = m_pFrame->GetActiveView();
+        view != nullptr && view->GetSafeHwnd() != nullptr) {
+        view->GetSafeHwnd()->setFocus();
+    }
+}
+
 // ---- frame ----
 
 CFrameWnd::CFrameWnd() {
@@ -352,6 +451,7 @@ void CFrameWnd::BuildAccelerators(UINT nIDResource) {
 
 void CFrameWnd::SetActiveView(CView* pView) {
     m_pActiveView.reset(pView);
+    pView->m_pParentFrame = this;
     m_pMainWindow->setCentralWidget(pView->GetOuterWidget());
     pView->GetSafeHwnd()->setFocus();
 }
@@ -374,6 +474,22 @@ void CFrameWnd::DockControlBar(CControlBar* pBar) {
     if (auto* toolbar = qobject_cast<QToolBar*>(pBar->GetBarWidget())) {
         m_pMainWindow->addToolBar(AreaOf(pBar->GetBarStyle()), toolbar);
     }
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL) {
+    if (pBar != nullptr && pBar->GetBarWidget() != nullptr) {
+        pBar->GetBarWidget()->setVisible(bShow != FALSE);
+    }
+}
+
+void CFrameWnd::SetMessageText(const std::string& text) {
+    if (m_pStatusBar != nullptr) {
+        m_pStatusBar->m_pIdle->setText(Text(text));
+    }
+}
+
+void CFrameWnd::SetMessageText(UINT nID) {
+    SetMessageText(LoadString(nID));
 }
 
 void CFrameWnd::OnUpdateFrameTitle() {

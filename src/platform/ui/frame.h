@@ -83,6 +83,24 @@ private:
     std::vector<std::pair<UINT, QLabel*>> m_indicators;
 };
 
+// A bar made from a dialog template, docked in the frame like a toolbar.
+// Its buttons carry out their ids as the frame's commands, and so does
+// Enter in an edit field, for the default button; Escape or the button
+// IDCANCEL hides the bar and gives the keys back to the view.
+class CDialogBar : public CControlBar {
+public:
+    BOOL Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID);
+    QWidget* GetBarWidget() const override;
+    // Gives control nID the keys; an edit field's text is selected.
+    void GotoDlgCtrl(UINT nID);
+
+private:
+    void Close();
+
+    QToolBar* m_pBar = nullptr;
+    CFrameWnd* m_pFrame = nullptr;
+};
+
 class CFrameWnd : public CWnd {
 public:
     CFrameWnd();
@@ -101,6 +119,12 @@ public:
     void SetActiveView(CView* pView);
 
     void DockControlBar(CControlBar* pBar);
+    // Shows or hides a bar; the change shows at once, whatever bDelay.
+    void ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay);
+    // The message pane's text, until the next one; AFX_IDS_IDLEMESSAGE
+    // restores the idle text.
+    void SetMessageText(const std::string& text);
+    void SetMessageText(UINT nID);
 
     // Files dropped on the window are opened (the first of them: one
     // document at a time), with the checks and messages of the open dialog.

@@ -50,6 +50,22 @@ std::string ExtractSubString(const std::string& text, int nField) {
     return text.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
+std::string AfxFormatStrings(UINT nIDS, const std::vector<std::string>& strings) {
+    const std::string format = LoadString(nIDS);
+    std::string text;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char next = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (format[i] == '%' && next >= '1' && next <= '9') {
+            const std::size_t index = std::size_t(next - '1');
+            text += index < strings.size() ? strings[index] : "";
+            ++i;
+        } else {
+            text += format[i];
+        }
+    }
+    return text;
+}
+
 QImage ImageFromTemplate(const BITMAPTEMPLATE& bitmap) {
     QImage image(bitmap.cx, bitmap.cy, QImage::Format_ARGB32);
     for (int y = 0; y < bitmap.cy; ++y) {

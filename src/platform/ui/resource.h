@@ -5,6 +5,7 @@
 #include "platform/core/wintypes.h"
 
 #include <string>
+#include <vector>
 
 // Menu items, a flat list: MF_POPUP opens a popup whose items follow it up
 // to the matching MF_END; the caption's text after a tab is the shortcut
@@ -116,3 +117,5 @@ const CResourceTable* AfxGetResourceHandle();
 std::string LoadString(UINT nID);
 // Field nField of a string made of fields separated by "\n".
 std::string ExtractSubString(const std::string& text, int nField);
+// The string nIDS with %1 .. %9 replaced by the strings given, in order.
+std::string AfxFormatStrings(UINT nIDS, const std::vector<std::string>& strings);

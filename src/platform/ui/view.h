@@ -8,6 +8,7 @@
 
 class CDC;
 class CDocument;
+class CFrameWnd;
 class CPreviewView;
 class CPrintInfo;
 
@@ -17,6 +18,8 @@ public:
     ~CView() override;
 
     CDocument* GetDocument() const { return m_pDocument; }
+    // The frame that shows the view, or null.
+    CFrameWnd* GetParentFrame() const { return m_pParentFrame; }
 
     // Paints the client area; the framework calls it on a paint surface.
     virtual void OnDraw(CDC* pDC) = 0;
@@ -50,8 +53,10 @@ public:
 
 private:
     friend class CSingleDocTemplate;
+    friend class CFrameWnd;
 
     CDocument* m_pDocument = nullptr;
+    CFrameWnd* m_pParentFrame = nullptr;
     // Made by the first preview and kept for the next.
     std::unique_ptr<CPreviewView> m_pPreview;
 };

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QWheelEvent>
 
@@ -128,6 +129,7 @@ UINT CodeOfAction(int action) {
 
 CWndClient::CWndClient(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(pWnd) {
     setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true); // moves are reported with no button held too
     // The class background: what shows where the window paints nothing.
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
@@ -176,6 +178,15 @@ void CWndClient::wheelEvent(QWheelEvent* event) {
         m_pWnd->OnMouseHWheel(flags, short(-event->angleDelta().x()), pt);
     }
     event->accept();
+}
+
+void CWndClient::mouseMoveEvent(QMouseEvent* event) {
+    const POINT pt = {LONG(event->position().x()), LONG(event->position().y())};
+    m_pWnd->OnMouseMove(ModifierFlags(event->modifiers()), pt);
+}
+
+void CWndClient::leaveEvent(QEvent*) {
+    m_pWnd->OnMouseLeave();
 }
 
 CWndScrollBar::CWndScrollBar(Qt::Orientation orientation, CWndWidget* pOwner)
@@ -492,3 +503,5 @@ BOOL CWnd::OnMouseWheel(UINT, short, POINT) {
     return FALSE;
 }
 void CWnd::OnMouseHWheel(UINT, short, POINT) {}
+void CWnd::OnMouseMove(UINT, POINT) {}
+void CWnd::OnMouseLeave() {}

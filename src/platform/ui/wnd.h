@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <string>
 
 class QWidget;
 class QPaintEvent;
@@ -78,7 +79,9 @@ constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_INSERT = 0x2D;
 constexpr UINT VK_DELETE = 0x2E;
+constexpr UINT VK_F3 = 0x72;
 constexpr UINT VK_F6 = 0x75;
+constexpr UINT VK_F8 = 0x77;
 
 // Modifier bits of the nFlags that key and wheel handlers receive.
 constexpr UINT MK_SHIFT = 0x0004;
@@ -196,9 +199,19 @@ public:
     virtual BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt);
     // zDelta positive for a tilt to the right.
     virtual void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt);
+    // The pointer moved over the client area, to pt in client coordinates;
+    // it left the client area.
+    virtual void OnMouseMove(UINT nFlags, POINT point);
+    virtual void OnMouseLeave();
 
     // The control nID of this dialog, or null.
     HWND GetDlgItem(int nID) const;
+    // The text of control nID (a label, button, edit field or group box);
+    // empty for any other.
+    std::string GetDlgItemText(int nID) const;
+    void SetDlgItemText(int nID, const std::string& text);
+    // 1 when check box nID is ticked, else 0.
+    UINT IsDlgButtonChecked(int nID) const;
     // Takes over the control nID of the dialog pParent: from now on this
     // window's OnPaint paints it, instead of the control itself. The
     // control stays the dialog's and goes with it.

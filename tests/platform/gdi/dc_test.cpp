@@ -42,6 +42,16 @@ TEST_F(GdiImage, AFontDeletedWhileSelectedStaysUsableThere) {
     EXPECT_GT(CountOther(Pixels(), image.rect(), qRgb(0, 255, 0)), 0);
 }
 
+TEST_F(GdiImage, AnInvertedBlockTurnsEveryColourThereIntoItsOpposite) {
+    dc.FillSolidRect(0, 0, 10, 10, RGB(255, 0, 0));
+    dc.PatBlt(5, 5, 10, 10, DSTINVERT);
+    const QImage& pixels = Pixels();
+    EXPECT_EQ(pixels.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(pixels.pixel(7, 7), qRgb(0, 255, 255));
+    EXPECT_EQ(pixels.pixel(12, 12), qRgb(255, 0, 255));
+    EXPECT_EQ(pixels.pixel(15, 15), qRgb(0, 255, 0));
+}
+
 TEST_F(GdiImage, ClippedTextStaysInsideTheClip) {
     const RECT clip = {10, 10, 10 + tm.tmAveCharWidth, 10 + tm.tmHeight / 2};
     dc.ExtTextOut(10, 10, ETO_CLIPPED, &clip, "\x8A\xBF", 2, nullptr); // 漢

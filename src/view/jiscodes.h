@@ -1,0 +1,25 @@
+// The characters the codes of the text show, through code page 932 as the
+// drawing shows them, and the reverse: the codes that show a typed
+// character, for the search.
+#pragma once
+
+#include "document/structurecheck.h"
+#include "document/textsearch.h"
+
+#include <cstdint>
+#include <string>
+
+// The character a code of the text shows: the pair at p in a two-byte set,
+// or the byte at p in a one-byte set, where JIS Roman has the yen sign and
+// the overline at 0x5C and 0x7E. 0 for a control code and for a code that
+// shows no character.
+char32_t ShownCharacter(CharSet set, const std::uint8_t* p);
+
+// The codes that show each character of typed UTF-8 text; with bMatchCase
+// false an ASCII letter is matched in either case.
+FindQuery MakeFindQuery(const std::string& text, bool bMatchCase);
+
+// The pairs that show a character.
+const JisRepertoire& DefinedJisCodes();
+
+std::string Utf8Of(char32_t ch);

@@ -1,0 +1,229 @@
+// Walking lines as they are drawn and searching them: cells against the
+// placement of the fixture, matches across sets, escapes and long lines
+// against a plain search over the characters of each line.
+#include "doc_fixture.h"
+#include "document/linewalker.h"
+#include "document/textsearch.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+constexpr std::uint8_t ONE_BYTE = SetBit(CHARSET_ASCII) | SetBit(CHARSET_JISROMAN);
+constexpr std::uint8_t TWO_BYTE = SetBit(CHARSET_OLDJIS) | SetBit(CHARSET_NEWJIS);
+
+FindChar Byte(char b, char other = 0) {
+    FindChar c{{{ONE_BYTE, std::uint8_t(b), 0}}};
+    if (other != 0) {
+        c.codes.push_back({ONE_BYTE, std::uint8_t(other), 0});
+    }
+    return c;
+}
+
+FindChar Pair(const char* jis) {
+    return {{{TWO_BYTE, std::uint8_t(jis[0]), std::uint8_t(jis[1])}}};
+}
+
+std::vector<CharCell> Cells(const CTAVODoc& doc, std::uint32_t line) {
+    LineWalker walker(doc, line, LAYOUT_SCREEN);
+    std::vector<CharCell> cells;
+    for (CharCell cell; walker.Next(cell);) {
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+bool Shows(const FindChar& wanted, const CTAVODoc& doc, const CharCell& cell) {
+    const std::uint8_t* p = doc.m_pData + cell.nOffset;
+    return std::any_of(wanted.codes.begin(), wanted.codes.end(), [&](const FindCode& code) {
+        return (code.nSets & SetBit(cell.set)) && code.nFirst == p[0] &&
+               (cell.nBytes == 1 || code.nSecond == p[1]);
+    });
+}
+
+// Every match, by trying the query at every character of every line.
+std::vector<TextMatch> AllMatches(const CTAVODoc& doc, const FindQuery& query) {
+    std::vector<TextMatch> matches;
+    for (std::uint32_t line = 0; line < doc.m_nLines; ++line) {
+        const std::vector<CharCell> cells = Cells(doc, line);
+        const std::uint32_t end = doc.m_pLines[line].nOffset + doc.m_pLines[line].nLength;
+        for (std::size_t first = 0; first + query.size() <= cells.size(); ++first) {
+            std::size_t k = 0;
+            while (k < query.size() && Shows(query[k], doc, cells[first + k]) &&
+                   cells[first + k].nOffset + cells[first + k].nBytes <= end) {
+                ++k;
+            }
+            if (k == query.size()) {
+                const CharCell& last = cells[first + k - 1];
+                matches.push_back({cells[first].nOffset,
+                                   last.nOffset + last.nBytes - cells[first].nOffset, line});
+            }
+        }
+    }
+    return matches;
+}
+
+std::vector<std::uint32_t> Starts(const CTAVODoc& doc, const FindQuery& query) {
+    std::vector<std::uint32_t> starts;
+    TextMatch match;
+    for (std::uint32_t from = 0; FindText(doc, query, from, true, &match);
+         from = match.nOffset + 1) {
+        starts.push_back(match.nOffset);
+    }
+    return starts;
+}
+
+TEST(LineWalkerTest, PlacesEveryCharacterAsTheDrawingDoes) {
+    std::mt19937 rng(7);
+    const char* const pieces[] = {"\x1b$B", "\x1b(B", "\x1b(J", "\x1b$@", "0!",    "a", "\t",
+                                  "\x1bx",  "\r",     "\n",     "b",      "\x1b(", "\f"};
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        // Long lines get checkpoints, which the walker resumes from.
+        const std::size_t size = round % 4 == 0 ? 20000 : 300;
+        while (text.size() < size) {
+            const char* piece = pieces[rng() % std::size(pieces)];
+            text += (round % 4 == 0 && (*piece == '\n' || *piece == '\f')) ? "c" : piece;
+        }
+        auto doc = LoadDoc(text);
+        for (std::uint32_t width : {0u, 1u, 7u, 80u}) {
+            doc->CountRows(width, LAYOUT_SCREEN);
+            for (std::uint32_t line = 0; line < doc->m_nLines; ++line) {
+                const LineInfo& info = doc->m_pLines[line];
+                const std::uint8_t* p = doc->m_pData + info.nOffset;
+                const std::vector<CharCell> cells = Cells(*doc, line);
+                Placed placed = {1, 0, info.nStartSet};
+                std::uint32_t at = 0;
+                for (const CharCell& cell : cells) {
+                    PlaceMore(p, at, cell.nOffset - info.nOffset + 1, width, placed);
+                    at = cell.nOffset - info.nOffset + cell.nBytes;
+                    ASSERT_EQ(cell.nRow, placed.rows - 1) << "line " << line << " width " << width;
+                    ASSERT_EQ(cell.nColumn + cell.nCells, placed.column);
+                    ASSERT_EQ(cell.set, placed.set);
+                }
+                ASSERT_EQ(cells.empty() ? 1 : cells.back().nRow + 1, info.nRows[0]);
+                // Resuming near any character finds it where the walk from
+                // the line's start did.
+                for (std::size_t k = 0; k < cells.size(); k += 97) {
+                    LineWalker byOffset(*doc, line, LAYOUT_SCREEN);
+                    byOffset.SeekOffset(cells[k].nOffset);
+                    LineWalker byCell(*doc, line, LAYOUT_SCREEN);
+                    byCell.SeekCell(cells[k].nRow, cells[k].nColumn);
+                    for (LineWalker* walker : {&byOffset, &byCell}) {
+                        CharCell cell{};
+                        while (walker->Next(cell) && cell.nOffset < cells[k].nOffset) {
+                        }
+                        ASSERT_EQ(cell.nOffset, cells[k].nOffset);
+                        ASSERT_EQ(cell.nRow, cells[k].nRow);
+                        ASSERT_EQ(cell.nColumn, cells[k].nColumn);
+                        ASSERT_EQ(cell.nLineColumn, cells[k].nLineColumn);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(FindTextTest, CharactersMatchWhateverSetOrEscapeEncodesThem) {
+    struct Case {
+        const char* what;
+        std::string text;
+        FindQuery query;
+        std::vector<std::uint32_t> starts;
+    };
+    const std::string kanji = "0!0\"";
+    const Case cases[] = {
+        {"kanji in New and Old JIS",
+         NEWJIS + kanji + ASCII + " " + OLDJIS + kanji,
+         {Pair("0!"), Pair("0\"")},
+         {3, 14}},
+        {"a designation between the two",
+         NEWJIS + "0!" + OLDJIS + "0\"" + NEWJIS + "0!" + ASCII + "0\"",
+         {Pair("0!"), Pair("0\"")},
+         {3}},
+        {"no match astride a pair", NEWJIS + "!0\"0" + ASCII, {Pair("0\"")}, {}},
+        {"ASCII and JIS Roman alike",
+         "ab" + ROMAN + "ab" + ASCII + "a" + ROMAN + "b",
+         {Byte('a'), Byte('b')},
+         {0, 5, 10}},
+        {"letters and kanji across escapes",
+         "x" + NEWJIS + "0!" + ASCII + "y",
+         {Byte('x'), Pair("0!"), Byte('y')},
+         {0}},
+        {"an unknown escape breaks a match",
+         "a\x1bxb a" + ROMAN + "b",
+         {Byte('a'), Byte('b')},
+         {5}},
+        {"case ignored through both codes",
+         "Ab aB AB",
+         {Byte('a', 'A'), Byte('b', 'B')},
+         {0, 3, 6}},
+        {"katakana bytes in one-byte sets only",
+         "\xb1\xb2" + NEWJIS + "\xb1\xb2",
+         {Byte('\xb1'), Byte('\xb2')},
+         {0}},
+        {"never across a line end", "ab\na\nb\fab", {Byte('a'), Byte('b')}, {0, 7}},
+        {"a line continued in its set", NEWJIS + "0!\n0\"0!\n" + ASCII, {Pair("0!")}, {3, 8}},
+        {"the pair after a line end is not one", NEWJIS + "0!0\n!" + ASCII, {Pair("\n!")}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto doc = LoadDoc(c.text);
+        EXPECT_EQ(Starts(*doc, c.query), c.starts);
+    }
+}
+
+TEST(FindTextTest, AgreesWithAPlainSearchOnMixedAndLongLines) {
+    std::mt19937 rng(11);
+    const char* const pieces[] = {"\x1b$B", "\x1b$@", "\x1b(B", "\x1b(J", "\x1b(I", "\x1b",
+                                  "0!",     "!0",     "a",      "A",      "b",      "\xb1",
+                                  "\n",     "\t",     "\r",     " "};
+    const FindChar alphabet[] = {Pair("0!"), Pair("!0"),   Byte('a', 'A'),
+                                 Byte('b'),  Byte('\xb1'), Byte(' ')};
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const bool longLines = round % 5 == 0;
+        while (text.size() < (longLines ? 30000u : 2000u)) {
+            const char* piece = pieces[rng() % std::size(pieces)];
+            text += longLines && *piece == '\n' && rng() % 50 != 0 ? "b" : piece;
+        }
+        auto doc = LoadDoc(text);
+        FindQuery query;
+        for (std::size_t k = 0, n = 1 + rng() % 3; k < n; ++k) {
+            query.push_back(alphabet[rng() % std::size(alphabet)]);
+        }
+        const std::vector<TextMatch> all = AllMatches(*doc, query);
+        for (int probe = 0; probe < 30; ++probe) {
+            const std::uint32_t from = std::uint32_t(rng() % (doc->m_nLength + 1));
+            TextMatch found{};
+            const auto next = std::find_if(
+                all.begin(), all.end(), [from](const TextMatch& m) { return m.nOffset >= from; });
+            ASSERT_EQ(FindText(*doc, query, from, true, &found), next != all.end()) << round;
+            if (next != all.end()) {
+                ASSERT_EQ(found.nOffset, next->nOffset) << round;
+                ASSERT_EQ(found.nLength, next->nLength);
+                ASSERT_EQ(found.nLine, next->nLine);
+            }
+            const auto before = std::find_if(
+                all.rbegin(), all.rend(), [from](const TextMatch& m) { return m.nOffset < from; });
+            ASSERT_EQ(FindText(*doc, query, from, false, &found), before != all.rend()) << round;
+            if (before != all.rend()) {
+                ASSERT_EQ(found.nOffset, before->nOffset) << round;
+            }
+        }
+    }
+}
+
+TEST(FindTextTest, QueriesThatCannotMatchFindNothing) {
+    auto doc = LoadDoc("abc");
+    TextMatch match;
+    EXPECT_FALSE(FindText(*doc, {}, 0, true, &match));
+    EXPECT_FALSE(FindText(*doc, {Byte('a'), FindChar{}}, 0, true, &match));
+    EXPECT_FALSE(FindText(*LoadDoc(""), {Byte('a')}, 0, true, &match));
+    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 3, true, &match));
+    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 0, false, &match));
+}
+
+} // namespace

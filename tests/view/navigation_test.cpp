@@ -1,0 +1,286 @@
+// Finding the way in the running program: matches marked in their cells
+// alone, wrapped or not; searches from the find bar that go round the
+// file; the inspector on every kind of cell; the structure check; go to
+// line.
+#include "view/jiscodes.h"
+#include "view/view_fixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <set>
+#include <tuple>
+
+namespace {
+
+const std::string NEWJIS = "\x1b$B";
+const std::string OLDJIS = "\x1b$@";
+const std::string ROMAN = "\x1b(J";
+const std::string ASCII = "\x1b(B";
+
+class NavigationTest : public ViewTest {
+protected:
+    std::string Status() const {
+        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
+    }
+    // The cell size of the window's own fonts.
+    SIZE WindowCell() const {
+        CClientDC dc(View());
+        return Cell(dc);
+    }
+
+    // Rests the mouse on text cell (column, row) of the window, the gutter
+    // not counted.
+    void Hover(int column, int row) const {
+        const SIZE cell = WindowCell();
+        const int gutter = (Env().bFlags & ENV_LINE_NUMBERS) ? Doc()->m_nDigits + 1 : 0;
+        View()->OnMouseMove(0, {LONG((column + gutter) * cell.cx + 1), LONG(row * cell.cy + 1)});
+    }
+
+    QToolBar* FindBar() const { return Window()->findChild<QToolBar*>("dialogBar131"); }
+    QLineEdit* FindText() const { return FindBar()->findChild<QLineEdit*>(); }
+};
+
+// Text outputs and fills as drawn, without the inverted blocks.
+std::vector<std::tuple<GdiOp, int, int, std::string, COLORREF, COLORREF>>
+Drawn(const std::vector<GdiRecord>& records) {
+    std::vector<std::tuple<GdiOp, int, int, std::string, COLORREF, COLORREF>> drawn;
+    for (const GdiRecord& r : records) {
+        if (r.op != GdiOp::PatBlt) {
+            drawn.emplace_back(r.op, r.x, r.y, r.bytes, r.crText, r.crBk);
+        }
+    }
+    return drawn;
+}
+
+std::set<std::tuple<int, int, int>> Inverted(const std::vector<GdiRecord>& records) {
+    std::set<std::tuple<int, int, int>> blocks; // x, y, width
+    for (const GdiRecord& r : records) {
+        if (r.op == GdiOp::PatBlt && r.dwRop == DSTINVERT) {
+            blocks.emplace(r.x, r.y, r.cx);
+        }
+    }
+    return blocks;
+}
+
+TEST(JisCodesTest, TypedCharactersBecomeTheCodesThatShowThem) {
+    constexpr std::uint8_t ONE = SetBit(CHARSET_ASCII) | SetBit(CHARSET_JISROMAN);
+    constexpr std::uint8_t TWO = SetBit(CHARSET_OLDJIS) | SetBit(CHARSET_NEWJIS);
+    const auto codes = [](const char* typed, bool matchCase) {
+        std::vector<std::tuple<int, int, int>> found;
+        const FindQuery query = MakeFindQuery(typed, matchCase);
+        for (const FindCode& code : query.at(0).codes) {
+            found.emplace_back(code.nSets, code.nFirst, code.nSecond);
+        }
+        return found;
+    };
+    using C = std::vector<std::tuple<int, int, int>>;
+    EXPECT_EQ(codes("a", true), (C{{ONE, 'a', 0}}));
+    EXPECT_EQ(codes("a", false), (C{{ONE, 'a', 0}, {ONE, 'A', 0}}));
+    EXPECT_EQ(codes("\\", false), (C{{SetBit(CHARSET_ASCII), 0x5C, 0}}));
+    EXPECT_EQ(codes("¥", false), (C{{SetBit(CHARSET_JISROMAN), 0x5C, 0}}));
+    EXPECT_EQ(codes("‾", false), (C{{SetBit(CHARSET_JISROMAN), 0x7E, 0}}));
+    EXPECT_EQ(codes("ｱ", false), (C{{ONE, 0xB1, 0}}));
+    EXPECT_EQ(codes("亜", false), (C{{TWO, 0x30, 0x21}}));
+    EXPECT_EQ(codes("　", false), (C{{TWO, 0x21, 0x21}}));
+    EXPECT_TRUE(codes("\t", false).empty());
+    EXPECT_TRUE(codes("😀", false).empty());
+    EXPECT_EQ(MakeFindQuery("a亜\xff", false).size(), 3u); // a bad byte is a character too
+    EXPECT_TRUE(DefinedJisCodes().test((0x30 - 0x21) * 94));
+    EXPECT_FALSE(DefinedJisCodes().test((0x22 - 0x21) * 94 + 0x2F - 0x21));
+}
+
+TEST_F(NavigationTest, AMatchInvertsItsOwnCellsAndNothingElse) {
+    // "y", a kanji and "z": the kanji no longer fits in the first row of
+    // 20 cells when wrapped, so the match spans the wrap.
+    const std::string text = std::string(18, 'a') + "xy" + NEWJIS + "0!" + ASCII + "z\nmore\n";
+    for (const bool wrapped : {false, true}) {
+        SCOPED_TRACE(wrapped);
+        Open(text, 0, wrapped ? WORD(ENV_WRAP_FIXED | 20) : WORD(ENV_WRAP_NONE));
+        SIZE cell;
+        const std::vector<GdiRecord> plain = Draw(&cell);
+        TavoView()->Find("y亜z", TRUE, TRUE);
+        const std::vector<GdiRecord> marked = Draw(&cell);
+        EXPECT_EQ(Drawn(marked), Drawn(plain));
+        const int x = int(cell.cx);
+        const int y = int(cell.cy);
+        const std::set<std::tuple<int, int, int>> cells =
+            wrapped
+                ? std::set<std::tuple<int, int, int>>{{19 * x, 0, x}, {0, y, 2 * x}, {2 * x, y, x}}
+                : std::set<std::tuple<int, int, int>>{
+                      {19 * x, 0, x}, {20 * x, 0, 2 * x}, {22 * x, 0, x}};
+        EXPECT_EQ(Inverted(marked), cells);
+
+        // On the screen only the pixels of those cells change.
+        TavoView()->Find("absent", TRUE, TRUE);
+        const QImage before = View()->GetSafeHwnd()->grab().toImage();
+        TavoView()->Find("y亜z", TRUE, TRUE);
+        const QImage after = View()->GetSafeHwnd()->grab().toImage();
+        const SIZE size = WindowCell();
+        const QRegion match = wrapped ? QRegion(19 * size.cx, 0, size.cx, size.cy) +
+                                            QRegion(0, size.cy, 3 * size.cx, size.cy)
+                                      : QRegion(19 * size.cx, 0, 4 * size.cx, size.cy);
+        int inside = 0;
+        int outside = 0;
+        for (int py = 0; py < before.height(); ++py) {
+            for (int px = 0; px < before.width(); ++px) {
+                if (before.pixel(px, py) != after.pixel(px, py)) {
+                    ++(match.contains(QPoint(px, py)) ? inside : outside);
+                }
+            }
+        }
+        EXPECT_EQ(outside, 0);
+        EXPECT_GT(inside, 4 * size.cx * size.cy / 2);
+    }
+}
+
+TEST_F(NavigationTest, SearchesGoOnAndBackShowTheLineAndGoRoundTheFile) {
+    std::string text;
+    for (int i = 1; i <= 100; ++i) {
+        text += i == 10 || i == 80 ? "a " + NEWJIS + "5l" + ASCII + "Needle\n" : "hay\n";
+    }
+    Open(text);
+    ResizeClient(40, 20);
+    CTAVOView* view = TavoView();
+    const auto top = [this] { return View()->GetScrollPos(SB_VERT); };
+    struct Step {
+        bool forward;
+        int line;     // 1-based line of the match
+        bool wrapped; // the status bar says so
+    };
+    const Step steps[] = {{true, 10, false},
+                          {true, 80, false},
+                          {true, 10, true},
+                          {false, 80, true},
+                          {false, 10, false}};
+    for (const Step& step : steps) {
+        view->Find("needle", FALSE, step.forward);
+        const std::int64_t row = step.line - 1;
+        EXPECT_LE(top(), row) << step.line;
+        EXPECT_GT(top() + 20, row) << step.line;
+        EXPECT_EQ(Status(), step.wrapped
+                                ? (step.forward ? "ﾌｧｲﾙの末尾に達したので先頭から続けました"
+                                                : "ﾌｧｲﾙの先頭に達したので末尾から続けました")
+                                : "ﾚﾃﾞｨ");
+    }
+    view->Find("needle", TRUE, TRUE);
+    EXPECT_EQ(Status(), "見つかりません");
+    EXPECT_TRUE(Inverted(Draw()).empty());
+    // A kanji of a line below the window and ASCII across an escape.
+    View()->SetScrollPos(SB_VERT, 0);
+    view->Find("a 旧N", FALSE, TRUE);
+    EXPECT_EQ(Inverted(Draw()).size(), 4u);
+}
+
+TEST_F(NavigationTest, TheFindBarSearchesFromItsTextAndCloses) {
+    Open("Alpha beta ALPHA\n");
+    Frame()->UpdateCommandUI();
+    EXPECT_TRUE(FindBar()->isHidden());
+    Frame()->ExecuteCommand(ID_EDIT_FIND);
+    EXPECT_FALSE(FindBar()->isHidden());
+    FindText()->setText("alpha");
+    emit FindText()->returnPressed(); // the default button: find next
+    EXPECT_EQ(Inverted(Draw()).size(), 5u);
+    Frame()->ExecuteCommand(ID_EDIT_FIND_NEXT);
+    SIZE cell;
+    const auto inverted = Inverted(Draw(&cell));
+    EXPECT_EQ(std::get<0>(*inverted.begin()), 11 * cell.cx);
+    // Case matched, "alpha" is nowhere.
+    FindBar()->findChild<QCheckBox*>()->setChecked(true);
+    Frame()->ExecuteCommand(ID_EDIT_FIND_PREV);
+    EXPECT_EQ(Status(), "見つかりません");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(FindText(), &escape);
+    EXPECT_TRUE(FindBar()->isHidden());
+    // With no text the repeat opens the bar.
+    FindText()->clear();
+    Frame()->ExecuteCommand(ID_EDIT_FIND_NEXT);
+    EXPECT_FALSE(FindBar()->isHidden());
+}
+
+TEST_F(NavigationTest, TheInspectorNamesEveryKindOfCell) {
+    const std::string text = "A" + ROMAN + "\\" + ASCII + "\t" + OLDJIS + "0!" + NEWJIS + "$\"" +
+                             ASCII + "\n\x1b(I\xb1\x07" + NEWJIS + "\"/0 \n0!" + ASCII;
+    Open(text, ENV_LINE_NUMBERS);
+    const std::vector<GdiRecord> drawn = Draw();
+    const struct {
+        int column;
+        int row;
+        const char* status;
+    } cells[] = {
+        {0, 0, "行 1  桁 1  ｵﾌｾｯﾄ 0 (0x0)  ASCII  A  0x41  U+0041"},
+        {1, 0, "行 1  桁 2  ｵﾌｾｯﾄ 4 (0x4)  JISローマ字  ¥  0x5C  U+00A5"},
+        {3, 0, "行 1  桁 3  ｵﾌｾｯﾄ 8 (0x8)  ASCII  制御ｺｰﾄﾞ HT (0x09)"},
+        {4, 0, "行 1  桁 5  ｵﾌｾｯﾄ 12 (0xC)  旧JIS  亜  区点 16-01  JIS 3021  ｼﾌﾄJIS 889F  U+4E9C"},
+        {7, 0, "行 1  桁 7  ｵﾌｾｯﾄ 17 (0x11)  新JIS  あ  区点 04-02  JIS 2422  ｼﾌﾄJIS 82A0  U+3042"},
+        {8, 0, "行 1  桁 9  ｵﾌｾｯﾄ 22 (0x16)  ASCII  制御ｺｰﾄﾞ LF (0x0A)"},
+        {9, 0, "ﾚﾃﾞｨ"},
+        {0, 1, "行 2  桁 1  ｵﾌｾｯﾄ 23 (0x17)  ASCII  何も指示しないｴｽｹｰﾌﾟｼｰｹﾝｽ ESC ( I"},
+        {3, 1, "行 2  桁 4  ｵﾌｾｯﾄ 26 (0x1A)  ASCII  上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71"},
+        {4, 1, "行 2  桁 5  ｵﾌｾｯﾄ 27 (0x1B)  ASCII  TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)"},
+        {6, 1, "行 2  桁 6  ｵﾌｾｯﾄ 31 (0x1F)  新JIS  復号できない2ﾊﾞｲﾄｺｰﾄﾞ 22 2F"},
+        {7, 1, "行 2  桁 8  ｵﾌｾｯﾄ 33 (0x21)  新JIS  復号できない2ﾊﾞｲﾄｺｰﾄﾞ 30 20"},
+        {9, 1, "行 2  桁 10  ｵﾌｾｯﾄ 35 (0x23)  新JIS  2ﾊﾞｲﾄ文字のまま行が終わっている"},
+        {-1, 2, "ﾚﾃﾞｨ"}, // the gutter
+        {0, 3, "ﾚﾃﾞｨ"},  // below the last line
+    };
+    for (const auto& c : cells) {
+        Hover(c.column, c.row);
+        EXPECT_EQ(Status(), c.status) << c.column << ", " << c.row;
+    }
+    View()->OnMouseLeave();
+    EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
+    EXPECT_EQ(Drawn(Draw()), Drawn(drawn));
+    EXPECT_TRUE(Inverted(Draw()).empty());
+}
+
+TEST_F(NavigationTest, TheCheckGoesFromProblemToProblemAndSaysWhenThereIsNone) {
+    Open("clean\n" + NEWJIS + "0!" + ASCII + "\x07\n" + NEWJIS + "0!\n" + ASCII + "\x1bx");
+    CTAVOView* view = TavoView();
+    const char* const forward[] = {
+        "行 2  桁 3  ｵﾌｾｯﾄ 14 (0xE): TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)",
+        "行 3  桁 3  ｵﾌｾｯﾄ 21 (0x15): 2ﾊﾞｲﾄ文字のまま行が終わっている",
+        "行 4  桁 1  ｵﾌｾｯﾄ 25 (0x19): 何も指示しないｴｽｹｰﾌﾟｼｰｹﾝｽ ESC x",
+        "ﾌｧｲﾙの末尾に達したので先頭から続けました  行 2  桁 3  ｵﾌｾｯﾄ 14 (0xE): TAB, LF, FF, CR "
+        "以外の制御ｺｰﾄﾞ BEL (0x07)",
+    };
+    for (const char* status : forward) {
+        Frame()->ExecuteCommand(ID_VIEW_NEXT_PROBLEM);
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(Inverted(Draw()).size(), 1u);
+    }
+    Frame()->ExecuteCommand(ID_VIEW_PREV_PROBLEM);
+    EXPECT_EQ(Status(), std::string("ﾌｧｲﾙの先頭に達したので末尾から続けました  ") + forward[2]);
+
+    Open("clean\n" + NEWJIS + "0!" + ASCII);
+    view = TavoView();
+    view->OnNextProblem(FALSE);
+    EXPECT_EQ(Status(), "問題箇所はありません: 正しい 7ﾋﾞｯﾄ JIS のﾌｧｲﾙです");
+}
+
+TEST_F(NavigationTest, GoToLinePutsTheLineAtTheTop) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "ab\n";
+    }
+    Open(text, 0, WORD(ENV_WRAP_FIXED | 2)); // two rows a line
+    ResizeClient(40, 20);
+    std::string range;
+    CDialog::SetModalHook([&](CDialog& dialog) {
+        range = dialog.GetDlgItemText(IDC_LINE_RANGE);
+        dialog.SetDlgItemText(IDC_LINE_NUMBER, "50");
+        dialog.GetDialog()->accept();
+        return int(IDCANCEL);
+    });
+    Frame()->ExecuteCommand(ID_EDIT_GOTO_LINE);
+    EXPECT_EQ(range, "行番号 (1 - 201):");
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 2 * 49);
+}
+
+} // namespace
