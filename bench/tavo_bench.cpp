@@ -29,7 +29,6 @@
 #include <functional>
 #include <map>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -440,8 +439,21 @@ private:
 
 // ---- printing ----
 
+// The high-water mark of a running process in KiB, 0 once it has ended.
+long PeakKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            return std::atol(line.c_str() + 6);
+        }
+    }
+    return 0;
+}
+
 // The whole file printed into a PDF file by the real program, as
-// "tavo /pt FILE OUT.pdf" runs: wall time and the process's peak memory.
+// "tavo /pt FILE OUT.pdf" runs: wall time and the process's peak memory,
+// read while it runs (the rusage of a child started from this large
+// process would report this process's own peak).
 std::pair<double, double> PrintToPdf(const fs::path& file) {
     const std::string pdf = (g_options.dir / "printed.pdf").string();
     const char* argv[] = {g_options.tavo.c_str(), "/pt", file.c_str(), pdf.c_str(), nullptr};
@@ -449,14 +461,17 @@ std::pair<double, double> PrintToPdf(const fs::path& file) {
     const double start = NowMs();
     posix_spawn(&pid, g_options.tavo.c_str(), nullptr, nullptr, const_cast<char**>(argv), environ);
     int status = 0;
-    rusage usage = {};
-    wait4(pid, &status, 0, &usage);
+    long peak = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        peak = std::max(peak, PeakKiB(pid));
+        usleep(2000);
+    }
     const double ms = NowMs() - start;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::printf("printing %s failed\n", file.c_str());
     }
     fs::remove(pdf);
-    return {ms, double(usage.ru_maxrss) / 1024};
+    return {ms, double(peak) / 1024};
 }
 
 // Page 1 alone, chosen in the print dialog, at 300 dpi: the print layout of

@@ -219,13 +219,13 @@ const DLGTEMPLATE GOTO_LINE_DIALOG = {
 // Buttons in a row, in dialog units; the page-count button's caption
 // follows the pages shown (AFX_IDS_ONEPAGE, AFX_IDS_TWOPAGE).
 const DLGITEMTEMPLATE PREVIEW_BAR_ITEMS[] = {
-    {AFX_ID_PREVIEW_PRINT, "BUTTON", "印刷(&P)...", 2, 2, 44, 12},
-    {AFX_ID_PREVIEW_NEXT, "BUTTON", "次ﾍﾟｰｼﾞ(&N)", 48, 2, 44, 12},
-    {AFX_ID_PREVIEW_PREV, "BUTTON", "前ﾍﾟｰｼﾞ(&V)", 94, 2, 44, 12},
-    {AFX_ID_PREVIEW_NUMPAGE, "BUTTON", "2 ﾍﾟｰｼﾞ(&T)", 140, 2, 44, 12},
-    {AFX_ID_PREVIEW_ZOOMIN, "BUTTON", "拡大(&I)", 186, 2, 44, 12},
-    {AFX_ID_PREVIEW_ZOOMOUT, "BUTTON", "縮小(&O)", 232, 2, 44, 12},
-    {AFX_ID_PREVIEW_CLOSE, "BUTTON", "閉じる(&C)", 278, 2, 44, 12},
+    {AFX_ID_PREVIEW_PRINT, "BUTTON", "印刷(&P)...", PUSH, 2, 2, 44, 12},
+    {AFX_ID_PREVIEW_NEXT, "BUTTON", "次ﾍﾟｰｼﾞ(&N)", PUSH, 48, 2, 44, 12},
+    {AFX_ID_PREVIEW_PREV, "BUTTON", "前ﾍﾟｰｼﾞ(&V)", PUSH, 94, 2, 44, 12},
+    {AFX_ID_PREVIEW_NUMPAGE, "BUTTON", "2 ﾍﾟｰｼﾞ(&T)", PUSH, 140, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMIN, "BUTTON", "拡大(&I)", PUSH, 186, 2, 44, 12},
+    {AFX_ID_PREVIEW_ZOOMOUT, "BUTTON", "縮小(&O)", PUSH, 232, 2, 44, 12},
+    {AFX_ID_PREVIEW_CLOSE, "BUTTON", "閉じる(&C)", PUSH, 278, 2, 44, 12},
 };
 
 const DLGTEMPLATE PREVIEW_BAR = {

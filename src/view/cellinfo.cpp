@@ -26,7 +26,10 @@ std::string Hex(std::uint64_t value, int digits) {
 std::string HexBytes(const std::uint8_t* p, int count) {
     std::string text;
     for (int i = 0; i < count; ++i) {
-        text += (i > 0 ? " " : "") + Hex(p[i], 2);
+        if (i > 0) {
+            text += ' ';
+        }
+        text += Hex(p[i], 2);
     }
     return text;
 }

@@ -45,11 +45,6 @@ bool CanWrite(const QPrinter& printer) {
     return !PrintsToPdf(printer) || file.open(QIODevice::WriteOnly);
 }
 
-QWidget* MainWindow() {
-    const CWinApp* pApp = AfxGetApp();
-    return pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->GetMainWindow() : nullptr;
-}
-
 // Sends the pages first..last, one at a time; returns what went wrong, or
 // an empty string.
 std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, const QPrinter& printer, UINT first,
