@@ -14,12 +14,14 @@ namespace {
 
 int PixelsFor(LONG tenths, int dpi) {
     GdiRecorder recorder;
-    recorder.m_nDpiY = dpi;
+    recorder.m_nDpi = dpi;
     CDC dc;
     AttachRecorder(&dc, &recorder);
     CFont font;
     UseFont(dc, font, PointFont(tenths));
-    return recorder.m_records.back().nFontPixels;
+    TEXTMETRICA tm = {};
+    dc.GetTextMetrics(&tm);
+    return tm.tmHeight; // the recorder's fonts are as high as their size in pixels
 }
 
 TEST(GdiFont, PointSizeFollowsTheResolutionAndDamagedHeightsDrawSanely) {
