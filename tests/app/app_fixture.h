@@ -6,7 +6,10 @@
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
 #include "platform/ui/ui_fixture.h"
+#include "render/charpainter.h"
 #include "resources/resource.h"
+#include "support/bytes.h"
+#include "view/tavoview.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +21,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,14 +77,21 @@ protected:
     }
 
     std::string WriteFile(const std::string& name, const std::string& bytes) {
-        const std::filesystem::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
+        WriteBytes(dir / name, bytes);
+        return (dir / name).string();
     }
 
     CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->m_pMainWnd); }
     CView* View() const { return Frame()->GetActiveView(); }
+    CTAVOView* TavoView() const { return static_cast<CTAVOView*>(View()); }
     CTAVODoc* Doc() const { return static_cast<CTAVODoc*>(View()->GetDocument()); }
+    EnvSettings& Env() const { return app->m_envStore.m_env; }
+    // The cell of the settings' fonts on a surface.
+    SIZE Cell(CDC& dc) const {
+        CCharPainter painter(&dc, &Env());
+        painter.Restore();
+        return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
+    }
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
 
@@ -109,7 +118,7 @@ protected:
     }
 
     QShortcut* Accelerator(const char* keys) const {
-        for (QShortcut* s : Frame()->GetMainWindow()->findChildren<QShortcut*>()) {
+        for (QShortcut* s : Window()->findChildren<QShortcut*>()) {
             if (s->key() == QKeySequence(keys)) {
                 return s;
             }
@@ -120,7 +129,7 @@ protected:
     // The captions of a popup's visible items, separators as "".
     std::vector<std::string> MenuTexts(const char* popup) const {
         std::vector<std::string> texts;
-        for (QAction* top : Frame()->GetMainWindow()->menuBar()->actions()) {
+        for (QAction* top : Window()->menuBar()->actions()) {
             if (top->text() != QString::fromUtf8(popup) || top->menu() == nullptr) {
                 continue;
             }

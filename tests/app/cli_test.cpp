@@ -2,6 +2,7 @@
 // what it prints and its exit status for all it can answer without one,
 // printing into a PDF file included.
 #include "platform/ui/ui_fixture.h"
+#include "support/bytes.h"
 #include "support/pdf.h"
 
 #include <QPrinterInfo>
@@ -9,9 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <sys/wait.h>
@@ -25,13 +23,6 @@ struct Outcome {
     std::string err;
 };
 
-std::string Slurp(const std::filesystem::path& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    std::filesystem::remove(path);
-    return text.str();
-}
-
 // Runs "tavo args" with no display to open and no platform named.
 Outcome Tavo(const std::string& args) {
     const auto dir = std::filesystem::temp_directory_path();
@@ -41,7 +32,11 @@ Outcome Tavo(const std::string& args) {
                                 std::string(TAVO_EXECUTABLE) + "' " + args + " >" + out.string() +
                                 " 2>" + err.string() + " </dev/null";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    const Outcome outcome = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out),
+                             ReadBytes(err)};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return outcome;
 }
 
 TEST(ExecutableTest, HelpAndVersionInBothSpellings) {

@@ -67,8 +67,7 @@ struct Snapshot {
 };
 
 Snapshot Take(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::string(std::istreambuf_iterator<char>(in), {}), fs::last_write_time(path)};
+    return {ReadBytes(path), fs::last_write_time(path)};
 }
 
 TEST_F(HostileFileTest, NothingTheUserDoesChangesTheFileOnScreen) {

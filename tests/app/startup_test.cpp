@@ -26,7 +26,7 @@ TEST_F(AppTest, NewEmptiesTheWindowAndNoEnvFileIsMade) {
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
     EXPECT_EQ(Doc()->m_pData, nullptr);
     EXPECT_EQ(Title(), "無題 - TAVO");
-    EXPECT_FALSE(FindBar(*View(), Qt::Vertical)->isVisible());
+    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Vertical)->isVisible());
     EXPECT_EQ(Stop(), 0);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env"));

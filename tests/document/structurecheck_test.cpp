@@ -2,10 +2,10 @@
 // clean file, and files that mix them all, walked forward and backward.
 #include "doc_fixture.h"
 #include "document/structurecheck.h"
+#include "support/bytes.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
 #include <random>
 
@@ -87,8 +87,7 @@ TEST(StructureCheckTest, FilesThatMixEveryProblemAreWalkedAlikeBothWays) {
     // The sample made to show every feature, and a text of a few megabytes
     // (several backward stretches, long lines with checkpoints) with every
     // kind of problem strewn in.
-    std::ifstream sample(std::string(TAVO_SAMPLES_DIR) + "/features.jis", std::ios::binary);
-    const std::string features{std::istreambuf_iterator<char>(sample), {}};
+    const std::string features = ReadBytes(TAVO_SAMPLES_DIR "/features.jis");
     ASSERT_FALSE(features.empty());
     auto doc = LoadDoc(features);
     const Found found = Forward(*doc);

@@ -230,10 +230,10 @@ TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
     Env().reserved1[0] = 0x12;
     Env().reserved1[2] = 0x34;
     Env().reserved2[1] = 0x56;
-    const Bytes before = RecordBytes(Env());
+    const std::string before = BytesOf(Env());
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDOK); }));
-    EXPECT_EQ(RecordBytes(Env()), before);
-    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(BytesOf(Env()), before);
+    EXPECT_EQ(ReadBytes(EnvPath()), before);
 }
 
 TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
@@ -350,8 +350,8 @@ TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) 
 // Escape, the close box and ｷｬﾝｾﾙ all cancel.
 TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
     ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
-    WriteEnvFile(RecordBytes(Env()));
-    const Bytes record = RecordBytes(Env());
+    WriteBytes(EnvPath(), BytesOf(Env()));
+    const std::string record = BytesOf(Env());
     const QImage view = View()->GetSafeHwnd()->grab().toImage();
     const int rows = Doc()->m_nTotalRows[0];
     chooseFont = [](CFontDialog& chooser) {
@@ -372,12 +372,12 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
             for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
                 Click(dialog, id);
             }
-            EXPECT_NE(RecordBytes(dialog.m_env), record);
+            EXPECT_NE(BytesOf(dialog.m_env), record);
             cancel(dialog);
             EXPECT_FALSE(dialog.GetDialog()->isVisible());
         }));
-        EXPECT_EQ(RecordBytes(Env()), record);
-        EXPECT_EQ(FileBytes(), record);
+        EXPECT_EQ(BytesOf(Env()), record);
+        EXPECT_EQ(ReadBytes(EnvPath()), record);
         EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
         EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
     }
@@ -413,8 +413,8 @@ TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
 TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
     ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\n")}));
     Env().bFlags = 0xE3; // something to keep: bits of no meaning
-    const Bytes old = RecordBytes(Env());
-    WriteEnvFile(old);
+    const std::string old = BytesOf(Env());
+    WriteBytes(EnvPath(), old);
     std::filesystem::permissions(dir, std::filesystem::perms(0555));
     {
         const AsNobody nobody;
@@ -426,7 +426,7 @@ TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
         }));
     }
     std::filesystem::permissions(dir, std::filesystem::perms(0755));
-    EXPECT_EQ(FileBytes(), old);
+    EXPECT_EQ(ReadBytes(EnvPath()), old);
     EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir), {},
                             [](const auto& entry) {
                                 return entry.path().string().find(".env") != std::string::npos;

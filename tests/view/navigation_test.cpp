@@ -29,12 +29,6 @@ protected:
     std::string Status() const {
         return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
     }
-    // The cell size of the window's own fonts.
-    SIZE WindowCell() const {
-        CClientDC dc(View());
-        return Cell(dc);
-    }
-
     // Rests the mouse on text cell (column, row) of the window, the gutter
     // not counted.
     void Hover(int column, int row) const {

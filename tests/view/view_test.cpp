@@ -25,7 +25,7 @@ TEST_F(ViewTest, WithoutAFileNothingIsDrawnAndTheVerticalBarIsHidden) {
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Draw().empty());
     EXPECT_EQ(Bar(SB_VERT).nMax, 0);
-    EXPECT_FALSE(QtBar(Qt::Vertical)->isVisible());
+    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Vertical)->isVisible());
     EXPECT_EQ(Bar(SB_HORZ).nMax, 4);
 }
 
@@ -108,7 +108,7 @@ TEST_F(ViewTest, HorizontalRangeEndsAtTheLastColumnDrawn) {
     Open(Lines(12, std::string(100, 'x')), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
     ResizeClient(40, 10);
     EXPECT_EQ(Bar(SB_HORZ).nMax, 39);
-    EXPECT_FALSE(QtBar(Qt::Horizontal)->isVisible());
+    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Horizontal)->isVisible());
 }
 
 TEST_F(ViewTest, WrapModeOfNoMeaningIsLaidOutUnwrapped) {
@@ -251,7 +251,7 @@ TEST_F(ViewTest, TenRowsInAFourRowWindowScrollToSevenAndNoFurther) {
     EXPECT_FALSE(view->StepScroll(SB_VERT, SB_ENDSCROLL, 0, change));
 
     // The thumb, dragged as far as it goes, also stops at 7.
-    QScrollBar* bar = QtBar(Qt::Vertical);
+    QScrollBar* bar = ScrollBarOf(*View(), Qt::Vertical);
     bar->setSliderDown(true);
     bar->setSliderPosition(bar->maximum());
     EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
@@ -271,7 +271,7 @@ std::string TopRowText(const std::vector<GdiRecord>& records) {
 TEST_F(ViewTest, ThumbDragPast65535RowsReachesTheEnd) {
     Open(Lines(99999)); // 100000 rows
     ResizeClient(30, 10);
-    QScrollBar* bar = QtBar(Qt::Vertical);
+    QScrollBar* bar = ScrollBarOf(*View(), Qt::Vertical);
     bar->setSliderDown(true);
     bar->setSliderPosition(70000);
     EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 70000);

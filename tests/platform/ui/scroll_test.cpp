@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(ScrollBarTest, ActionsArriveAsCodesAndOnlyTheViewMovesTheBar) {
-    QScrollBar* bar = FindBar(view, Qt::Vertical);
+    QScrollBar* bar = ScrollBarOf(view, Qt::Vertical);
     const std::pair<QAbstractSlider::SliderAction, UINT> actions[] = {
         {QAbstractSlider::SliderSingleStepSub, SB_LINEUP},
         {QAbstractSlider::SliderSingleStepAdd, SB_LINEDOWN},

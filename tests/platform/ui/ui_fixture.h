@@ -35,7 +35,7 @@ inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::s
     app.SetCommandLine(int(argv.size()), argv.data());
 }
 
-inline QScrollBar* FindBar(CWnd& wnd, Qt::Orientation orientation) {
+inline QScrollBar* ScrollBarOf(CWnd& wnd, Qt::Orientation orientation) {
     for (QScrollBar* bar : wnd.GetOuterWidget()->findChildren<QScrollBar*>()) {
         if (bar->orientation() == orientation) {
             return bar;
