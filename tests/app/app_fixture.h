@@ -95,13 +95,22 @@ protected:
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
 
+    // The items of every popup of the menu bar, or of the one captioned popup.
+    std::vector<QAction*> MenuItems(const char* popup = nullptr) const {
+        std::vector<QAction*> items;
+        for (QAction* top : Window()->menuBar()->actions()) {
+            if (top->menu() != nullptr && (!popup || top->text() == QString::fromUtf8(popup))) {
+                const QList<QAction*> actions = top->menu()->actions();
+                items.insert(items.end(), actions.begin(), actions.end());
+            }
+        }
+        return items;
+    }
     // The menu item whose caption starts with caption, or null.
     QAction* MenuItem(const std::string& caption) const {
-        for (QAction* top : Window()->menuBar()->actions()) {
-            for (QAction* item : top->menu() ? top->menu()->actions() : QList<QAction*>()) {
-                if (item->text().toStdString().rfind(caption, 0) == 0) {
-                    return item;
-                }
+        for (QAction* item : MenuItems()) {
+            if (item->text().toStdString().rfind(caption, 0) == 0) {
+                return item;
             }
         }
         return nullptr;
@@ -129,14 +138,9 @@ protected:
     // The captions of a popup's visible items, separators as "".
     std::vector<std::string> MenuTexts(const char* popup) const {
         std::vector<std::string> texts;
-        for (QAction* top : Window()->menuBar()->actions()) {
-            if (top->text() != QString::fromUtf8(popup) || top->menu() == nullptr) {
-                continue;
-            }
-            for (QAction* item : top->menu()->actions()) {
-                if (item->isVisible()) {
-                    texts.push_back(item->text().toStdString());
-                }
+        for (QAction* item : MenuItems(popup)) {
+            if (item->isVisible()) {
+                texts.push_back(item->text().toStdString());
             }
         }
         return texts;

@@ -99,7 +99,8 @@ TEST_F(HostileFileTest, NothingTheUserDoesChangesTheFileOnScreen) {
     QShortcut* save = Accelerator("Ctrl+S");
     ASSERT_NE(save, nullptr);
     emit save->activated();
-    QTest::keyClick(Frame()->GetMainWindow(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(Window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_FILE_SAVE)); // there is no such command
     unchanged("pressing Ctrl+S");
     EXPECT_EQ(messages, std::vector<std::string>{});
 }
