@@ -90,17 +90,6 @@ TEST(GdiFont, WeightAndSlantFollowTheRecord) {
     EXPECT_NE(InkOf(0, 1), regular);
 }
 
-TEST(GdiCodePage, DecodesThroughTheTable) {
-    EXPECT_EQ(DecodeSjisPair(0x88, 0x9F), u'\u4E9C'); // 亜
-    EXPECT_EQ(DecodeSjisPair(0x81, 0x40), u'\u3000'); // full-width space
-    EXPECT_EQ(DecodeSjisPair(0x8B, 0xE6), u'\u533A'); // 区
-    EXPECT_EQ(DecodeSjisByte(0xB1), u'\uFF71');       // half-width katakana
-    EXPECT_EQ(DecodeSjisByte(0x5C), u'\\');
-    EXPECT_EQ(DecodeSjisPair(0x85, 0x40), SJIS_UNDEFINED);
-    EXPECT_EQ(DecodeSjisPair(0x88, 0x20), SJIS_UNDEFINED);
-    EXPECT_EQ(DecodeSjisByte(0x88), SJIS_UNDEFINED); // a lead byte alone
-}
-
 // Face names the font chooser writes back.
 TEST(GdiCodePage, FaceNamesKeepWholeCharactersWithinTheField) {
     EXPECT_EQ(EncodeSjis(u"ＭＳ ゴシック", LF_FACESIZE - 1),
