@@ -70,6 +70,14 @@ protected:
         return app->InitApplication() && app->InitInstance();
     }
 
+    // Starts the program on a file with the given text and settings.
+    void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
+        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
+        Env().bFlags = flags;
+        Env().wWrap = wrap;
+        View()->OnUpdate(nullptr, 0, nullptr);
+    }
+
     int Stop() {
         const int code = app ? app->ExitInstance() : 0;
         app.reset();

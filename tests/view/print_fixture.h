@@ -20,9 +20,7 @@ protected:
     // Starts the program on a file with the given text and settings, its
     // fonts at 20 pt, printing into out.pdf.
     void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
-        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
-        Env().bFlags = flags;
-        Env().wWrap = wrap;
+        AppTest::Open(text, flags, wrap);
         for (LOGFONTA& lf : Env().lfFont) {
             lf.lfHeight = 200;
         }

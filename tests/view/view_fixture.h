@@ -10,14 +10,6 @@
 
 class ViewTest : public AppTest {
 protected:
-    // Starts the program on a file with the given text and settings.
-    void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
-        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
-        Env().bFlags = flags;
-        Env().wWrap = wrap;
-        View()->OnUpdate(nullptr, 0, nullptr);
-    }
-
     // The cell of the window's own fonts.
     SIZE WindowCell() const {
         CClientDC dc(View());
