@@ -16,17 +16,11 @@ public:
     bool MakeBitmap(BitmapData&) const override { return true; }
 
     int DeviceCaps(int index) const override {
-        switch (index) {
-        case LOGPIXELSX:
-        case LOGPIXELSY:
-            return m_pRecorder->m_nDpi;
-        case HORZRES:
-            return m_pRecorder->m_nWidth;
-        case VERTRES:
-            return m_pRecorder->m_nHeight;
-        default:
-            return 0;
-        }
+        const GdiRecorder& r = *m_pRecorder;
+        return index == LOGPIXELSX || index == LOGPIXELSY ? r.m_nDpi
+               : index == HORZRES                         ? r.m_nWidth
+               : index == VERTRES                         ? r.m_nHeight
+                                                          : 0;
     }
 
     bool Measure(FontData& font, TEXTMETRICA* metrics) override {
@@ -56,8 +50,7 @@ public:
     }
 
     void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
-        GdiRecord& record = AddRect(GdiOp::FillSolidRect, state, rect);
-        record.color = color;
+        AddRect(GdiOp::FillSolidRect, state, rect).color = color;
     }
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
