@@ -26,15 +26,6 @@ FindChar Pair(const char* jis) {
     return {{{TWO_BYTE, std::uint8_t(jis[0]), std::uint8_t(jis[1])}}};
 }
 
-std::vector<CharCell> Cells(const CTAVODoc& doc, std::uint32_t line) {
-    LineWalker walker(doc, line, LAYOUT_SCREEN);
-    std::vector<CharCell> cells;
-    for (CharCell cell; walker.Next(cell);) {
-        cells.push_back(cell);
-    }
-    return cells;
-}
-
 bool Shows(const FindChar& wanted, const CTAVODoc& doc, const CharCell& cell) {
     const std::uint8_t* p = doc.m_pData + cell.nOffset;
     return std::any_of(wanted.codes.begin(), wanted.codes.end(), [&](const FindCode& code) {
@@ -47,7 +38,10 @@ bool Shows(const FindChar& wanted, const CTAVODoc& doc, const CharCell& cell) {
 std::vector<TextMatch> AllMatches(const CTAVODoc& doc, const FindQuery& query) {
     std::vector<TextMatch> matches;
     for (std::uint32_t line = 0; line < doc.m_nLines; ++line) {
-        const std::vector<CharCell> cells = Cells(doc, line);
+        LineWalker walker(doc, line, LAYOUT_SCREEN);
+        std::vector<CharCell> cells;
+        for (CharCell cell; walker.Next(cell); cells.push_back(cell)) {
+        }
         const std::uint32_t end = doc.m_pLines[line].nOffset + doc.m_pLines[line].nLength;
         for (std::size_t first = 0; first + query.size() <= cells.size(); ++first) {
             std::size_t k = 0;
@@ -116,6 +110,9 @@ TEST(FindTextTest, CharactersMatchWhateverSetOrEscapeEncodesThem) {
         {"never across a line end", "ab\na\nb\fab", {Byte('a'), Byte('b')}, {0, 7}},
         {"a line continued in its set", NEWJIS + "0!\n0\"0!\n" + ASCII, {Pair("0!")}, {3, 8}},
         {"the pair after a line end is not one", NEWJIS + "0!0\n!" + ASCII, {Pair("\n!")}, {}},
+        {"no query", "abc", {}, {}},
+        {"a character of no code", "abc", {Byte('a'), FindChar{}}, {}},
+        {"an empty text", "", {Byte('a')}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -145,7 +142,9 @@ TEST(FindTextTest, AgreesWithAPlainSearchOnMixedAndLongLines) {
         }
         const std::vector<TextMatch> all = AllMatches(*doc, query);
         for (int probe = 0; probe < 30; ++probe) {
-            const std::uint32_t from = std::uint32_t(rng() % (doc->m_nLength + 1));
+            // Both ends, then anywhere.
+            const std::uint32_t from =
+                probe < 2 ? probe * doc->m_nLength : std::uint32_t(rng() % (doc->m_nLength + 1));
             TextMatch found{};
             const auto next = std::find_if(
                 all.begin(), all.end(), [from](const TextMatch& m) { return m.nOffset >= from; });
@@ -163,16 +162,6 @@ TEST(FindTextTest, AgreesWithAPlainSearchOnMixedAndLongLines) {
             }
         }
     }
-}
-
-TEST(FindTextTest, QueriesThatCannotMatchFindNothing) {
-    auto doc = LoadDoc("abc");
-    TextMatch match;
-    EXPECT_FALSE(FindText(*doc, {}, 0, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a'), FindChar{}}, 0, true, &match));
-    EXPECT_FALSE(FindText(*LoadDoc(""), {Byte('a')}, 0, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 3, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 0, false, &match));
 }
 
 } // namespace
