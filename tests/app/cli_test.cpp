@@ -40,10 +40,12 @@ Outcome Tavo(const std::string& args) {
 }
 
 // Help and version in both spellings, usage errors that tell the first
-// fault, and a file to show without a display: what each prints and its
+// fault, and files to show without a display: what each prints and its
 // status.
 TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
     const std::string usage = "\nTry 'tavo --help' for more information.\n";
+    const std::string noDisplay =
+        "tavo: no display could be opened (is DISPLAY set?); /pt FILE OUT.pdf prints without one\n";
     const struct {
         const char* args;
         int status;
@@ -62,9 +64,12 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
         {"/pt a.jis", 2, "", "tavo: /pt needs the file to print and a printer" + usage},
         {"/pt a b c d e", 2, "", "tavo: too many arguments for /pt" + usage},
         {"/pt a.jis out.pdf /p", 2, "", "tavo: only one of /p and /pt can be given" + usage},
-        {"-- --missing.jis", 1, "",
-         "tavo: no display could be opened (is DISPLAY set?); /pt FILE OUT.pdf prints without "
-         "one\n"},
+        // Files, named like switches too, get as far as the display.
+        {"", 1, "", noDisplay},
+        {"/home/user/text.jis", 1, "", noDisplay},
+        {"/pt/x.jis", 1, "", noDisplay},
+        {"-- -p", 1, "", noDisplay},
+        {"-", 1, "", noDisplay},
     };
     for (const auto& c : cases) {
         const Outcome run = Tavo(c.args);
