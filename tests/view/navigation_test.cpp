@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -26,11 +27,13 @@ protected:
         return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
     }
     // Rests the mouse on text cell (column, row) of the window, the gutter
-    // not counted.
+    // not counted, as a move with no button held.
     void Hover(int column, int row) const {
         const SIZE cell = WindowCell();
         const int gutter = (Env().bFlags & ENV_LINE_NUMBERS) ? Doc()->m_nDigits + 1 : 0;
-        View()->OnMouseMove(0, {LONG((column + gutter) * cell.cx + 1), LONG(row * cell.cy + 1)});
+        const QPointF at((column + gutter) * cell.cx + 1, row * cell.cy + 1);
+        QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(View()->GetSafeHwnd(), &move);
     }
 
     QToolBar* FindBar() const { return Window()->findChild<QToolBar*>("dialogBar131"); }
@@ -196,7 +199,9 @@ TEST_F(NavigationTest, TheInspectorNamesEveryKindOfCell) {
         Hover(c.column, c.row);
         EXPECT_EQ(Status(), c.status) << c.column << ", " << c.row;
     }
-    View()->OnMouseLeave();
+    Hover(0, 0);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(View()->GetSafeHwnd(), &leave);
     EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
     EXPECT_EQ(Drawn(Draw()), Drawn(drawn));
     EXPECT_TRUE(Inverted(Draw()).empty());

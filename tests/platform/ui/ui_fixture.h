@@ -80,11 +80,6 @@ public:
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         Record(SB_VERT, nSBCode, nPos);
     }
-    void OnMouseMove(UINT, POINT point) override { moves.push_back(point); }
-    void OnMouseLeave() override { ++leaves; }
-
-    std::vector<POINT> moves;
-    int leaves = 0;
     std::vector<ScrollCall> scrolls;
 
 private:
