@@ -21,7 +21,6 @@ TEST_F(PainterTest, SetUpSelectsTheFirstSetAndRestoreGivesBackTheFormerObjects) 
     recorder.m_bNoMetrics = true;
     CCharPainter& unmeasured = Make();
     EXPECT_EQ(unmeasured.m_cxCell * unmeasured.m_cyCell, 1u);
-    unmeasured.Restore();
 }
 
 TEST_F(PainterTest, AttributesSwitchOnlyOnAChangeOfSet) {
@@ -36,7 +35,6 @@ TEST_F(PainterTest, AttributesSwitchOnlyOnAChangeOfSet) {
     EXPECT_EQ(texts[2].hFont, p.m_font[3].GetSafeHandle());
     EXPECT_EQ(texts[2].crText, env.crColor[ENV_CLR_NEWJIS]);
     EXPECT_EQ(texts[4].x, X(6));
-    p.Restore();
 }
 
 TEST_F(PainterTest, CharactersGoToTheirCellsClippedToThePaintRectangle) {
@@ -54,7 +52,6 @@ TEST_F(PainterTest, CharactersGoToTheirCellsClippedToThePaintRectangle) {
     EXPECT_EQ(texts[1].nOptions, ETO_CLIPPED);
     EXPECT_EQ(texts[1].rcClip.right, 410);
     EXPECT_EQ(texts[1].crBk, env.crColor[ENV_CLR_TEXTBK]);
-    p.Restore();
 }
 
 TEST_F(PainterTest, TabsCountFromTheGuttersEdge) {
@@ -70,7 +67,6 @@ TEST_F(PainterTest, TabsCountFromTheGuttersEdge) {
         EXPECT_EQ(texts[size_t(textCol)].crBk, env.crColor[ENV_CLR_CTRLBK]);
         EXPECT_EQ(texts.back().x, X(3 + 4)) << textCol;
     }
-    p.Restore();
 }
 
 TEST_F(PainterTest, RunsWrapBeforeACharacterThatDoesNotFit) {
@@ -97,7 +93,6 @@ TEST_F(PainterTest, RunsWrapBeforeACharacterThatDoesNotFit) {
     EXPECT_EQ(Texts()[0].y, Y(1)); // the first row stays without
     EXPECT_EQ(Texts()[1].y, Y(2));
     EXPECT_EQ(Texts()[1].x, X(5));
-    p.Restore();
 }
 
 TEST_F(PainterTest, UnknownEscapeEndsATwoByteSetOnly) {
@@ -112,12 +107,11 @@ TEST_F(PainterTest, UnknownEscapeEndsATwoByteSetOnly) {
     EXPECT_EQ(texts[1].hFont, p.m_font[0].GetSafeHandle());
     EXPECT_EQ(texts[3].x, X(4));
     EXPECT_EQ(texts[6].hFont, p.m_font[1].GetSafeHandle());
-    p.Restore();
 }
 
 TEST_F(PainterTest, ControlCodesShowAsLettersOnTheControlBackground) {
     env.bFlags |= ENV_SHOW_CONTROLS;
-    CCharPainter& p = Make();
+    Make();
     Run(CHARSET_ASCII, 0, std::string("\x00\x0a\x0d\x1f\x7f", 5));
     auto texts = Texts();
     ASSERT_EQ(texts.size(), 5u);
@@ -131,7 +125,6 @@ TEST_F(PainterTest, ControlCodesShowAsLettersOnTheControlBackground) {
     Run(CHARSET_ASCII, 0, "\r\tA");
     ASSERT_EQ(Texts().size(), 1u);
     EXPECT_EQ(Texts()[0].x, X(4)); // hidden ones still take their cells
-    p.Restore();
 }
 
 // Corrections apply to their own set only, and an undecodable pair shows on
@@ -158,7 +151,6 @@ TEST_F(PainterTest, PrintingLeavesOutScreenMarksAndKeepsTheRest) {
     ASSERT_EQ(Ops(GdiOp::FillSolidRect).size(), 1u); // the rule, no gutter
     EXPECT_EQ(Ops(GdiOp::FillSolidRect)[0].color, env.crColor[ENV_CLR_CTRLBK]);
     EXPECT_TRUE(Ops(GdiOp::FrameRect).empty());
-    p.Restore();
 }
 
 TEST_F(PainterTest, LineNumbersFollowTheTextSidewaysAndFitTheirGutterWhileTheGutterStays) {
@@ -187,7 +179,6 @@ TEST_F(PainterTest, LineNumbersFollowTheTextSidewaysAndFitTheirGutterWhileTheGut
     EXPECT_EQ(texts[1].bytes, "  12:");
     EXPECT_EQ(texts[2].bytes, "123");                // cut to the gutter
     EXPECT_EQ(texts[3].bytes, std::string(19, ' ')); // and to its buffer
-    p.Restore();
 }
 
 // The paint rectangle is 400 x 200 pixels: 66 cells by 16 rows and a bit.
@@ -205,7 +196,6 @@ TEST_F(PainterTest, RunsStopWhereNothingMoreCanBeSeen) {
     const auto wrapped = Texts();
     ASSERT_EQ(wrapped.size(), 170u); // 17 rows reach into the rectangle
     EXPECT_LT(wrapped.back().y, 220);
-    p.Restore();
 }
 
 } // namespace
