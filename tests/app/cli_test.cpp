@@ -80,11 +80,6 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
     }
 }
 
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 // Printing into a PDF file needs no display; each way it can fail ends with
 // status 1 and its message.
 TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
@@ -115,7 +110,7 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     for (const auto& [args, message] : failures) {
         const Outcome run = Tavo(args);
         EXPECT_EQ(run.status, 1) << args;
-        EXPECT_TRUE(EndsWith(run.err, "tavo: " + message + "\n")) << run.err;
+        EXPECT_TRUE(run.err.ends_with("tavo: " + message + "\n")) << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     std::filesystem::remove_all(dir);

@@ -5,20 +5,11 @@
 
 #include <QTest>
 
-#include <algorithm>
 #include <chrono>
-#include <random>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string RandomBytes(std::size_t count) {
-    std::mt19937 random(11);
-    std::string bytes(count, '\0');
-    std::generate(bytes.begin(), bytes.end(), [&] { return char(random()); });
-    return bytes;
-}
 
 class HostileFileTest : public EnvDialogTest {
 protected:
@@ -40,7 +31,7 @@ TEST_F(HostileFileTest, AnyBytesAtAllAreShownWithoutComplaint) {
         const char* name;
         std::string bytes;
     } files[] = {
-        {"random.bin", RandomBytes(1 << 20)},
+        {"random.bin", RandomBytes(1 << 20, 11)},
         {"escapes.jis", std::string(20000, '\x1b')},
         {"ff.bin", std::string(1 << 16, '\xff')},
         {"lead-at-end.jis", "text\n\x1b$B0"},

@@ -10,7 +10,6 @@
 #include <QPushButton>
 
 #include <optional>
-#include <random>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -168,17 +167,12 @@ TEST_F(AppTest, DamagedIniFilesNeitherStopTheProgramNorFillTheRecentList) {
         thousands +=
             "File" + std::to_string(i) + "=" + (dir / "f").string() + std::to_string(i) + "\n";
     }
-    std::string garbage(4096, '\0');
-    std::mt19937 random(7);
-    for (char& b : garbage) {
-        b = char(random());
-    }
     const struct {
         const char* name;
         std::optional<std::string> ini; // none: a folder, neither read nor replaced
         int recent;
     } cases[] = {{"empty", "", 0},
-                 {"garbage", garbage, 0},
+                 {"garbage", RandomBytes(4096, 7), 0},
                  {"thousands of entries", thousands, 4},
                  {"a folder", std::nullopt, 0}};
     const std::string good = WriteFile("good.jis", "good\n");

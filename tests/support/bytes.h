@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 inline std::string ReadBytes(const std::filesystem::path& path) {
@@ -13,6 +14,16 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// count bytes of a seeded random stream.
+inline std::string RandomBytes(std::size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(count, '\0');
+    for (char& b : bytes) {
+        b = char(random());
+    }
+    return bytes;
 }
 
 // A record's bytes as they lie in memory and in its file.
