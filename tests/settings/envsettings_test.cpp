@@ -6,7 +6,6 @@
 #include <cstring>
 #include <functional>
 
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -98,12 +97,8 @@ TEST_F(EnvFile, AFolderInPlaceOfTheFileGivesDefaultsAndIsNotReplaced) {
 constexpr int NO_SMALL_DISK = 77;
 
 bool WriteProcFile(const char* path, const std::string& text) {
-    const int fd = ::open(path, O_WRONLY);
-    const bool written = fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return written;
+    std::ofstream file(path);
+    return bool(file << text << std::flush);
 }
 
 // Runs body in a child process in which folder is a tmpfs of 8 KiB of its

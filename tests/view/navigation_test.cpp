@@ -52,8 +52,10 @@ Drawn(const std::vector<GdiRecord>& records) {
     return drawn;
 }
 
-std::set<std::tuple<int, int, int>> Inverted(const std::vector<GdiRecord>& records) {
-    std::set<std::tuple<int, int, int>> blocks; // x, y, width
+using Blocks = std::set<std::tuple<int, int, int>>; // x, y, width
+
+Blocks Inverted(const std::vector<GdiRecord>& records) {
+    Blocks blocks;
     for (const GdiRecord& r : records) {
         if (r.op == GdiOp::PatBlt && r.dwRop == DSTINVERT) {
             blocks.emplace(r.x, r.y, r.cx);
@@ -103,11 +105,8 @@ TEST_F(NavigationTest, AMatchInvertsItsOwnCellsAndNothingElse) {
         EXPECT_EQ(Drawn(marked), Drawn(plain));
         const int x = int(cell.cx);
         const int y = int(cell.cy);
-        const std::set<std::tuple<int, int, int>> cells =
-            wrapped
-                ? std::set<std::tuple<int, int, int>>{{19 * x, 0, x}, {0, y, 2 * x}, {2 * x, y, x}}
-                : std::set<std::tuple<int, int, int>>{
-                      {19 * x, 0, x}, {20 * x, 0, 2 * x}, {22 * x, 0, x}};
+        const Blocks cells = wrapped ? Blocks{{19 * x, 0, x}, {0, y, 2 * x}, {2 * x, y, x}}
+                                     : Blocks{{19 * x, 0, x}, {20 * x, 0, 2 * x}, {22 * x, 0, x}};
         EXPECT_EQ(Inverted(marked), cells);
     }
 }
