@@ -6,7 +6,10 @@
 #include "app/tavoapp.h"
 #include "document/tavodoc.h"
 #include "platform/ui/ui_fixture.h"
+#include "render/charpainter.h"
 #include "resources/resource.h"
+#include "support/bytes.h"
+#include "view/tavoview.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +21,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +70,14 @@ protected:
         return app->InitApplication() && app->InitInstance();
     }
 
+    // Starts the program on a file with the given text and settings.
+    void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
+        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
+        Env().bFlags = flags;
+        Env().wWrap = wrap;
+        View()->OnUpdate(nullptr, 0, nullptr);
+    }
+
     int Stop() {
         const int code = app ? app->ExitInstance() : 0;
         app.reset();
@@ -75,24 +85,40 @@ protected:
     }
 
     std::string WriteFile(const std::string& name, const std::string& bytes) {
-        const std::filesystem::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
+        WriteBytes(dir / name, bytes);
+        return (dir / name).string();
     }
 
     CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->m_pMainWnd); }
     CView* View() const { return Frame()->GetActiveView(); }
+    CTAVOView* TavoView() const { return static_cast<CTAVOView*>(View()); }
     CTAVODoc* Doc() const { return static_cast<CTAVODoc*>(View()->GetDocument()); }
+    EnvSettings& Env() const { return app->m_envStore.m_env; }
+    // The cell of the settings' fonts on a surface.
+    SIZE Cell(CDC& dc) const {
+        CCharPainter painter(&dc, &Env());
+        painter.Restore();
+        return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
+    }
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
 
+    // The items of every popup of the menu bar, or of the one captioned popup.
+    std::vector<QAction*> MenuItems(const char* popup = nullptr) const {
+        std::vector<QAction*> items;
+        for (QAction* top : Window()->menuBar()->actions()) {
+            if (top->menu() != nullptr && (!popup || top->text() == QString::fromUtf8(popup))) {
+                const QList<QAction*> actions = top->menu()->actions();
+                items.insert(items.end(), actions.begin(), actions.end());
+            }
+        }
+        return items;
+    }
     // The menu item whose caption starts with caption, or null.
     QAction* MenuItem(const std::string& caption) const {
-        for (QAction* top : Window()->menuBar()->actions()) {
-            for (QAction* item : top->menu() ? top->menu()->actions() : QList<QAction*>()) {
-                if (item->text().toStdString().rfind(caption, 0) == 0) {
-                    return item;
-                }
+        for (QAction* item : MenuItems()) {
+            if (item->text().toStdString().rfind(caption, 0) == 0) {
+                return item;
             }
         }
         return nullptr;
@@ -109,7 +135,7 @@ protected:
     }
 
     QShortcut* Accelerator(const char* keys) const {
-        for (QShortcut* s : Frame()->GetMainWindow()->findChildren<QShortcut*>()) {
+        for (QShortcut* s : Window()->findChildren<QShortcut*>()) {
             if (s->key() == QKeySequence(keys)) {
                 return s;
             }
@@ -120,14 +146,9 @@ protected:
     // The captions of a popup's visible items, separators as "".
     std::vector<std::string> MenuTexts(const char* popup) const {
         std::vector<std::string> texts;
-        for (QAction* top : Frame()->GetMainWindow()->menuBar()->actions()) {
-            if (top->text() != QString::fromUtf8(popup) || top->menu() == nullptr) {
-                continue;
-            }
-            for (QAction* item : top->menu()->actions()) {
-                if (item->isVisible()) {
-                    texts.push_back(item->text().toStdString());
-                }
+        for (QAction* item : MenuItems(popup)) {
+            if (item->isVisible()) {
+                texts.push_back(item->text().toStdString());
             }
         }
         return texts;

@@ -6,7 +6,6 @@
 
 #include <malloc.h>
 
-#include <algorithm>
 #include <random>
 
 namespace {
@@ -23,28 +22,14 @@ std::size_t HeapInUse() {
 // one long line and many empty ones, of changing sizes.
 std::string FileText(int n, std::mt19937& random) {
     const std::size_t size = 1000 + random() % 100'000;
-    const auto repeated = [size](const std::string& line) {
-        std::string text;
-        while (text.size() < size) {
-            text += line;
-        }
-        return text;
-    };
-    switch (n % 5) {
-    case 0:
-        return repeated("a line of plain text\n");
-    case 1:
-        return repeated("\x1b$B0!4A;z\x1b(B ascii\t\x1b(J\\~\x1b$@!!\x1b(B\r\n");
-    case 2: {
-        std::string bytes(size, '\0');
-        std::generate(bytes.begin(), bytes.end(), [&] { return char(random()); });
-        return bytes;
+    const std::string lines[] = {"a line of plain text\n",
+                                 "\x1b$B0!4A;z\x1b(B ascii\t\x1b(J\\~\x1b$@!!\x1b(B\r\n", "", "x",
+                                 "\f"};
+    std::string text;
+    while (text.size() < (n % 5 == 3 ? 5 * size : size)) {
+        text += n % 5 == 2 ? std::string(1, char(random())) : lines[n % 5];
     }
-    case 3:
-        return std::string(size * 5, 'x');
-    default:
-        return std::string(size, '\f');
-    }
+    return text;
 }
 
 TEST_F(AppTest, AThousandFilesInTurnLeaveTheMemoryAsItWas) {

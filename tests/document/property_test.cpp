@@ -1,8 +1,10 @@
-// The split and the rows against plain walks of one byte or one character
-// at a time, on seeded random texts; and the shortcuts of the document core
-// against the walks they replace: the split in two stretches, the rows
-// placed without a walk, the row index and the checkpoints of long lines.
+// The split, the rows and the walk of each line as the drawing meets it
+// against plain walks of one byte or one character at a time, on seeded
+// random texts; and the shortcuts of the document core against the walks
+// they replace: the split in two stretches, the rows placed without a walk,
+// the row index and the checkpoints of long lines.
 #include "doc_fixture.h"
+#include "document/linewalker.h"
 
 #include <gtest/gtest.h>
 
@@ -82,17 +84,57 @@ void ExpectSplitLikeAByteWalk(const CTAVODoc& doc, const std::string& text) {
     EXPECT_EQ(doc.m_nMaxWidth, widest);
 }
 
+// Walks a line as the drawing meets it and checks every character against
+// the placement character by character, also where a walk resumes near it,
+// and the line's rows against the last.
+void ExpectWalkAsPlaced(const CTAVODoc& doc, std::uint32_t i, std::uint32_t width, int slot) {
+    const LineInfo& line = doc.m_pLines[i];
+    const std::uint8_t* p = doc.m_pData + line.nOffset;
+    std::vector<CharCell> cells;
+    LineWalker walker(doc, i, slot);
+    Placed placed = {1, 0, line.nStartSet};
+    std::uint32_t at = 0;
+    for (CharCell cell; walker.Next(cell); cells.push_back(cell)) {
+        PlaceMore(p, at, cell.nOffset - line.nOffset + 1, width, placed);
+        at = cell.nOffset - line.nOffset + cell.nBytes;
+        ASSERT_EQ(cell.nRow, placed.rows - 1) << "line " << i << " width " << width;
+        ASSERT_EQ(cell.nColumn + cell.nCells, placed.column) << "line " << i << " width " << width;
+        ASSERT_EQ(cell.set, placed.set);
+    }
+    ASSERT_EQ(line.nRows[slot], cells.empty() ? 1 : cells.back().nRow + 1) << "line " << i;
+    for (std::size_t k = 0; k < cells.size(); k += 97 + cells.size() / 200) {
+        LineWalker byOffset(doc, i, slot);
+        byOffset.SeekOffset(cells[k].nOffset);
+        LineWalker byCell(doc, i, slot);
+        byCell.SeekCell(cells[k].nRow, cells[k].nColumn);
+        for (LineWalker* resumed : {&byOffset, &byCell}) {
+            CharCell cell{};
+            while (resumed->Next(cell) && cell.nOffset < cells[k].nOffset) {
+            }
+            ASSERT_EQ(cell.nOffset, cells[k].nOffset);
+            ASSERT_EQ(cell.nRow, cells[k].nRow);
+            ASSERT_EQ(cell.nColumn, cells[k].nColumn);
+            ASSERT_EQ(cell.nLineColumn, cells[k].nLineColumn);
+        }
+    }
+}
+
 // Counts a slot at a width and checks every line's rows against the
-// character-by-character placement, and the slot's total and width.
-void ExpectRowsAsPlaced(CTAVODoc& doc, std::uint32_t width, int slot) {
+// character-by-character placement, or walks it, and the slot's total and
+// width.
+void ExpectRowsAsPlaced(CTAVODoc& doc, std::uint32_t width, int slot, bool walk = false) {
     doc.CountRows(width, slot);
     std::int64_t total = 0;
     for (std::uint32_t i = 0; i < doc.m_nLines; ++i) {
         const LineInfo& line = doc.m_pLines[i];
-        const Placed placed =
-            PlaceCharacters(doc.m_pData + line.nOffset, line.nLength, line.nStartSet, width);
-        ASSERT_EQ(line.nRows[slot], placed.rows) << "width " << width << " line " << i;
-        total += placed.rows;
+        if (walk) {
+            ExpectWalkAsPlaced(doc, i, width, slot);
+        } else {
+            const Placed placed =
+                PlaceCharacters(doc.m_pData + line.nOffset, line.nLength, line.nStartSet, width);
+            ASSERT_EQ(line.nRows[slot], placed.rows) << "width " << width << " line " << i;
+        }
+        total += line.nRows[slot];
     }
     ASSERT_EQ(doc.m_nTotalRows[slot], total) << "width " << width;
     ASSERT_EQ(doc.m_nLayoutWidth[slot], width == 0 ? doc.m_nMaxWidth : width);
@@ -115,8 +157,8 @@ TEST(RandomTexts, SplitAndRowsAgreeWithPlainWalks) {
                 widths.push_back(w);
             }
         }
-        for (std::uint32_t width : widths) {
-            ExpectRowsAsPlaced(*doc, width, int(seed % 2));
+        for (std::size_t w = 0; w < widths.size(); ++w) {
+            ExpectRowsAsPlaced(*doc, widths[w], int(seed % 2), w < 9); // the fixed ones walked
         }
         if (HasFatalFailure()) {
             return;
@@ -187,6 +229,7 @@ TEST(Checkpoints, HoldTheStateAWalkFromTheLineStartReaches) {
             doc->CountRows(width, LAYOUT_SCREEN);
             for (std::uint32_t i = 0; i < doc->m_nLines; ++i) {
                 seen += ExpectCheckpointsOfLine(*doc, i, width);
+                ExpectWalkAsPlaced(*doc, i, width, LAYOUT_SCREEN); // resumed from checkpoints
             }
         }
         EXPECT_GT(seen, 0u);

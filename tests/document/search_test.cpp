@@ -1,12 +1,12 @@
-// Walking lines as they are drawn and searching them: cells against the
-// placement of the fixture, matches across sets, escapes and long lines
-// against a plain search over the characters of each line.
+// Searching: matches across sets, escapes and long lines, and against a
+// plain search over the characters of each line as the drawing meets them.
 #include "doc_fixture.h"
 #include "document/linewalker.h"
 #include "document/textsearch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -26,15 +26,6 @@ FindChar Pair(const char* jis) {
     return {{{TWO_BYTE, std::uint8_t(jis[0]), std::uint8_t(jis[1])}}};
 }
 
-std::vector<CharCell> Cells(const CTAVODoc& doc, std::uint32_t line) {
-    LineWalker walker(doc, line, LAYOUT_SCREEN);
-    std::vector<CharCell> cells;
-    for (CharCell cell; walker.Next(cell);) {
-        cells.push_back(cell);
-    }
-    return cells;
-}
-
 bool Shows(const FindChar& wanted, const CTAVODoc& doc, const CharCell& cell) {
     const std::uint8_t* p = doc.m_pData + cell.nOffset;
     return std::any_of(wanted.codes.begin(), wanted.codes.end(), [&](const FindCode& code) {
@@ -47,7 +38,10 @@ bool Shows(const FindChar& wanted, const CTAVODoc& doc, const CharCell& cell) {
 std::vector<TextMatch> AllMatches(const CTAVODoc& doc, const FindQuery& query) {
     std::vector<TextMatch> matches;
     for (std::uint32_t line = 0; line < doc.m_nLines; ++line) {
-        const std::vector<CharCell> cells = Cells(doc, line);
+        LineWalker walker(doc, line, LAYOUT_SCREEN);
+        std::vector<CharCell> cells;
+        for (CharCell cell; walker.Next(cell); cells.push_back(cell)) {
+        }
         const std::uint32_t end = doc.m_pLines[line].nOffset + doc.m_pLines[line].nLength;
         for (std::size_t first = 0; first + query.size() <= cells.size(); ++first) {
             std::size_t k = 0;
@@ -73,57 +67,6 @@ std::vector<std::uint32_t> Starts(const CTAVODoc& doc, const FindQuery& query) {
         starts.push_back(match.nOffset);
     }
     return starts;
-}
-
-TEST(LineWalkerTest, PlacesEveryCharacterAsTheDrawingDoes) {
-    std::mt19937 rng(7);
-    const char* const pieces[] = {"\x1b$B", "\x1b(B", "\x1b(J", "\x1b$@", "0!",    "a", "\t",
-                                  "\x1bx",  "\r",     "\n",     "b",      "\x1b(", "\f"};
-    for (int round = 0; round < 40; ++round) {
-        std::string text;
-        // Long lines get checkpoints, which the walker resumes from.
-        const std::size_t size = round % 4 == 0 ? 20000 : 300;
-        while (text.size() < size) {
-            const char* piece = pieces[rng() % std::size(pieces)];
-            text += (round % 4 == 0 && (*piece == '\n' || *piece == '\f')) ? "c" : piece;
-        }
-        auto doc = LoadDoc(text);
-        for (std::uint32_t width : {0u, 1u, 7u, 80u}) {
-            doc->CountRows(width, LAYOUT_SCREEN);
-            for (std::uint32_t line = 0; line < doc->m_nLines; ++line) {
-                const LineInfo& info = doc->m_pLines[line];
-                const std::uint8_t* p = doc->m_pData + info.nOffset;
-                const std::vector<CharCell> cells = Cells(*doc, line);
-                Placed placed = {1, 0, info.nStartSet};
-                std::uint32_t at = 0;
-                for (const CharCell& cell : cells) {
-                    PlaceMore(p, at, cell.nOffset - info.nOffset + 1, width, placed);
-                    at = cell.nOffset - info.nOffset + cell.nBytes;
-                    ASSERT_EQ(cell.nRow, placed.rows - 1) << "line " << line << " width " << width;
-                    ASSERT_EQ(cell.nColumn + cell.nCells, placed.column);
-                    ASSERT_EQ(cell.set, placed.set);
-                }
-                ASSERT_EQ(cells.empty() ? 1 : cells.back().nRow + 1, info.nRows[0]);
-                // Resuming near any character finds it where the walk from
-                // the line's start did.
-                for (std::size_t k = 0; k < cells.size(); k += 97) {
-                    LineWalker byOffset(*doc, line, LAYOUT_SCREEN);
-                    byOffset.SeekOffset(cells[k].nOffset);
-                    LineWalker byCell(*doc, line, LAYOUT_SCREEN);
-                    byCell.SeekCell(cells[k].nRow, cells[k].nColumn);
-                    for (LineWalker* walker : {&byOffset, &byCell}) {
-                        CharCell cell{};
-                        while (walker->Next(cell) && cell.nOffset < cells[k].nOffset) {
-                        }
-                        ASSERT_EQ(cell.nOffset, cells[k].nOffset);
-                        ASSERT_EQ(cell.nRow, cells[k].nRow);
-                        ASSERT_EQ(cell.nColumn, cells[k].nColumn);
-                        ASSERT_EQ(cell.nLineColumn, cells[k].nLineColumn);
-                    }
-                }
-            }
-        }
-    }
 }
 
 TEST(FindTextTest, CharactersMatchWhateverSetOrEscapeEncodesThem) {
@@ -167,6 +110,9 @@ TEST(FindTextTest, CharactersMatchWhateverSetOrEscapeEncodesThem) {
         {"never across a line end", "ab\na\nb\fab", {Byte('a'), Byte('b')}, {0, 7}},
         {"a line continued in its set", NEWJIS + "0!\n0\"0!\n" + ASCII, {Pair("0!")}, {3, 8}},
         {"the pair after a line end is not one", NEWJIS + "0!0\n!" + ASCII, {Pair("\n!")}, {}},
+        {"no query", "abc", {}, {}},
+        {"a character of no code", "abc", {Byte('a'), FindChar{}}, {}},
+        {"an empty text", "", {Byte('a')}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +142,9 @@ TEST(FindTextTest, AgreesWithAPlainSearchOnMixedAndLongLines) {
         }
         const std::vector<TextMatch> all = AllMatches(*doc, query);
         for (int probe = 0; probe < 30; ++probe) {
-            const std::uint32_t from = std::uint32_t(rng() % (doc->m_nLength + 1));
+            // Both ends, then anywhere.
+            const std::uint32_t from =
+                probe < 2 ? probe * doc->m_nLength : std::uint32_t(rng() % (doc->m_nLength + 1));
             TextMatch found{};
             const auto next = std::find_if(
                 all.begin(), all.end(), [from](const TextMatch& m) { return m.nOffset >= from; });
@@ -214,16 +162,6 @@ TEST(FindTextTest, AgreesWithAPlainSearchOnMixedAndLongLines) {
             }
         }
     }
-}
-
-TEST(FindTextTest, QueriesThatCannotMatchFindNothing) {
-    auto doc = LoadDoc("abc");
-    TextMatch match;
-    EXPECT_FALSE(FindText(*doc, {}, 0, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a'), FindChar{}}, 0, true, &match));
-    EXPECT_FALSE(FindText(*LoadDoc(""), {Byte('a')}, 0, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 3, true, &match));
-    EXPECT_FALSE(FindText(*doc, {Byte('a')}, 0, false, &match));
 }
 
 } // namespace

@@ -24,9 +24,9 @@ protected:
 
     void ShowScrollPrintAndOpenTheDialog() {
         PaintAndScroll();
-        const Bytes record = RecordBytes(Env());
+        const std::string record = BytesOf(Env());
         EXPECT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDCANCEL); }));
-        EXPECT_EQ(RecordBytes(Env()), record);
+        EXPECT_EQ(BytesOf(Env()), record);
         EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_PRINT_DIRECT));
         EXPECT_EQ(messages, std::vector<std::string>{});
         EXPECT_TRUE(Window()->isVisible());
@@ -46,9 +46,9 @@ TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
     std::memset(damaged.lfFont[0].lfFaceName, 'A', LF_FACESIZE);
     std::memset(damaged.lfFont[1].lfFaceName, 0x82, LF_FACESIZE);
     damaged.bFlags = 0xFF;
-    WriteEnvFile(RecordBytes(damaged));
+    WriteBytes(EnvPath(), BytesOf(damaged));
     StartOnAFile();
-    ASSERT_EQ(RecordBytes(Env()), RecordBytes(damaged));
+    ASSERT_EQ(BytesOf(Env()), BytesOf(damaged));
     ShowScrollPrintAndOpenTheDialog();
 }
 

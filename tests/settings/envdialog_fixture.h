@@ -5,20 +5,13 @@
 #include "app/app_fixture.h"
 #include "platform/ui/commdlg.h"
 #include "settings/envdialog.h"
+#include "support/bytes.h"
 
 #include <QAbstractButton>
 #include <QDialog>
 #include <QTest>
 
 #include <functional>
-#include <iterator>
-
-using Bytes = std::vector<unsigned char>;
-
-inline Bytes RecordBytes(const EnvSettings& env) {
-    const auto* p = reinterpret_cast<const unsigned char*>(&env);
-    return Bytes(p, p + sizeof env);
-}
 
 class EnvDialogTest : public AppTest {
 protected:
@@ -27,17 +20,7 @@ protected:
         ASSERT_TRUE(Start());
     }
 
-    EnvSettings& Env() const { return app->m_envStore.m_env; }
     std::filesystem::path EnvPath() const { return dir / "tavo.env"; }
-
-    Bytes FileBytes() const {
-        std::ifstream in(EnvPath(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    void WriteEnvFile(const Bytes& bytes) const {
-        std::ofstream(EnvPath(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
 
     // Chooses 動作環境 and works the dialog with act; the choosers it opens
     // are answered by chooseFont and chooseColor (Cancel when unset). A

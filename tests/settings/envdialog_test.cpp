@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -68,13 +67,8 @@ int Scaled(int x, int units, int divisor) {
 }
 
 std::string TextOf(const QWidget* control) {
-    if (const auto* label = dynamic_cast<const QLabel*>(control)) {
-        return label->text().toStdString();
-    }
-    if (const auto* box = dynamic_cast<const QGroupBox*>(control)) {
-        return box->title().toStdString();
-    }
-    return dynamic_cast<const QAbstractButton*>(control)->text().toStdString();
+    const char* property = dynamic_cast<const QGroupBox*>(control) ? "title" : "text";
+    return control->property(property).toString().toStdString();
 }
 
 UINT FocusedId() {
@@ -82,7 +76,7 @@ UINT FocusedId() {
     return focus != nullptr ? DialogItemId(focus) : 0;
 }
 
-TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
+TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrderAndShowTheDefaults) {
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(MenuItem("動作環境")->isEnabled());
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
@@ -115,7 +109,15 @@ TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
                   QPoint(field.right() + 1, field.top()));
         EXPECT_TRUE(dynamic_cast<QPushButton*>(dialog.GetDlgItem(IDOK))->isDefault());
 
-        // Tab visits every tab stop in template order, then comes back to OK.
+        // The defaults: no wrapping at column 80, both corrections ticked.
+        EXPECT_TRUE(Checked(dialog, IDC_WRAP_NONE));
+        EXPECT_FALSE(Checked(dialog, IDC_WRAP_WINDOW) || Checked(dialog, IDC_WRAP_FIXED));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
+        for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
+            EXPECT_EQ(Checked(dialog, id), id <= IDC_FIX_TILDE) << id;
+        }
+        // Tab visits every tab stop in template order from OK, then comes
+        // back to it.
         std::vector<UINT> order;
         do {
             order.push_back(FocusedId());
@@ -124,18 +126,6 @@ TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrder) {
         EXPECT_EQ(order, (std::vector<UINT>{IDOK, IDCANCEL, 1001, 1005, 1015, 1002, 1006,
                                             1016, 1003,     1007, 1018, 1004, 1008, 1011,
                                             1023, 1019,     1009, 1013, 1017, 1012, 1010}));
-    }));
-}
-
-TEST_F(EnvDialogTest, DefaultsOpenWithoutWrappingAtColumn80AndBothCorrectionsTicked) {
-    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        EXPECT_EQ(FocusedId(), UINT(IDOK));
-        EXPECT_TRUE(Checked(dialog, IDC_WRAP_NONE));
-        EXPECT_FALSE(Checked(dialog, IDC_WRAP_WINDOW) || Checked(dialog, IDC_WRAP_FIXED));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
-        for (UINT id = IDC_FIX_BACKSLASH; id <= IDC_LINE_NUMBERS; ++id) {
-            EXPECT_EQ(Checked(dialog, id), id <= IDC_FIX_TILDE) << id;
-        }
         // A mnemonic clicks its check box, after a short animation.
         QTest::keyClick(dialog.GetDialog(), Qt::Key_L, Qt::AltModifier);
         QTest::qWait(300);
@@ -230,10 +220,10 @@ TEST_F(EnvDialogTest, OkUnchangedStillWritesTheFileAndKeepsBitsOfNoMeaning) {
     Env().reserved1[0] = 0x12;
     Env().reserved1[2] = 0x34;
     Env().reserved2[1] = 0x56;
-    const Bytes before = RecordBytes(Env());
+    const std::string before = BytesOf(Env());
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDOK); }));
-    EXPECT_EQ(RecordBytes(Env()), before);
-    EXPECT_EQ(FileBytes(), before);
+    EXPECT_EQ(BytesOf(Env()), before);
+    EXPECT_EQ(ReadBytes(EnvPath()), before);
 }
 
 TEST_F(EnvDialogTest, EachCheckBoxSetsTheBitOfItsIdAndRepaintsThePaneAtOnce) {
@@ -350,8 +340,8 @@ TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) 
 // Escape, the close box and ｷｬﾝｾﾙ all cancel.
 TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
     ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\nshort\n")}));
-    WriteEnvFile(RecordBytes(Env()));
-    const Bytes record = RecordBytes(Env());
+    WriteBytes(EnvPath(), BytesOf(Env()));
+    const std::string record = BytesOf(Env());
     const QImage view = View()->GetSafeHwnd()->grab().toImage();
     const int rows = Doc()->m_nTotalRows[0];
     chooseFont = [](CFontDialog& chooser) {
@@ -372,20 +362,23 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
             for (UINT id : {IDC_FONT_ASCII, IDC_COLOR_GROUND, IDC_LINE_NUMBERS, IDC_WRAP_WINDOW}) {
                 Click(dialog, id);
             }
-            EXPECT_NE(RecordBytes(dialog.m_env), record);
+            EXPECT_NE(BytesOf(dialog.m_env), record);
             cancel(dialog);
             EXPECT_FALSE(dialog.GetDialog()->isVisible());
         }));
-        EXPECT_EQ(RecordBytes(Env()), record);
-        EXPECT_EQ(FileBytes(), record);
+        EXPECT_EQ(BytesOf(Env()), record);
+        EXPECT_EQ(ReadBytes(EnvPath()), record);
         EXPECT_EQ(Doc()->m_nTotalRows[0], rows);
         EXPECT_EQ(View()->GetSafeHwnd()->grab().toImage(), view);
     }
 }
 
-// OK lays the view out again for the new settings, keeping the line at the
-// top, and repaints it.
-TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
+// Saved into a read-only folder, the previous env file stays byte for byte,
+// no temporary file is left and the user is told where and why. The new
+// settings hold for the run all the same: the view is laid out again for
+// them, keeping the line at the top, and repainted. A full disk is the env
+// file's own test.
+TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTheViewTakesTheNewSettings) {
     std::string text;
     for (int i = 0; i < 300; ++i) {
         text += std::string(150, 'w') + "\n";
@@ -394,27 +387,9 @@ TEST_F(EnvDialogTest, OkLaysTheViewOutAgainKeepsTheLineAtTheTopAndRepaints) {
     ProcessEvents();
     View()->SetScrollPos(SB_VERT, 250);
     const QImage before = View()->GetSafeHwnd()->grab().toImage();
-    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        Click(dialog, IDC_WRAP_FIXED);
-        TypeColumn(dialog, "100");
-        Click(dialog, IDOK);
-    }));
-    ASSERT_EQ(Doc()->m_nTotalRows[0], 601); // two rows a line
-    SCROLLINFO info = {};
-    View()->GetScrollInfo(SB_VERT, &info);
-    EXPECT_EQ(info.nMax, 601);
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
-    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
-}
-
-// Saved into a read-only folder, the previous env file stays byte for byte,
-// no temporary file is left, the user is told where and why, and the new
-// settings hold for the run. A full disk is the env file's own test.
-TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
-    ASSERT_TRUE(Start({WriteFile("long.jis", std::string(300, 'x') + "\n")}));
     Env().bFlags = 0xE3; // something to keep: bits of no meaning
-    const Bytes old = RecordBytes(Env());
-    WriteEnvFile(old);
+    const std::string old = BytesOf(Env());
+    WriteBytes(EnvPath(), old);
     std::filesystem::permissions(dir, std::filesystem::perms(0555));
     {
         const AsNobody nobody;
@@ -426,7 +401,7 @@ TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
         }));
     }
     std::filesystem::permissions(dir, std::filesystem::perms(0755));
-    EXPECT_EQ(FileBytes(), old);
+    EXPECT_EQ(ReadBytes(EnvPath()), old);
     EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(dir), {},
                             [](const auto& entry) {
                                 return entry.path().string().find(".env") != std::string::npos;
@@ -437,7 +412,12 @@ TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTellsTheUser) {
                                                        "ファイルにアクセスできません。"),
               std::string::npos);
     EXPECT_EQ(Env().bFlags, 0xE3 | ENV_LINE_NUMBERS);
-    EXPECT_GT(Doc()->m_nTotalRows[0], 2); // the view follows the new settings
+    ASSERT_EQ(Doc()->m_nTotalRows[0], 601); // two rows a line beside the gutter
+    SCROLLINFO info = {};
+    View()->GetScrollInfo(SB_VERT, &info);
+    EXPECT_EQ(info.nMax, 601);
+    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
+    EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
 }
 
 } // namespace

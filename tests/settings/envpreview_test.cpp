@@ -52,58 +52,50 @@ protected:
     QRect inner;
 };
 
-TEST_F(EnvPreviewTest, LineNumbersTakeAGutterOfFiveCellsDownTheWholeHeight) {
-    const QImage pane = Pane(ENV_LINE_NUMBERS);
-    const QRect gutter(inner.left(), inner.top(), 5 * cell.width(), inner.height());
-    EXPECT_EQ(Count(pane, gutter.adjusted(0, 4 * cell.height(), 0, 0), GUTTER),
-              gutter.width() * (gutter.height() - 4 * cell.height()));
-    EXPECT_EQ(Count(pane, gutter, GROUND), 0);
-    // The samples start after it, on the text background.
-    EXPECT_GT(Count(pane, Cells(5, 0, 1), TEXT_BACK), 0);
-    EXPECT_EQ(Count(pane, Cells(5, 0, 1), GROUND), 0);
-}
-
-TEST_F(EnvPreviewTest, ShownControlCodesPutAnMOnTheControlBackgroundAfterTheTrailingSpace) {
-    for (const BYTE numbers : {BYTE(0), ENV_LINE_NUMBERS}) {
+// With each flag that changes the pane, and another ground: the rule under
+// row 3 in every state; line numbers in a gutter of five cells down the
+// whole height; shown control codes as an "M" on the control background
+// after the ASCII rows' trailing space, where a hidden CR leaves the ground;
+// the ground everywhere no cell covers, and not on the two-pixel edge.
+TEST_F(EnvPreviewTest, TheRuleTheGutterTheMarksAndTheGroundForEveryFlag) {
+    const std::pair<BYTE, COLORREF> panes[] = {{0x00, GROUND},
+                                               {0x00, RGB(0, 0x80, 0x40)},
+                                               {ENV_SHOW_CONTROLS, GROUND},
+                                               {ENV_LINE_NUMBERS, GROUND},
+                                               {0x14, GROUND},
+                                               {0x1F, GROUND}};
+    for (const auto& [flags, ground] : panes) {
+        SCOPED_TRACE(int(flags));
+        const QImage pane = Pane(flags, ground);
+        const bool numbers = flags & ENV_LINE_NUMBERS;
+        const bool controls = flags & ENV_SHOW_CONTROLS;
         const int first = numbers ? 5 : 0;
-        const QImage shown = Pane(ENV_SHOW_CONTROLS | numbers);
-        const QImage hidden = Pane(numbers);
-        for (int row : {0, 1}) {
+        const int ruleY = inner.top() + 4 * cell.height() - 1;
+        EXPECT_EQ(CountOther(pane, QRect(inner.left(), ruleY, inner.width(), 1), Rgb(CONTROL_BACK)),
+                  0);
+        const QRect below = inner.adjusted(first * cell.width(), 4 * cell.height(), 0, 0);
+        EXPECT_EQ(CountOther(pane, below, Rgb(ground)), 0);
+        for (int row = 0; row < 4; ++row) {
+            const int end = first + (row < 2 && controls ? 25 : 24);
+            EXPECT_EQ(
+                CountOther(pane, Cells(end, row).adjusted(0, 0, 0, row == 3 ? -1 : 0), Rgb(ground)),
+                0)
+                << row;
+        }
+        for (int row = 0; row < 2 && controls; ++row) {
             // The letter on the control background fills the cell, and only it.
             const QRect mark = Cells(first + 24, row, 1);
-            EXPECT_EQ(Count(shown, mark, GROUND), 0) << row;
-            EXPECT_GT(Count(shown, mark, CONTROL_BACK), 0) << row;
-            EXPECT_LT(Count(shown, mark, CONTROL_BACK), mark.width() * mark.height()) << row;
-            EXPECT_EQ(CountOther(shown, Cells(first + 25, row), Rgb(GROUND)), 0) << row;
-            EXPECT_EQ(CountOther(hidden, Cells(first + 24, row), Rgb(GROUND)), 0) << row;
+            EXPECT_EQ(Count(pane, mark, ground), 0) << row;
+            EXPECT_GT(Count(pane, mark, CONTROL_BACK), 0) << row;
+            EXPECT_LT(Count(pane, mark, CONTROL_BACK), mark.width() * mark.height()) << row;
         }
-    }
-}
-
-TEST_F(EnvPreviewTest, TheRuleLiesUnderRowThreeWhateverTheFlags) {
-    for (const BYTE flags : {0x00, 0x1F, 0x04, 0x10}) {
-        const QImage pane = Pane(BYTE(flags));
-        const int y = inner.top() + 4 * cell.height() - 1;
-        EXPECT_EQ(CountOther(pane, QRect(inner.left(), y, inner.width(), 1), Rgb(CONTROL_BACK)), 0)
-            << int(flags);
-        const int gutter = (flags & ENV_LINE_NUMBERS) ? 5 * cell.width() : 0;
-        EXPECT_EQ(CountOther(pane, QRect(inner.left() + gutter, y + 1, inner.width() - gutter, 1),
-                             Rgb(GROUND)),
-                  0)
-            << int(flags);
-    }
-}
-
-TEST_F(EnvPreviewTest, TheGroundFillsWhatNoCellCoversInsideTheTwoPixelEdge) {
-    for (const COLORREF ground : {GROUND, RGB(0, 0x80, 0x40)}) {
-        const QImage pane = Pane(0, ground);
-        EXPECT_EQ(CountOther(pane, inner.adjusted(0, 4 * cell.height(), 0, 0), Rgb(ground)), 0);
-        for (int row = 0; row < 4; ++row) {
-            // The ASCII rows end with a hidden CR; the rule takes row 3's last pixels.
-            const QRect beyond = Cells(row < 2 ? 25 : 24, row).adjusted(0, 0, 0, row == 3 ? -1 : 0);
-            EXPECT_EQ(CountOther(pane, beyond, Rgb(ground)), 0) << row;
+        if (numbers) {
+            const QRect gutter(inner.left(), inner.top(), 5 * cell.width(), inner.height());
+            EXPECT_EQ(Count(pane, gutter.adjusted(0, 4 * cell.height(), 0, 0), GUTTER),
+                      gutter.width() * (gutter.height() - 4 * cell.height()));
+            EXPECT_EQ(Count(pane, gutter, ground), 0);
+            EXPECT_GT(Count(pane, Cells(5, 0, 1), TEXT_BACK), 0); // the samples start after it
         }
-        // Not a pixel of the edge takes the ground.
         EXPECT_EQ(Count(pane, pane.rect(), ground), Count(pane, inner, ground));
     }
 }

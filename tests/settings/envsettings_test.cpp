@@ -1,15 +1,11 @@
 #include "settings/envsettings.h"
+#include "support/bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <vector>
 
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
@@ -18,31 +14,24 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<unsigned char>;
 
 // The stored defaults, byte for byte: four fonts of 9 points in "ＭＳ ゴシック",
 // nine colours, both corrections, no wrapping at column 80.
-Bytes DefaultFileBytes() {
-    Bytes bytes(284, 0);
-    const char face[] = "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E";
+std::string DefaultFileBytes() {
+    std::string bytes(284, '\0');
     for (int f = 0; f < 4; ++f) {
         bytes[f * 60] = 90;
-        bytes[f * 60 + 23] = 0x80; // SHIFTJIS_CHARSET
-        bytes[f * 60 + 27] = 0x01; // FIXED_PITCH
-        std::memcpy(&bytes[f * 60 + 28], face, sizeof face - 1);
+        bytes[f * 60 + 23] = '\x80'; // SHIFTJIS_CHARSET
+        bytes[f * 60 + 27] = 0x01;   // FIXED_PITCH
+        bytes.replace(f * 60 + 28, 13, "\x82\x6C\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4E");
     }
     const std::uint32_t colors[] = {0x000000, 0x000080, 0x800080, 0x800000, 0x008000,
                                     0xFFFFFF, 0xFFFFFF, 0xC0C0C0, 0xFFFFFF};
     std::memcpy(&bytes[240], colors, sizeof colors); // little-endian, as stored
     bytes[276] = 0x03;
     bytes[280] = 0x50;
-    bytes[281] = 0x80;
+    bytes[281] = '\x80';
     return bytes;
-}
-
-Bytes RecordBytes(const EnvSettings& env) {
-    const auto* p = reinterpret_cast<const unsigned char*>(&env);
-    return Bytes(p, p + sizeof env);
 }
 
 class EnvFile : public testing::Test {
@@ -56,14 +45,6 @@ protected:
 
     EnvStore MakeStore() const { return EnvStore((m_dir / "TAVO.EXE").c_str()); }
     fs::path EnvPath() const { return m_dir / "TAVO.env"; }
-    void WriteEnv(const Bytes& bytes) const {
-        std::ofstream(EnvPath(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
-    Bytes ReadEnv() const {
-        std::ifstream in(EnvPath(), std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
 
     fs::path m_dir;
 };
@@ -71,39 +52,39 @@ protected:
 TEST_F(EnvFile, WithoutAFileTheDefaultsHoldAndSaveAsStored) {
     EnvStore store = MakeStore();
     store.Load();
-    EXPECT_EQ(RecordBytes(store.m_env), DefaultFileBytes());
+    EXPECT_EQ(BytesOf(store.m_env), DefaultFileBytes());
     EXPECT_FALSE(fs::exists(EnvPath()));
     ASSERT_EQ(store.Save(), EnvSaveResult::saved);
-    EXPECT_EQ(ReadEnv(), DefaultFileBytes());
+    EXPECT_EQ(ReadBytes(EnvPath()), DefaultFileBytes());
 }
 
 TEST_F(EnvFile, FilesOfEveryLengthFillOnlyTheirLeadingBytes) {
     // Shorter than the record: the rest stays zero (an empty file leaves it
     // all zero); longer: only the first 284 bytes count.
-    Bytes pattern(300);
+    std::string pattern(300, '\0');
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        pattern[i] = static_cast<unsigned char>(i % 251 + 1);
+        pattern[i] = char(i % 251 + 1);
     }
     for (std::size_t length = 0; length <= pattern.size(); ++length) {
-        WriteEnv(Bytes(pattern.begin(), pattern.begin() + std::ptrdiff_t(length)));
+        WriteBytes(EnvPath(), pattern.substr(0, length));
         EnvStore store = MakeStore();
         store.Load();
-        Bytes expected(284, 0);
-        std::copy_n(pattern.begin(), std::min<std::size_t>(length, 284), expected.begin());
-        ASSERT_EQ(RecordBytes(store.m_env), expected) << length << " bytes";
+        std::string expected = pattern.substr(0, std::min<std::size_t>(length, 284));
+        expected.resize(284, '\0');
+        ASSERT_EQ(BytesOf(store.m_env), expected) << length << " bytes";
     }
     // The next save writes back the 284 bytes that were read.
     EnvStore store = MakeStore();
     store.Load();
     ASSERT_EQ(store.Save(), EnvSaveResult::saved);
-    EXPECT_EQ(ReadEnv(), Bytes(pattern.begin(), pattern.begin() + 284));
+    EXPECT_EQ(ReadBytes(EnvPath()), pattern.substr(0, 284));
 }
 
 TEST_F(EnvFile, AFolderInPlaceOfTheFileGivesDefaultsAndIsNotReplaced) {
     fs::create_directory(EnvPath());
     EnvStore store = MakeStore();
     store.Load();
-    EXPECT_EQ(RecordBytes(store.m_env), DefaultFileBytes());
+    EXPECT_EQ(BytesOf(store.m_env), DefaultFileBytes());
     CFileException error;
     EXPECT_EQ(store.Save(&error), EnvSaveResult::notCreated);
     EXPECT_NE(
@@ -116,12 +97,8 @@ TEST_F(EnvFile, AFolderInPlaceOfTheFileGivesDefaultsAndIsNotReplaced) {
 constexpr int NO_SMALL_DISK = 77;
 
 bool WriteProcFile(const char* path, const std::string& text) {
-    const int fd = ::open(path, O_WRONLY);
-    const bool written = fd >= 0 && ::write(fd, text.data(), text.size()) == ssize_t(text.size());
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return written;
+    std::ofstream file(path);
+    return bool(file << text << std::flush);
 }
 
 // Runs body in a child process in which folder is a tmpfs of 8 KiB of its
@@ -149,10 +126,10 @@ int OnASmallDisk(const fs::path& folder, const std::function<int()>& body) {
 }
 
 TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
-    Bytes old = DefaultFileBytes();
-    old[276] = 0xE3;
+    std::string old = DefaultFileBytes();
+    old[276] = '\xE3';
     const int faults = OnASmallDisk(m_dir, [&] {
-        WriteEnv(old);
+        WriteBytes(EnvPath(), old);
         std::ofstream filler(m_dir / "filler", std::ios::binary);
         const std::string block(512, 'x');
         while (filler.write(block.data(), std::streamsize(block.size())).flush()) {
@@ -167,7 +144,8 @@ TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
                                                   "ディスクの空き領域が不足しています") ==
                    std::string::npos)
                    << 1 |
-               int(ReadEnv() != old) << 2 | int(fs::exists(EnvPath().string() + ".tmp")) << 3;
+               int(ReadBytes(EnvPath()) != old) << 2 |
+               int(fs::exists(EnvPath().string() + ".tmp")) << 3;
     });
     if (faults == NO_SMALL_DISK) {
         GTEST_SKIP() << "no user namespaces here, so no small disk can be mounted";

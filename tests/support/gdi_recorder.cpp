@@ -16,18 +16,11 @@ public:
     bool MakeBitmap(BitmapData&) const override { return true; }
 
     int DeviceCaps(int index) const override {
-        switch (index) {
-        case LOGPIXELSX:
-            return m_pRecorder->m_nDpiX;
-        case LOGPIXELSY:
-            return m_pRecorder->m_nDpiY;
-        case HORZRES:
-            return m_pRecorder->m_nWidth;
-        case VERTRES:
-            return m_pRecorder->m_nHeight;
-        default:
-            return 0;
-        }
+        const GdiRecorder& r = *m_pRecorder;
+        return index == LOGPIXELSX || index == LOGPIXELSY ? r.m_nDpi
+               : index == HORZRES                         ? r.m_nWidth
+               : index == VERTRES                         ? r.m_nHeight
+                                                          : 0;
     }
 
     bool Measure(FontData& font, TEXTMETRICA* metrics) override {
@@ -43,31 +36,21 @@ public:
         return true;
     }
 
-    void StateChanged(GdiOp op, const GdiDcState& state) override {
-        GdiRecord& record = Add(op, state);
-        if (op == GdiOp::SetTextColor) {
-            record.color = state.crText;
-        } else if (op == GdiOp::SetBkColor) {
-            record.color = state.crBk;
-        }
-    }
+    void StateChanged(GdiOp op, const GdiDcState& state) override { Add(op, state); }
 
     bool Text(const GdiDcState& state, int x, int y, UINT options, const RECT* clip,
-              const BYTE* bytes, UINT count, const int* dx) override {
+              const BYTE* bytes, UINT count, const int*) override {
         GdiRecord& record = Add(GdiOp::TextOut, state);
         record.x = x;
         record.y = y;
         record.nOptions = options;
-        record.bClip = clip != nullptr;
         record.rcClip = clip != nullptr ? *clip : RECT{};
         record.bytes.assign(reinterpret_cast<const char*>(bytes), count);
-        record.bDx = dx != nullptr;
         return true;
     }
 
     void Fill(const GdiDcState& state, const RECT& rect, COLORREF color) override {
-        GdiRecord& record = AddRect(GdiOp::FillSolidRect, state, rect);
-        record.color = color;
+        AddRect(GdiOp::FillSolidRect, state, rect).color = color;
     }
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
@@ -75,20 +58,9 @@ public:
         return true;
     }
 
-    bool Blt(const GdiDcState& state, const GdiBlock& dst, GdiSurface& src, const GdiDcState&,
-             const GdiBlock& srcBlock, DWORD rop) override {
-        GdiRecord& record = Add(GdiOp::StretchBlt, state);
-        record.x = dst.x;
-        record.y = dst.y;
-        record.cx = dst.cx;
-        record.cy = dst.cy;
-        const auto* source = dynamic_cast<const RecordingSurface*>(&src);
-        record.nSrcSurface = source != nullptr ? source->m_nNumber : -1;
-        record.xSrc = srcBlock.x;
-        record.ySrc = srcBlock.y;
-        record.cxSrc = srcBlock.cx;
-        record.cySrc = srcBlock.cy;
-        record.dwRop = rop;
+    bool Blt(const GdiDcState& state, const GdiBlock&, GdiSurface&, const GdiDcState&,
+             const GdiBlock&, DWORD) override {
+        Add(GdiOp::StretchBlt, state);
         return true;
     }
 
@@ -96,10 +68,8 @@ public:
         AddRect(GdiOp::FrameRect, state, rect);
     }
 
-    bool Edge(const GdiDcState& state, const RECT& rect, UINT edge, UINT flags) override {
-        GdiRecord& record = AddRect(GdiOp::DrawEdge, state, rect);
-        record.nEdge = edge;
-        record.nFlags = flags;
+    bool Edge(const GdiDcState& state, const RECT& rect, UINT, UINT) override {
+        AddRect(GdiOp::DrawEdge, state, rect);
         return true;
     }
 
@@ -110,15 +80,9 @@ private:
         GdiRecord record{};
         record.op = op;
         record.nSurface = m_nNumber;
-        if (auto* font = static_cast<const FontData*>(state.pFont.get())) {
-            record.hFont = state.pFont.get();
-            record.lfFont = font->lf;
-            record.nFontPixels = font->nPixels;
-        }
-        record.hBitmap = state.pBitmap.get();
+        record.hFont = state.pFont.get();
         record.crText = state.crText;
         record.crBk = state.crBk;
-        record.nBkMode = state.nBkMode;
         return m_pRecorder->m_records.emplace_back(std::move(record));
     }
 

@@ -13,40 +13,25 @@
 struct GdiRecord {
     GdiOp op;
     int nSurface; // 0: the recorder's surface; 1, 2, ...: memory surfaces made from it
-    // Destination: text position, or rectangle as origin and extent (an
-    // extent may be negative for StretchBlt).
+    // Destination: text position, or rectangle as origin and extent.
     int x = 0;
     int y = 0;
     int cx = 0;
     int cy = 0;
     std::string bytes; // text bytes, exactly count of them
     UINT nOptions = 0;
-    bool bClip = false;
     RECT rcClip = {};
-    bool bDx = false;
-    COLORREF color = 0; // fill colour, or the value set by SetTextColor/SetBkColor
+    COLORREF color = 0; // fill colour
     DWORD dwRop = 0;
-    UINT nEdge = 0;
-    UINT nFlags = 0;
-    int nSrcSurface = -1; // StretchBlt source
-    int xSrc = 0;
-    int ySrc = 0;
-    int cxSrc = 0;
-    int cySrc = 0;
     // State when the operation ran.
     HGDIOBJ hFont = nullptr;
-    LOGFONTA lfFont = {}; // the selected font's record as it was created
-    int nFontPixels = 0;  // its size in pixels at creation
-    HGDIOBJ hBitmap = nullptr;
     COLORREF crText = 0;
     COLORREF crBk = 0;
-    int nBkMode = 0;
 };
 
 class GdiRecorder {
 public:
-    int m_nDpiX = 96;
-    int m_nDpiY = 96;
+    int m_nDpi = 96;
     int m_nWidth = 640;
     int m_nHeight = 480;
     // Set to make every font unmeasurable: GetTextMetrics fails with zeros.

@@ -6,10 +6,8 @@
 #include "app/app_fixture.h"
 #include "platform/ui/preview.h"
 #include "platform/ui/print.h"
-#include "render/charpainter.h"
 #include "support/pdf.h"
 #include "support/pixels.h"
-#include "view/tavoview.h"
 
 #include <QPageSize>
 #include <QPrinter>
@@ -22,9 +20,7 @@ protected:
     // Starts the program on a file with the given text and settings, its
     // fonts at 20 pt, printing into out.pdf.
     void Open(const std::string& text, BYTE flags = 0, WORD wrap = ENV_WRAP_NONE | 80) {
-        ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
-        Env().bFlags = flags;
-        Env().wWrap = wrap;
+        AppTest::Open(text, flags, wrap);
         for (LOGFONTA& lf : Env().lfFont) {
             lf.lfHeight = 200;
         }
@@ -36,7 +32,7 @@ protected:
 
     // Paper of cols x rows cells and extra pixels below them, all printable.
     void Paper(int cols, int rows, int extra = 0) {
-        cell = Cell();
+        cell = PrinterCell();
         QPrinter* printer = app->GetPrinter();
         const QSizeF size(cols * cell.cx, rows * cell.cy + extra);
         printer->setPageSize(QPageSize(size, QPageSize::Point, "cells", QPageSize::ExactMatch));
@@ -44,12 +40,10 @@ protected:
     }
 
     // The cell on the printer.
-    SIZE Cell() {
+    SIZE PrinterCell() {
         CDC dc;
         dc.CreateIC(app->GetPrinter());
-        CCharPainter painter(&dc, &Env());
-        painter.Restore();
-        return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
+        return Cell(dc);
     }
 
     void Print(UINT nCommand = ID_FILE_PRINT_DIRECT) {
@@ -69,9 +63,6 @@ protected:
     static int Ink(const QImage& page, const QRect& rect) {
         return CountOther(page, rect, qRgb(255, 255, 255));
     }
-
-    EnvSettings& Env() const { return app->m_envStore.m_env; }
-    CTAVOView* TavoView() const { return static_cast<CTAVOView*>(View()); }
 
     std::string pdf;
     SIZE cell = {1, 1};

@@ -27,34 +27,26 @@ TEST_F(PrintTest, PagesAreCutByRowsAndTheLastKeepsItsSpareRowsBlank) {
     EXPECT_EQ(Ink(page, RowBand(page, 64)) + Ink(page, RowBand(page, 65)), 0);
 }
 
-// The screen does not wrap; paper wraps at the page. Page 1 ends with the
-// wrapped line's first row, and nothing of the next row shows in the half
-// row of paper left below it.
-TEST_F(PrintTest, PaperWrapsAtThePageAndAWrappedLineGoesOnAtTheTopOfTheNext) {
-    Open("L0\nL1\nL2\nabcdefghijklmnopqrstuvwxyz", 0, ENV_WRAP_NONE | 80);
-    Paper(10, 4, 10);
+// The screen does not wrap; paper wraps at the page less the gutter, the
+// numbers right-aligned in it. Page 1 ends with the wrapped line's first
+// row, and nothing of the next row shows in the half row of paper left
+// below it.
+TEST_F(PrintTest, PaperWrapsBesideTheGutterAndAWrappedLineGoesOnAtTheTopOfTheNextPage) {
+    Open(NumberedLines(12) + "\nabcdefghijklmnopqrstuvwxyz", ENV_LINE_NUMBERS);
+    Paper(13, 13, 10);
     Print();
-    EXPECT_EQ(Doc()->m_nTotalRows[LAYOUT_SCREEN], 4);
+    EXPECT_EQ(Doc()->m_nTotalRows[LAYOUT_SCREEN], 13);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[LAYOUT_PRINT], 13u - 3u);
     ASSERT_EQ(PdfPageCount(pdf), 2);
-    EXPECT_EQ(PdfPageLines(pdf, 1), (std::vector<std::string>{"L0", "L1", "L2", "abcdefghij"}));
+    const std::vector<std::string> first = PdfPageLines(pdf, 1);
+    ASSERT_EQ(first.size(), 13u);
+    EXPECT_EQ(first[0], " 1:L000");
+    EXPECT_EQ(first[11], "12:L011");
+    EXPECT_EQ(first[12], "13:abcdefghij");
     EXPECT_EQ(PdfPageLines(pdf, 2), (std::vector<std::string>{"klmnopqrst", "uvwxyz"}));
+    EXPECT_EQ(Ink(Page(2), CellRect(0, 0, 3)), 0); // beside the gutter, without a number
     const QImage page = Page(1);
-    EXPECT_EQ(Ink(page, QRect(0, 4 * cell.cy * ZOOM, page.width(), 10 * ZOOM)), 0);
-}
-
-TEST_F(PrintTest, WithLineNumbersTextFollowsTheGutterAndTheLayoutIsNarrower) {
-    Open(NumberedLines(12) + "\n" + std::string(20, 'y'), ENV_LINE_NUMBERS);
-    Paper(20, 20);
-    Print();
-    ASSERT_EQ(Doc()->m_nDigits + 1, 3);
-    EXPECT_EQ(Doc()->m_nLayoutWidth[LAYOUT_PRINT], 20u - 3u);
-    EXPECT_EQ(Doc()->m_pLines[12].nRows[LAYOUT_PRINT], 2); // twenty cells of text
-    // The number right-aligned in two cells, the colon, then the text.
-    const std::vector<std::string> lines = PdfPageLines(pdf, 1);
-    ASSERT_EQ(lines.size(), 14u);
-    EXPECT_EQ(lines[0], " 1:L000");
-    EXPECT_EQ(lines[11], "12:L011");
-    EXPECT_EQ(lines[12], "13:" + std::string(17, 'y'));
+    EXPECT_EQ(Ink(page, QRect(0, 13 * cell.cy * ZOOM, page.width(), 10 * ZOOM)), 0);
 }
 
 // Control codes, tab marks and boxes shown on screen, with a control
@@ -199,15 +191,16 @@ protected:
     }
 
     // The texts page n prints, with their places.
-    std::vector<GdiRecord> PrintPage(UINT n) {
+    using Texts = std::vector<std::tuple<std::string, int, int>>;
+    Texts PrintPage(UINT n) {
         recorder.m_records.clear();
         info.m_nCurPage = n;
         info.m_rectDraw = {0, 0, recorder.m_nWidth, recorder.m_nHeight};
         TavoView()->OnPrint(&dc, &info);
-        std::vector<GdiRecord> texts;
+        Texts texts;
         for (const GdiRecord& r : recorder.m_records) {
             if (r.op == GdiOp::TextOut && r.nSurface == 0) {
-                texts.push_back(r);
+                texts.emplace_back(r.bytes, r.x, r.y);
             }
         }
         return texts;
@@ -223,11 +216,7 @@ TEST_F(PrintHookTest, CellLargerThanThePagePrintsARowAPage) {
     Open("abc\nde");
     EXPECT_EQ(Begin(5, 10), 2u);
     EXPECT_EQ(Doc()->m_nLayoutWidth[LAYOUT_PRINT], Doc()->m_nMaxWidth); // unwrapped
-    const std::vector<GdiRecord> texts = PrintPage(2);
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts[0].bytes, "d");
-    EXPECT_EQ(texts[0].x, 0);
-    EXPECT_EQ(texts[0].y, 0);
+    EXPECT_EQ(PrintPage(2).at(0), std::make_tuple(std::string("d"), 0, 0));
 }
 
 // A job walks on from the page before; the preview also goes back.
@@ -239,26 +228,19 @@ TEST_F(PrintHookTest, PagesShowTheSameRowsInWhateverOrderTheyAreDrawn) {
     Open(text);
     const UINT pages = Begin(6 * 10, 12 * 4);
     ASSERT_GT(pages, 10u);
-    const auto shown = [this](UINT n) {
-        std::vector<std::tuple<std::string, int, int>> cells;
-        for (const GdiRecord& r : PrintPage(n)) {
-            cells.emplace_back(r.bytes, r.x, r.y);
-        }
-        return cells;
-    };
-    std::vector<std::vector<std::tuple<std::string, int, int>>> forward;
+    std::vector<Texts> forward;
     for (UINT n = 1; n <= pages; ++n) {
-        forward.push_back(shown(n));
+        forward.push_back(PrintPage(n));
     }
     for (UINT n = pages; n >= 1; --n) {
-        EXPECT_EQ(shown(n), forward[n - 1]) << n;
+        EXPECT_EQ(PrintPage(n), forward[n - 1]) << n;
     }
-    EXPECT_EQ(shown(3), forward[2]);
+    EXPECT_EQ(PrintPage(3), forward[2]);
 
     // A new job lays out afresh and forgets where the last one was.
-    shown(Begin(6 * 20, 12 * 4));
+    PrintPage(Begin(6 * 20, 12 * 4));
     EXPECT_EQ(Begin(6 * 10, 12 * 4), pages);
-    EXPECT_EQ(shown(pages - 1), forward[pages - 2]);
+    EXPECT_EQ(PrintPage(pages - 1), forward[pages - 2]);
     EXPECT_FALSE(forward[pages - 2].empty());
 }
 

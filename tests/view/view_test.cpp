@@ -21,45 +21,30 @@ std::string Lines(int count, const std::string& body = "") {
     return text;
 }
 
-TEST_F(ViewTest, WithoutAFileNothingIsDrawnAndTheVerticalBarIsHidden) {
-    ASSERT_TRUE(Start());
-    EXPECT_TRUE(Draw().empty());
-    EXPECT_EQ(Bar(SB_VERT).nMax, 0);
-    EXPECT_FALSE(QtBar(Qt::Vertical)->isVisible());
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 4);
-}
-
 // Every row the layout counts for a line gets output (shown controls put a
-// mark in every row, the line end too), and no cell is drawn twice, as it
-// would be where a line ran into the rows of the next.
-void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>& records,
-                              int cellHeight, int gutter) {
+// mark in every row, the line end too) with the line's number in its first,
+// and no cell is drawn twice, as it would be where a line ran into the rows
+// of the next.
+void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>& records, int cy) {
     std::map<int, int> rowOfNumber; // line number -> row it is drawn in
     std::set<int> textRows;
     std::set<std::pair<int, int>> cells;
     for (const GdiRecord& r : records) {
-        if (r.op != GdiOp::TextOut || r.nSurface != 0) {
-            continue;
-        }
-        const int row = r.y / cellHeight;
-        if (r.bytes.back() == ':') {
-            rowOfNumber[std::stoi(r.bytes)] = row;
-        } else {
-            textRows.insert(row);
+        if (r.op == GdiOp::TextOut && r.nSurface == 0 && r.bytes.back() == ':') {
+            rowOfNumber[std::stoi(r.bytes)] = r.y / cy;
+        } else if (r.op == GdiOp::TextOut && r.nSurface == 0) {
+            textRows.insert(r.y / cy);
             EXPECT_TRUE(cells.insert({r.x, r.y}).second) << "two characters in one cell";
         }
     }
     int start = 0;
     for (std::uint32_t i = 0; i < doc.m_nLines && start < 40; ++i) {
-        const int rows = doc.m_pLines[i].nRows[0];
-        if (gutter > 0) {
-            EXPECT_EQ(rowOfNumber[int(i) + 1], start) << "line " << i + 1;
-        }
-        for (int row = start; doc.m_pLines[i].nLength > 0 && row < start + rows && row < 40;
-             ++row) {
+        const LineInfo& line = doc.m_pLines[i];
+        EXPECT_EQ(rowOfNumber[int(i) + 1], start) << "line " << i + 1;
+        for (int row = start; line.nLength > 0 && row < start + line.nRows[0] && row < 40; ++row) {
             EXPECT_TRUE(textRows.count(row)) << "line " << i + 1 << " row " << row;
         }
-        start += rows;
+        start += line.nRows[0];
     }
 }
 
@@ -79,62 +64,40 @@ TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
                   column > gutter ? std::uint32_t(column - gutter) : Doc()->m_nMaxWidth);
         SIZE cell;
         const auto records = Draw(&cell);
-        ExpectRowsDrawnAsCounted(*Doc(), records, cell.cy, gutter);
+        ExpectRowsDrawnAsCounted(*Doc(), records, cell.cy);
     }
-}
-
-TEST_F(ViewTest, TextStartsAfterTheGutterAndFormFeedLinesGetARule) {
-    Open("a\fb\n", ENV_LINE_NUMBERS);
-    SIZE cell;
-    std::vector<std::pair<std::string, int>> texts; // bytes and x
-    int rules = 0;
-    for (const GdiRecord& r : Draw(&cell)) {
-        if (r.op == GdiOp::TextOut && r.nSurface == 0) {
-            texts.push_back({r.bytes, r.x});
-        }
-        rules += r.op == GdiOp::FillSolidRect && r.cy == 1;
-    }
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"1:", 0}, {"a", 2 * cell.cx}, {"2:", 0}, {"b", 2 * cell.cx}, {"3:", 0}};
-    EXPECT_EQ(texts, expected);
-    EXPECT_EQ(rules, 1);
 }
 
 TEST_F(ViewTest, HorizontalRangeEndsAtTheLastColumnDrawn) {
+    // Without a file nothing is drawn, and there is no row to scroll to.
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Draw().empty());
+    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Vertical)->isVisible());
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 4);
     // 10,000 lines give a gutter of 6: the text of a row is columns 6..79.
     Open(Lines(10000, std::string(100, 'x')), ENV_LINE_NUMBERS, WORD(ENV_WRAP_FIXED | 80));
     EXPECT_EQ(Bar(SB_HORZ).nMax, 79);
+    // A wrap mode of no meaning is laid out unwrapped, four columns beyond
+    // the widest line.
+    Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
     // Wrapped at the window, a short file needs no horizontal bar at all.
     Open(Lines(12, std::string(100, 'x')), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
     ResizeClient(40, 10);
     EXPECT_EQ(Bar(SB_HORZ).nMax, 39);
-    EXPECT_FALSE(QtBar(Qt::Horizontal)->isVisible());
+    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Horizontal)->isVisible());
 }
 
-TEST_F(ViewTest, WrapModeOfNoMeaningIsLaidOutUnwrapped) {
-    Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
-    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 40u);
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
-}
-
-TEST_F(ViewTest, WrapAtWindowWidthFollowsResizing) {
-    Open(std::string(100, 'x'), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
-    ResizeClient(40, 10);
-    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 38u); // 40 cells less a gutter of 2
-    EXPECT_EQ(Doc()->m_nTotalRows[0], 3);
-    ResizeClient(60, 10);
-    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 58u);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
-}
-
-TEST_F(ViewTest, ReLayoutKeepsTheLineAtTheTop) {
+TEST_F(ViewTest, ReLayoutFollowsTheWindowsWidthAndKeepsTheLineAtTheTop) {
     Open(Lines(300, std::string(70, 'w')), 0, ENV_WRAP_WINDOW);
     ResizeClient(60, 10);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 60u);
     const int top = int(Doc()->StartRowOfLine(250, LAYOUT_SCREEN)) + 1; // its second row
     TavoView()->OnVScroll(SB_THUMBPOSITION, 0, nullptr);
     View()->SetScrollPos(SB_VERT, top);
     ResizeClient(30, 10);
+    EXPECT_EQ(Doc()->m_nLayoutWidth[0], 30u);
     std::int64_t start = 0;
     EXPECT_EQ(Doc()->LineAtRow(View()->GetScrollPos(SB_VERT), LAYOUT_SCREEN, &start), 250u);
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), start + 1);
@@ -142,46 +105,52 @@ TEST_F(ViewTest, ReLayoutKeepsTheLineAtTheTop) {
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), 250);
 }
 
-TEST_F(ViewTest, KeysAndTheWheelScrollAsTheBarsDo) {
+TEST_F(ViewTest, KeysAndTheWheelScrollAsTheBarsDoAndStopAtTheEnds) {
     Open(Lines(100, std::string(100, 'k')));
     ResizeClient(30, 10);
-    const auto key = [this](int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
-        QApplication::sendEvent(View()->GetSafeHwnd(), &press);
+    const int bottom = 101 - 10 + 1; // a range of 101 rows, 10 a page
+    const int right = int(Doc()->m_nMaxWidth) + 4 - 30 + 1;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const struct {
+        int key;      // 0: the wheel turned by delta instead
+        QPoint delta; // in eighths of a degree
+        Qt::KeyboardModifiers modifiers;
+        int vert;
+        int horz;
+    } steps[] = {
+        {Qt::Key_Down, {}, none, 1, 0},
+        {Qt::Key_PageDown, {}, none, 11, 0},
+        {Qt::Key_Up, {}, none, 10, 0},
+        {Qt::Key_End, {}, Qt::ControlModifier, bottom, 0},
+        {Qt::Key_PageDown, {}, none, bottom, 0},
+        {Qt::Key_Down, {}, none, bottom, 0},
+        {Qt::Key_PageUp, {}, none, bottom - 10, 0},
+        {Qt::Key_Home, {}, Qt::ControlModifier, 0, 0},
+        {Qt::Key_Up, {}, none, 0, 0},
+        {Qt::Key_Right, {}, none, 0, 1},
+        {Qt::Key_Right, {}, none, 0, 2},
+        {Qt::Key_End, {}, none, 0, right},
+        {Qt::Key_Right, {}, none, 0, right},
+        {Qt::Key_Home, {}, none, 0, 0},
+        // Three rows a notch; half notches add up; Shift and a tilt go sideways.
+        {0, {0, -120}, none, 3, 0},
+        {0, {0, -60}, none, 3, 0},
+        {0, {0, -60}, none, 6, 0},
+        {0, {0, -120}, Qt::ShiftModifier, 6, 3},
+        {0, {-120, 0}, none, 6, 6},
     };
-    const auto wheel = [this](QPoint delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), delta, Qt::NoButton, modifiers,
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(View()->GetSafeHwnd(), &event);
-    };
-    key(Qt::Key_Down);
-    key(Qt::Key_PageDown);
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 11);
-    key(Qt::Key_Up);
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 10);
-    key(Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 101 - 10 + 1);
-    key(Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 0);
-    key(Qt::Key_Right);
-    key(Qt::Key_Right);
-    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 2);
-    key(Qt::Key_End);
-    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), int(Doc()->m_nMaxWidth) + 4 - 30 + 1);
-    key(Qt::Key_Home);
-    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 0);
-
-    // Three rows a notch; half notches add up; Shift and a tilt go sideways.
-    wheel(QPoint(0, -120));
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 3);
-    wheel(QPoint(0, -60));
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 3);
-    wheel(QPoint(0, -60));
-    EXPECT_EQ(View()->GetScrollPos(SB_VERT), 6);
-    wheel(QPoint(0, -120), Qt::ShiftModifier);
-    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 3);
-    wheel(QPoint(-120, 0));
-    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 6);
+    for (const auto& step : steps) {
+        if (step.key != 0) {
+            QKeyEvent press(QEvent::KeyPress, step.key, step.modifiers);
+            QApplication::sendEvent(View()->GetSafeHwnd(), &press);
+        } else {
+            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), step.delta, Qt::NoButton,
+                              step.modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(View()->GetSafeHwnd(), &wheel);
+        }
+        EXPECT_EQ(View()->GetScrollPos(SB_VERT), step.vert) << &step - steps;
+        EXPECT_EQ(View()->GetScrollPos(SB_HORZ), step.horz) << &step - steps;
+    }
 }
 
 // What the window really shows: the pixels the system keeps, not a fresh paint.
@@ -206,7 +175,8 @@ TEST_F(ViewTest, EveryScrollShowsWhatAFreshPaintShows) {
     const std::pair<int, UINT> steps[] = {
         {SB_HORZ, SB_LINERIGHT}, {SB_HORZ, SB_LINERIGHT}, {SB_HORZ, SB_PAGERIGHT},
         {SB_VERT, SB_LINEDOWN},  {SB_HORZ, SB_LINELEFT},  {SB_VERT, SB_PAGEDOWN},
-        {SB_HORZ, SB_LEFT},      {SB_VERT, SB_LINEUP},
+        {SB_HORZ, SB_LEFT},      {SB_VERT, SB_LINEUP},    {SB_HORZ, SB_LINELEFT},
+        {SB_VERT, SB_BOTTOM},    {SB_VERT, SB_LINEDOWN}, // no further than the ends
     };
     for (const auto& [bar, code] : steps) {
         SCOPED_TRACE(bar);
@@ -224,39 +194,6 @@ TEST_F(ViewTest, EveryScrollShowsWhatAFreshPaintShows) {
     }
 }
 
-TEST_F(ViewTest, TenRowsInAFourRowWindowScrollToSevenAndNoFurther) {
-    Open(Lines(9)); // nine lines and the empty last one
-    ResizeClient(30, 4);
-    ASSERT_EQ(Bar(SB_VERT).nPage, 4u);
-    CTAVOView* view = TavoView();
-
-    view->OnVScroll(SB_BOTTOM, 0, nullptr);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
-    view->OnVScroll(SB_LINEDOWN, 0, nullptr);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
-    int change = -1;
-    EXPECT_TRUE(view->StepScroll(SB_VERT, SB_LINEDOWN, 0, change));
-    EXPECT_EQ(change, 0);
-
-    view->OnVScroll(SB_TOP, 0, nullptr);
-    view->OnVScroll(SB_PAGEDOWN, 0, nullptr);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 4);
-    view->OnVScroll(SB_PAGEDOWN, 0, nullptr);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
-    view->OnVScroll(SB_LINEUP, 0, nullptr);
-    view->OnVScroll(SB_PAGEUP, 0, nullptr);
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 2);
-    EXPECT_TRUE(view->StepScroll(SB_VERT, SB_PAGEUP, 0, change));
-    EXPECT_EQ(change, -2);
-    EXPECT_FALSE(view->StepScroll(SB_VERT, SB_ENDSCROLL, 0, change));
-
-    // The thumb, dragged as far as it goes, also stops at 7.
-    QScrollBar* bar = QtBar(Qt::Vertical);
-    bar->setSliderDown(true);
-    bar->setSliderPosition(bar->maximum());
-    EXPECT_EQ(view->GetScrollPos(SB_VERT), 7);
-}
-
 // The text of the window's top row as drawn.
 std::string TopRowText(const std::vector<GdiRecord>& records) {
     std::string text;
@@ -271,7 +208,7 @@ std::string TopRowText(const std::vector<GdiRecord>& records) {
 TEST_F(ViewTest, ThumbDragPast65535RowsReachesTheEnd) {
     Open(Lines(99999)); // 100000 rows
     ResizeClient(30, 10);
-    QScrollBar* bar = QtBar(Qt::Vertical);
+    QScrollBar* bar = ScrollBarOf(*View(), Qt::Vertical);
     bar->setSliderDown(true);
     bar->setSliderPosition(70000);
     EXPECT_EQ(TavoView()->GetScrollPos(SB_VERT), 70000);

@@ -95,19 +95,16 @@ TEST(PrinterSurface, FontsOfOrdinarySizesAreAsOnAnImageOfItsResolution) {
     QImage screen = BlankImage(10, 10);
     screen.setDotsPerMeterX(23622); // 600 dpi
     screen.setDotsPerMeterY(23622);
-    CDC onPrinter;
-    CDC onImage;
-    onPrinter.CreateIC(&printer);
-    onImage.CreateIC(&screen);
-    CFont printerFont;
-    CFont imageFont;
-    UseFont(onPrinter, printerFont, PointFont(90));
-    UseFont(onImage, imageFont, PointFont(90));
-    TEXTMETRICA printed = {};
-    TEXTMETRICA shown = {};
-    onPrinter.GetTextMetrics(&printed);
-    onImage.GetTextMetrics(&shown);
-    EXPECT_EQ(printed.tmHeight, shown.tmHeight);
+    const auto height = [](auto* device) {
+        CDC dc;
+        dc.CreateIC(device);
+        CFont font;
+        UseFont(dc, font, PointFont(90));
+        TEXTMETRICA tm = {};
+        dc.GetTextMetrics(&tm);
+        return tm.tmHeight;
+    };
+    EXPECT_EQ(height(&printer), height(&screen));
 }
 
 long PeakKilobytes() {

@@ -14,12 +14,14 @@ namespace {
 
 int PixelsFor(LONG tenths, int dpi) {
     GdiRecorder recorder;
-    recorder.m_nDpiY = dpi;
+    recorder.m_nDpi = dpi;
     CDC dc;
     AttachRecorder(&dc, &recorder);
     CFont font;
     UseFont(dc, font, PointFont(tenths));
-    return recorder.m_records.back().nFontPixels;
+    TEXTMETRICA tm = {};
+    dc.GetTextMetrics(&tm);
+    return tm.tmHeight; // the recorder's fonts are as high as their size in pixels
 }
 
 TEST(GdiFont, PointSizeFollowsTheResolutionAndDamagedHeightsDrawSanely) {
@@ -86,17 +88,6 @@ TEST(GdiFont, WeightAndSlantFollowTheRecord) {
     EXPECT_EQ(InkOf(FW_NORMAL, 0), regular);
     EXPECT_GT(InkOf(FW_BOLD, 0), regular * 11 / 10);
     EXPECT_NE(InkOf(0, 1), regular);
-}
-
-TEST(GdiCodePage, DecodesThroughTheTable) {
-    EXPECT_EQ(DecodeSjisPair(0x88, 0x9F), u'\u4E9C'); // 亜
-    EXPECT_EQ(DecodeSjisPair(0x81, 0x40), u'\u3000'); // full-width space
-    EXPECT_EQ(DecodeSjisPair(0x8B, 0xE6), u'\u533A'); // 区
-    EXPECT_EQ(DecodeSjisByte(0xB1), u'\uFF71');       // half-width katakana
-    EXPECT_EQ(DecodeSjisByte(0x5C), u'\\');
-    EXPECT_EQ(DecodeSjisPair(0x85, 0x40), SJIS_UNDEFINED);
-    EXPECT_EQ(DecodeSjisPair(0x88, 0x20), SJIS_UNDEFINED);
-    EXPECT_EQ(DecodeSjisByte(0x88), SJIS_UNDEFINED); // a lead byte alone
 }
 
 // Face names the font chooser writes back.

@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(ScrollBarTest, ActionsArriveAsCodesAndOnlyTheViewMovesTheBar) {
-    QScrollBar* bar = FindBar(view, Qt::Vertical);
+    QScrollBar* bar = ScrollBarOf(view, Qt::Vertical);
     const std::pair<QAbstractSlider::SliderAction, UINT> actions[] = {
         {QAbstractSlider::SliderSingleStepSub, SB_LINEUP},
         {QAbstractSlider::SliderSingleStepAdd, SB_LINEDOWN},
@@ -97,18 +97,6 @@ TEST_F(ScrollBarTest, ScrollWindowRepaintsTheUncoveredStripAndUpdateNowPaintsAtO
     ASSERT_EQ(recorder->paints.size(), 1u);
     EXPECT_EQ(recorder->paints[0].right, client.right);
     EXPECT_EQ(recorder->paints[0].bottom, client.bottom);
-}
-
-TEST_F(ScrollBarTest, PointerMovesWithNoButtonHeldAndLeavingReachTheWindow) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(17, 23), QPointF(17, 23), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(view.GetSafeHwnd(), &move);
-    ASSERT_EQ(view.moves.size(), 1u);
-    EXPECT_EQ(view.moves[0].x, 17);
-    EXPECT_EQ(view.moves[0].y, 23);
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(view.GetSafeHwnd(), &leave);
-    EXPECT_EQ(view.leaves, 1);
 }
 
 } // namespace

@@ -35,7 +35,7 @@ inline void SetArgs(CWinApp& app, const std::string& program, std::vector<std::s
     app.SetCommandLine(int(argv.size()), argv.data());
 }
 
-inline QScrollBar* FindBar(CWnd& wnd, Qt::Orientation orientation) {
+inline QScrollBar* ScrollBarOf(CWnd& wnd, Qt::Orientation orientation) {
     for (QScrollBar* bar : wnd.GetOuterWidget()->findChildren<QScrollBar*>()) {
         if (bar->orientation() == orientation) {
             return bar;
@@ -80,11 +80,6 @@ public:
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar*) override {
         Record(SB_VERT, nSBCode, nPos);
     }
-    void OnMouseMove(UINT, POINT point) override { moves.push_back(point); }
-    void OnMouseLeave() override { ++leaves; }
-
-    std::vector<POINT> moves;
-    int leaves = 0;
     std::vector<ScrollCall> scrolls;
 
 private:
