@@ -95,6 +95,7 @@ void CEnvDialog::OnFontButton(UINT nID) {
         font.lfHeight = PixelsOfTenths(font.lfHeight, dpi);
     }
     CFontDialog dialog(&font, CF_SCREENFONTS | CF_FIXEDPITCHONLY);
+    dialog.m_cf.iPointSize = entry.lfHeight;
     if (dialog.DoModal() != IDOK) {
         return;
     }

@@ -303,6 +303,21 @@ TEST_F(EnvDialogTest, FontButtonsOpenTheChooserAtTheFontDrawnAndStoreTenthsOfAPo
     }
 }
 
+// 10 points are 13 pixels at 96 dpi, which are 9.75 points: the chooser,
+// confirmed as it opens, gives back the 10 points it was opened on.
+TEST_F(EnvDialogTest, TheChooserConfirmedAsItOpensKeepsTheSizeInTenths) {
+    Env().lfFont[0].lfHeight = 100;
+    chooseFont = [](CFontDialog& chooser) {
+        EXPECT_EQ(chooser.m_cf.lpLogFont->lfHeight, 13);
+        Click(chooser, IDOK);
+    };
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        Click(dialog, IDC_FONT_ASCII);
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(Env().lfFont[0].lfHeight, 100);
+}
+
 // The chooser opens at the entry's colour; a basic colour sets the spins and
 // a spin changed unticks it; Cancel there changes nothing.
 TEST_F(EnvDialogTest, ColourButtonsSeedTheChooserAndStoreItsColourInTheirEntry) {

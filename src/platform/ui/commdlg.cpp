@@ -191,10 +191,14 @@ BOOL CFontDialog::OnInitDialog() {
     }
     Item<QListWidget>(*this, ID_CHOOSEFONT_STYLE)
         ->setCurrentRow((lf.lfWeight >= FW_BOLD ? 2 : 0) | (lf.lfItalic ? 1 : 0));
-    const int pixels = std::abs(lf.lfHeight);
-    if (pixels > 0) {
-        Item<QComboBox>(*this, ID_CHOOSEFONT_SIZE)
-            ->setEditText(SizeText(MulDiv(pixels, 720, ScreenDpi())));
+    // A size in whole pixels stands for several in tenths of a point: the
+    // caller's own tenths, when it gives them, come back unchanged on OK.
+    int tenths = m_cf.iPointSize;
+    if (tenths <= 0 && lf.lfHeight != 0) {
+        tenths = MulDiv(std::abs(lf.lfHeight), 720, ScreenDpi());
+    }
+    if (tenths > 0) {
+        Item<QComboBox>(*this, ID_CHOOSEFONT_SIZE)->setEditText(SizeText(tenths));
     }
     ShowSample();
     return TRUE;

@@ -10,7 +10,8 @@ constexpr DWORD CF_FIXEDPITCHONLY = 0x00004000;
 
 struct CHOOSEFONTA {
     LOGFONTA* lpLogFont; // the font shown first, and the one chosen
-    int iPointSize;      // the chosen size in tenths of a point
+    int iPointSize;      // the chosen size in tenths of a point; when set
+                         // before the chooser opens, the size it shows
     DWORD Flags;
 };
 
