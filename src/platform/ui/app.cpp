@@ -263,6 +263,11 @@ std::string CWinApp::DescribeLoadFailure(CDocument*) const {
 }
 
 CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName, BOOL bToStderr) {
+    bool cancelled = false;
+    return OpenOrReport(lpszFileName, bToStderr, cancelled);
+}
+
+CDocument* CWinApp::OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool& bCancelled) {
     if (!m_pDocTemplate) {
         return nullptr;
     }
@@ -272,7 +277,8 @@ CDocument* CWinApp::OpenDocumentFile(const char* lpszFileName, BOOL bToStderr) {
         return nullptr; // no window could be made
     }
     if (pDoc == nullptr && error.m_cause == CFileException::none) {
-        return nullptr; // the user cancelled the load: nothing to report
+        bCancelled = true;
+        return nullptr;
     }
     const std::string reason =
         pDoc != nullptr ? DescribeLoadFailure(pDoc) : error.GetErrorMessage();
@@ -313,8 +319,9 @@ void CWinApp::OnOpenRecentFile(UINT nID) {
         return;
     }
     const std::string path = (*m_pRecentFileList)[index];
-    if (OpenDocumentFile(path.c_str()) == nullptr) {
-        // A file that is gone leaves the list.
+    bool cancelled = false;
+    if (OpenOrReport(path.c_str(), FALSE, cancelled) == nullptr && !cancelled) {
+        // A file that can no longer be shown leaves the list.
         m_pRecentFileList->Remove(index);
     }
 }

@@ -183,6 +183,9 @@ protected:
     virtual std::string DescribeLoadFailure(CDocument* pDoc) const;
 
 private:
+    // OpenDocumentFile, telling apart a load the user cancelled, which leaves
+    // the document as it was and has nothing to report.
+    CDocument* OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool& bCancelled);
     void ReportOpenFailure(const char* lpszFileName, const std::string& reason, BOOL bToStderr);
     void OnOpenRecentFile(UINT nID);
     // Where the open dialog starts: the folder of the file on screen, else
