@@ -96,20 +96,19 @@ void CTAVOView::OnDraw(CDC* pDC) {
         painter.m_pMarkFirst = pDoc->m_pData + m_mark.nOffset;
         painter.m_pMarkEnd = painter.m_pMarkFirst + m_mark.nLength;
     }
-    DrawRows(painter, first, first + height / int(painter.m_cyCell), LAYOUT_SCREEN);
+    // Near the end of a layout of INT_MAX rows the window reaches past it.
+    const int last =
+        int(std::min<std::int64_t>(std::int64_t(first) + height / int(painter.m_cyCell), INT_MAX));
+    DrawRows(painter, first, last, LAYOUT_SCREEN);
     painter.Restore();
 }
 
 void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
     const CTAVODoc* pDoc = GetDocument();
-    if (pDoc->m_pData == nullptr) {
-        return;
-    }
     const int gutter = GutterWidth();
     if (gutter > 0) {
         painter.FillGutter(gutter);
     }
-    painter.m_bConvert = 1;
     std::int64_t start = 0;
     for (std::uint32_t line = pDoc->LineAtRow(first, slot, &start);
          line < pDoc->m_nLines && start <= last; ++line) {
@@ -132,7 +131,6 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
         }
         start = end;
     }
-    painter.Restore();
 }
 
 void CTAVOView::RecalcScreenLayout() {
