@@ -11,7 +11,6 @@ public:
     CArchive(CFile* pFile, UINT nMode) : m_pFile(pFile), m_nMode(nMode) {}
 
     BOOL IsLoading() const { return (m_nMode & load) != 0; }
-    BOOL IsStoring() const { return (m_nMode & load) == 0; }
     CFile* GetFile() const { return m_pFile; }
 
     // Runs the long part of a load: under the monitor when there is one,

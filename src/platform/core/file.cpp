@@ -97,7 +97,6 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_hFile = fd;
     m_nLastError = 0;
-    m_strFileName = lpszFileName;
     return TRUE;
 }
 

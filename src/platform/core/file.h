@@ -68,14 +68,12 @@ public:
                        CFileException* pError = nullptr);
     static BOOL Remove(const char* lpszFileName, CFileException* pError = nullptr);
 
-    const std::string& GetFilePath() const { return m_strFileName; }
     // The error of the last failed Read, Write or Flush (errno), 0 if none.
     int GetLastError() const { return m_nLastError; }
 
 protected:
     int m_hFile = -1;
     int m_nLastError = 0;
-    std::string m_strFileName;
 };
 
 // A file held in memory; reading starts at its first byte.
@@ -89,8 +87,6 @@ public:
     UINT Read(void* lpBuf, UINT nCount) override;
     BOOL Write(const void* lpBuf, UINT nCount) override;
     void Close() override;
-
-    const std::vector<BYTE>& Data() const { return m_data; }
 
 private:
     std::vector<BYTE> m_data;

@@ -100,7 +100,6 @@ struct TEXTMETRICA {
     LONG tmMaxCharWidth;
 };
 
-BOOL CopyRect(RECT* dst, const RECT* src);
 // Moves the left and right edges out by dx and top and bottom by dy
 // (inwards when negative).
 BOOL InflateRect(RECT* rect, int dx, int dy);
