@@ -23,6 +23,12 @@ constexpr std::uint8_t TAB = 0x09;
 constexpr std::uint8_t LF = 0x0A;
 constexpr std::uint8_t FF = 0x0C;
 constexpr std::uint8_t ESC = 0x1B;
+constexpr std::uint8_t DEL = 0x7F;
+
+// A byte that ends a line.
+constexpr bool IsTerminator(std::uint8_t b) {
+    return b == LF || b == FF;
+}
 
 // p points at an ESC. Returns the designated set plus one (1 ASCII,
 // 2 JIS Roman, 3 Old JIS, 4 New JIS), or 0 for any other sequence. Reads at

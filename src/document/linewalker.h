@@ -21,6 +21,24 @@ struct WalkStart {
 // of its line or a checkpoint in that line. The document needs a line.
 WalkStart StartBefore(const CTAVODoc& doc, std::uint32_t nOffset);
 
+// Walks the text before limit backwards, in stretches of about a megabyte,
+// the last first, each from a place where a walk can begin: calls
+// scan(start, stretchEnd) for each until one returns true, and returns
+// whether one did.
+template <class ScanStretch>
+bool ScanStretchesBackward(const CTAVODoc& doc, std::uint64_t limit, ScanStretch scan) {
+    constexpr std::uint64_t STRETCH = 1u << 20;
+    while (limit > 0) {
+        const WalkStart start =
+            StartBefore(doc, std::uint32_t(limit > STRETCH ? limit - STRETCH : 0));
+        if (scan(start, limit)) {
+            return true;
+        }
+        limit = start.nOffset;
+    }
+    return false;
+}
+
 // One character where the drawing places it.
 struct CharCell {
     std::uint32_t nOffset; // its first byte

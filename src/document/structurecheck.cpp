@@ -8,13 +8,6 @@
 namespace {
 
 constexpr std::uint8_t CR = 0x0D;
-constexpr std::uint8_t DEL = 0x7F;
-// A backward search walks stretches of about this many bytes, the last first.
-constexpr std::uint32_t BACKWARD_STRETCH = 1u << 20;
-
-bool IsTerminator(std::uint8_t b) {
-    return b == LF || b == FF;
-}
 
 bool InCode(std::uint8_t b) {
     return b >= 0x21 && b <= 0x7E;
@@ -128,23 +121,16 @@ bool FindProblem(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint
                    return place.nOffset >= nFrom && take(place);
                });
     }
-    // Stretch by stretch from the end, each walked from a place where a
-    // walk can begin; the last problem of the first stretch that has one.
-    std::uint64_t limit = std::min<std::uint64_t>(nFrom, std::uint64_t(doc.m_nLength) + 1);
-    while (limit > 0) {
-        const std::uint64_t target = limit > BACKWARD_STRETCH ? limit - BACKWARD_STRETCH : 0;
-        const WalkStart start =
-            StartBefore(doc, std::uint32_t(std::min<std::uint64_t>(target, doc.m_nLength)));
-        bool any = false;
-        Scan(doc, repertoire, start, limit, [&](const ProblemPlace& place) {
-            any = true;
-            *pFound = place;
-            return false;
+    // The last problem of the latest stretch that has one.
+    return ScanStretchesBackward(
+        doc, std::min<std::uint64_t>(nFrom, std::uint64_t(doc.m_nLength) + 1),
+        [&](const WalkStart& start, std::uint64_t limit) {
+            bool any = false;
+            Scan(doc, repertoire, start, limit, [&](const ProblemPlace& place) {
+                any = true;
+                *pFound = place;
+                return false;
+            });
+            return any;
         });
-        if (any) {
-            return true;
-        }
-        limit = start.nOffset;
-    }
-    return false;
 }

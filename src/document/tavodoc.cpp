@@ -30,10 +30,6 @@ constexpr std::uint32_t ROW_BLOCK = 1024;
 constexpr std::size_t PARALLEL_FROM = std::size_t(8) << 20;
 constexpr std::uint32_t PARALLEL_LINES = 64 * ROW_BLOCK;
 
-bool IsTerminator(std::uint8_t b) {
-    return b == LF || b == FF;
-}
-
 std::uint32_t SaturatedWidth(std::uint64_t column) {
     return std::uint32_t(
         std::min<std::uint64_t>(column, std::numeric_limits<std::uint32_t>::max()));

@@ -10,8 +10,6 @@
 
 namespace {
 
-// A backward search walks stretches of about this many bytes, the last first.
-constexpr std::uint32_t BACKWARD_STRETCH = 1u << 20;
 // Pieces of the text whose bytes are counted to choose the rarest anchor.
 constexpr std::size_t SAMPLE_PIECES = 64;
 constexpr std::size_t SAMPLE_BYTES = 1024;
@@ -33,7 +31,6 @@ public:
     }
     void AddAny() { m_bAny = true; }
 
-    bool IsAny() const { return m_bAny; }
     bool Has(std::uint8_t b) const {
         return m_bAny || std::find(m_bytes, m_bytes + m_nCount, b) != m_bytes + m_nCount;
     }
@@ -286,16 +283,10 @@ bool FindText(const CTAVODoc& doc, const FindQuery& query, std::uint32_t nFrom, 
         return nFrom < doc.m_nLength &&
                searcher.Scan(StartBefore(doc, nFrom), nFrom, end, false, pFound);
     }
-    // Stretch by stretch from the end, each walked from a place where a
-    // walk can begin; the last match of the first stretch that has one.
-    std::uint64_t limit = std::min<std::uint64_t>(nFrom, doc.m_nLength);
-    while (limit > 0) {
-        const WalkStart start = StartBefore(
-            doc, std::uint32_t(limit > BACKWARD_STRETCH ? limit - BACKWARD_STRETCH : 0));
-        if (searcher.Scan(start, start.nOffset, limit, true, pFound)) {
-            return true;
-        }
-        limit = start.nOffset;
-    }
-    return false;
+    // The last match of the latest stretch that has one.
+    return ScanStretchesBackward(doc, std::min<std::uint64_t>(nFrom, doc.m_nLength),
+                                 [&](const WalkStart& start, std::uint64_t limit) {
+                                     return searcher.Scan(start, start.nOffset, limit, true,
+                                                          pFound);
+                                 });
 }

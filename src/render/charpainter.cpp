@@ -258,7 +258,7 @@ int CCharPainter::DrawNarrowChar(CharSet set, int nCol, int x, int y, const BYTE
     const int cx = int(m_cxCell);
     const int cy = int(m_cyCell);
     if (b == TAB) {
-        const int width = 4 - int((std::int64_t(nCol) - m_nGutter) & 3);
+        const int width = CellsOf(set, nCol, b);
         if (showControls) {
             DrawCells(x, y, TAB_MARK, UINT(width), TRUE);
         }

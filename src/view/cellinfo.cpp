@@ -14,7 +14,6 @@ const char* const CONTROL_NAMES[] = {
     "VT",  "FF",  "CR",  "SO",  "SI",  "DLE", "DC1", "DC2", "DC3", "DC4", "NAK",
     "SYN", "ETB", "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US",
 };
-constexpr std::uint8_t DEL = 0x7F;
 
 std::string Hex(std::uint64_t value, int digits) {
     char text[24];
