@@ -301,7 +301,7 @@ BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
     const int distance = int(std::clamp(-std::int64_t(change) * step, -limit, limit));
     // What the mouse rests on has moved under it.
     if (m_bMouseInside) {
-        ShowCellAt(m_ptMouse);
+        ShowCellAt(m_ptMouse, cell);
     }
     if (nBar == SB_VERT) {
         ScrollWindow(0, distance);
@@ -555,7 +555,7 @@ void CTAVOView::OnGotoLine() {
 void CTAVOView::OnMouseMove(UINT, POINT point) {
     m_bMouseInside = true;
     m_ptMouse = point;
-    ShowCellAt(point);
+    ShowCellAt(point, CellSize(this, m_pEnv));
 }
 
 void CTAVOView::OnMouseLeave() {
@@ -563,9 +563,8 @@ void CTAVOView::OnMouseLeave() {
     SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
 }
 
-void CTAVOView::ShowCellAt(POINT point) {
+void CTAVOView::ShowCellAt(POINT point, SIZE size) {
     const CTAVODoc* pDoc = GetDocument();
-    const SIZE size = CellSize(this, m_pEnv);
     const std::int64_t row = GetScrollPos(SB_VERT) + std::int64_t(point.y) / size.cy;
     const std::int64_t column =
         GetScrollPos(SB_HORZ) + std::int64_t(point.x) / size.cx - GutterWidth();

@@ -103,7 +103,8 @@ private:
     // them; for a mark at the end of the file, the place after the last.
     void MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const;
     void Reveal(std::uint32_t nLine, const CharCell& first, const CharCell& last);
-    void ShowCellAt(POINT point);
+    // Says in the status bar what lies at point, in cells of the given size.
+    void ShowCellAt(POINT point, SIZE size);
     void SetStatus(const std::string& text);
 
     int m_nWheelRemainder[2] = {0, 0};
