@@ -52,7 +52,10 @@ CTAVOView::CTAVOView(EnvSettings* pEnv) : m_pEnv(pEnv) {
     MapCommand(ID_EDIT_GOTO_LINE, [this] { OnGotoLine(); });
     MapCommand(ID_VIEW_NEXT_PROBLEM, [this] { OnNextProblem(TRUE); });
     MapCommand(ID_VIEW_PREV_PROBLEM, [this] { OnNextProblem(FALSE); });
-    for (UINT id : {ID_EDIT_GOTO_LINE, ID_VIEW_NEXT_PROBLEM, ID_VIEW_PREV_PROBLEM}) {
+    // Printing from the command line goes on without text, to say there is
+    // nothing to print; in the window there is nothing to ask for.
+    for (UINT id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_GOTO_LINE, ID_VIEW_NEXT_PROBLEM,
+                    ID_VIEW_PREV_PROBLEM}) {
         MapUpdateCommandUI(id, [this](CCmdUI* pCmdUI) { pCmdUI->Enable(HasText()); });
     }
 }

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,15 +30,22 @@
 #include <unistd.h>
 
 // Counts the commands that reach the application, so that a test can see
-// whether a disabled command got through.
+// whether a disabled command got through, and tells of every file opened.
 class ProbeApp : public CTAVOApp {
 public:
     explicit ProbeApp(const char* modulePath) : CTAVOApp(modulePath) {
         MapCommand(ID_EDIT_COPY, [this] { ++copies; });
         MapCommand(ID_EDIT_PASTE, [this] { ++pastes; });
     }
+    CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE) override {
+        if (onOpen && lpszFileName != nullptr) {
+            onOpen(lpszFileName);
+        }
+        return CTAVOApp::OpenDocumentFile(lpszFileName, bToStderr);
+    }
     int copies = 0;
     int pastes = 0;
+    std::function<void(const char*)> onOpen;
 };
 
 class AppTest : public ::testing::Test {
@@ -57,6 +66,7 @@ protected:
 
     void TearDown() override {
         Stop();
+        ExpectFilesUntouched();
         AfxSetMessageBoxHook(nullptr);
         CDialog::SetModalHook(nullptr);
         std::filesystem::remove_all(dir);
@@ -66,6 +76,7 @@ protected:
     BOOL Start(std::vector<std::string> args = {}) {
         Stop();
         app = std::make_unique<ProbeApp>(modulePath.c_str());
+        app->onOpen = [this](const char* path) { Remember(path); };
         SetArgs(*app, modulePath, std::move(args));
         return app->InitApplication() && app->InitInstance();
     }
@@ -87,6 +98,38 @@ protected:
     std::string WriteFile(const std::string& name, const std::string& bytes) {
         WriteBytes(dir / name, bytes);
         return (dir / name).string();
+    }
+
+    // The size, the modification time and, up to 16 MiB, the bytes of a file.
+    struct FileState {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type modified;
+        std::string bytes;
+        bool operator==(const FileState&) const = default;
+    };
+    static FileState StateOf(const std::filesystem::path& path) {
+        std::error_code error;
+        FileState state{std::filesystem::file_size(path, error),
+                        std::filesystem::last_write_time(path, error), ""};
+        if (state.size <= (16u << 20)) {
+            state.bytes = ReadBytes(path);
+        }
+        return state;
+    }
+
+    // The program never changes a file it opens: each keeps its bytes and its
+    // modification time. A file the test removed itself is let go.
+    void Remember(const std::filesystem::path& path) {
+        if (std::filesystem::is_regular_file(path) && std::ifstream(path).is_open()) {
+            m_files.insert_or_assign(path, StateOf(path));
+        }
+    }
+    void ExpectFilesUntouched() const {
+        for (const auto& [path, state] : m_files) {
+            if (std::filesystem::exists(path)) {
+                EXPECT_EQ(StateOf(path), state) << path;
+            }
+        }
     }
 
     CMainFrame* Frame() const { return static_cast<CMainFrame*>(app->m_pMainWnd); }
@@ -158,4 +201,7 @@ protected:
     std::string modulePath;
     std::vector<std::string> messages;
     std::unique_ptr<ProbeApp> app;
+
+private:
+    std::map<std::filesystem::path, FileState> m_files;
 };

@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include <sys/wait.h>
@@ -114,6 +116,53 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     }
     EXPECT_FALSE(std::filesystem::exists(out));
     std::filesystem::remove_all(dir);
+}
+
+// A job whose output is the file it prints, by any name, or that has no
+// page to print, writes nothing, says why and ends with status 1.
+TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
+    namespace fs = std::filesystem;
+    const auto dir = fs::temp_directory_path() / ("tavo_cli_same_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string text = ReadBytes(TAVO_SAMPLES_DIR "/features.jis");
+    WriteBytes(dir / "same.pdf", text);
+    WriteBytes(dir / "f.jis", text);
+    fs::create_symlink("f.jis", dir / "l.pdf");
+    fs::create_hard_link(dir / "f.jis", dir / "h.pdf");
+    WriteBytes(dir / "empty.jis", "");
+    WriteBytes(dir / "stale.pdf", "an older job");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (const char* name : {"same.pdf", "f.jis", "stale.pdf"}) {
+        fs::last_write_time(dir / name, old);
+    }
+    const std::string refused = "表示中のファイルには印刷できません。\n";
+    const std::string nothing = "印刷するページがありません。\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"same.pdf same.pdf", "same.pdf: " + refused},
+        {"f.jis l.pdf", "l.pdf: " + refused},
+        {"f.jis h.pdf", "h.pdf: " + refused},
+        {"empty.jis stale.pdf", "empty.jis: " + nothing},
+        {"empty.jis missing/out.pdf", "empty.jis: " + nothing},
+    };
+    for (const auto& [args, message] : cases) {
+        std::istringstream words(args);
+        std::string file;
+        std::string output;
+        words >> file >> output;
+        const Outcome run = Tavo("/pt " + (dir / file).string() + " " + (dir / output).string());
+        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_TRUE(run.err.ends_with((dir / message).string())) << run.err;
+    }
+    for (const char* name : {"same.pdf", "f.jis", "stale.pdf"}) {
+        EXPECT_EQ(fs::last_write_time(dir / name), old) << name;
+    }
+    EXPECT_EQ(ReadBytes(dir / "same.pdf"), text);
+    EXPECT_EQ(ReadBytes(dir / "f.jis"), text);
+    EXPECT_TRUE(fs::is_symlink(dir / "l.pdf"));
+    EXPECT_EQ(ReadBytes(dir / "stale.pdf"), "an older job");
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6); // no file left behind
+    fs::remove_all(dir);
 }
 
 } // namespace

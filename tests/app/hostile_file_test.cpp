@@ -50,26 +50,15 @@ TEST_F(HostileFileTest, AnyBytesAtAllAreShownWithoutComplaint) {
     }
 }
 
-// The bytes and the modification time of a file.
-struct Snapshot {
-    std::string bytes;
-    fs::file_time_type modified;
-    bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(const std::string& path) {
-    return {ReadBytes(path), fs::last_write_time(path)};
-}
-
 TEST_F(HostileFileTest, NothingTheUserDoesChangesTheFileOnScreen) {
     const std::string path =
         WriteFile("viewed.jis", "\x1b$B0!\x1b(B line\n\tsecond\f\n" + std::string(300, 'x'));
     // An old time, so that any write would show.
     fs::last_write_time(path, fs::last_write_time(path) - std::chrono::hours(24));
-    const Snapshot before = Take(path);
+    const FileState before = StateOf(path);
     const auto unchanged = [&](const char* step) {
         ProcessEvents();
-        EXPECT_EQ(Take(path), before) << "after " << step;
+        EXPECT_EQ(StateOf(path), before) << "after " << step;
     };
 
     ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr);

@@ -231,25 +231,32 @@ TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {
     EXPECT_EQ(folders[2], other.parent_path().string());
 }
 
-TEST_F(AppTest, ADroppedFileOpensWithTheChecksOfTheOpenDialog) {
+// A drop is taken as a copy whatever the source proposes: a source told
+// that its file was moved would delete it.
+TEST_F(AppTest, ADroppedFileIsCopiedNeverMovedAndOpensWithTheChecksOfTheOpenDialog) {
     ASSERT_TRUE(Start({SAMPLE}));
     QMainWindow* window = Frame()->GetMainWindow();
     EXPECT_TRUE(window->acceptDrops());
-    const auto drop = [window](const std::string& path) {
+    // Shift proposes a move where the source allows one.
+    const auto drop = [window](const std::string& path, Qt::DropActions actions) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
         const QPointF at(window->width() / 2.0, window->height() / 2.0);
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(at.toPoint(), actions, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(window, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        EXPECT_EQ(enter.isAccepted(), actions.testFlag(Qt::CopyAction));
+        QDropEvent dropped(at, actions, &data, Qt::LeftButton, Qt::ShiftModifier);
         QApplication::sendEvent(window, &dropped);
+        return dropped.isAccepted() ? dropped.dropAction() : Qt::IgnoreAction;
     };
-    drop(WriteFile("dropped.jis", "dropped\n"));
-    EXPECT_EQ(Title(), "dropped.jis - TAVO");
+    const std::string moved = WriteFile("moved.jis", "moved\n");
+    EXPECT_EQ(drop(moved, Qt::MoveAction), Qt::IgnoreAction);
+    EXPECT_EQ(Title(), "story.jis - TAVO");
+    EXPECT_EQ(drop(moved, Qt::MoveAction | Qt::CopyAction), Qt::CopyAction);
+    EXPECT_EQ(Title(), "moved.jis - TAVO");
     EXPECT_TRUE(messages.empty());
-    drop(dir.string());
+    drop(dir.string(), Qt::CopyAction);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("通常のファイルではありません"), std::string::npos);
-    EXPECT_EQ(Title(), "dropped.jis - TAVO");
+    EXPECT_EQ(Title(), "moved.jis - TAVO");
 }

@@ -112,6 +112,21 @@ TEST_F(PreviewTest, TurnsThePagesShowsTwoZoomsAndClosesBackToTheView) {
     EXPECT_EQ(PdfPageCount(pdf), 4);
 }
 
+// Another file opened during the preview, by a drop or otherwise, ends the
+// preview first: its pages would show a document no longer there.
+TEST_F(PreviewTest, OpeningAnotherFileClosesThePreview) {
+    Open(NumberedLines(40));
+    Paper(20, 10);
+    Print(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(Preview(), nullptr);
+    ASSERT_EQ(Preview()->GetPageCount(), 4u);
+    ASSERT_NE(app->OpenDocumentFile(WriteFile("other.jis", NumberedLines(60)).c_str()), nullptr);
+    ExpectTheViewBack();
+    Print(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_EQ(Preview()->GetPageCount(), 6u);
+}
+
 TEST_F(PreviewTest, PaintsThePageInSightOnTheSheet) {
     Open(std::string(20, 'M') + "\n" + NumberedLines(100));
     Paper(20, 66);

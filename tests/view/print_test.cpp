@@ -5,6 +5,7 @@
 #include "support/gdi_recorder.h"
 
 #include <QElapsedTimer>
+#include <QPushButton>
 
 namespace {
 
@@ -102,13 +103,50 @@ TEST_F(PrintTest, PrintingLeavesTheScreenLayoutScrollPositionsAndWindowAlone) {
     EXPECT_EQ(screen(), before);
 }
 
-TEST_F(PrintTest, WithoutAFileNothingIsSent) {
+// Without text there is nothing to print: the window offers neither print
+// nor preview, and the command line's print says so.
+TEST_F(PrintTest, WithoutTextNothingIsSentAndTheUserIsTold) {
     ASSERT_TRUE(Start());
     pdf = (dir / "out.pdf").string();
     ASSERT_TRUE(app->SelectPrinter(pdf));
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_FILE_PRINT));
+    EXPECT_FALSE(Frame()->ExecuteCommand(ID_FILE_PRINT_PREVIEW));
+    EXPECT_TRUE(messages.empty());
     Print();
     EXPECT_FALSE(std::filesystem::exists(pdf));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(messages, std::vector<std::string>{"印刷するページがありません。"});
+}
+
+// No job writes over the document on screen, whatever name the output has:
+// the same path, a hard link, a symbolic link, chosen in the print dialog
+// or from the preview.
+TEST_F(PrintTest, NoJobWritesOverTheDocumentByAnyName) {
+    ASSERT_TRUE(Start({WriteFile("view.pdf", NumberedLines(40))}));
+    const auto document = dir / "view.pdf";
+    std::filesystem::create_hard_link(document, dir / "hard.pdf");
+    std::filesystem::create_symlink("view.pdf", dir / "link.pdf");
+    const std::string refused = "表示中のファイルには印刷できません。";
+    for (const char* name : {"view.pdf", "hard.pdf", "link.pdf"}) {
+        messages.clear();
+        const std::string output = (dir / name).string();
+        ASSERT_TRUE(app->SelectPrinter(output));
+        Print();
+        EXPECT_EQ(messages, std::vector<std::string>{output + ": " + refused}) << name;
+    }
+    int dialogs = 0;
+    CDialog::SetModalHook([&](CDialog&) {
+        ++dialogs;
+        app->GetPrinter()->setOutputFileName(QString::fromStdString((dir / "link.pdf").string()));
+        return int(IDOK);
+    });
+    messages.clear();
+    Print(ID_FILE_PRINT);
+    Print(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(View()->GetPreview(), nullptr);
+    View()->GetPreview()->GetButton(AFX_ID_PREVIEW_PRINT)->click();
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.pdf"));
 }
 
 // The print dialog on the application's printer: the pages chosen there,

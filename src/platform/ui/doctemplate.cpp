@@ -1,6 +1,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/loadmonitor.h"
+#include "platform/ui/preview.h"
 #include "platform/ui/resource.h"
 #include "platform/ui/view.h"
 
@@ -58,6 +59,11 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileE
     const bool firstDocument = !m_pFrame;
     if (firstDocument && !CreateFrameAndView()) {
         return nullptr;
+    }
+    // A preview shows pages of the document on screen: it ends before
+    // another document can take its place.
+    if (CPreviewView* pPreview = m_pFrame->GetActiveView()->GetPreview()) {
+        pPreview->Close();
     }
     // The window is there before a long load, to show how far it has come,
     // unless the program runs without one (printing from the command line).

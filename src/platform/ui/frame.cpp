@@ -114,6 +114,19 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
     return files;
 }
 
+// Takes a drag of files as a copy, or else as a link, whatever the source
+// proposes: a source told that its files were moved would delete them.
+bool AcceptAsCopy(QDropEvent* event) {
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event->possibleActions().testFlag(action)) {
+            event->setDropAction(action);
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}
+
 // Takes the drags and drops of files on the main window for the frame.
 class DropTarget : public QObject {
 public:
@@ -123,15 +136,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
             auto* drag = static_cast<QDropEvent*>(event);
-            if (!LocalFiles(drag->mimeData()).empty()) {
-                drag->acceptProposedAction();
+            if (!LocalFiles(drag->mimeData()).empty() && AcceptAsCopy(drag)) {
                 return true;
             }
         } else if (event->type() == QEvent::Drop) {
             auto* drop = static_cast<QDropEvent*>(event);
             const std::vector<std::string> files = LocalFiles(drop->mimeData());
-            if (!files.empty()) {
-                drop->acceptProposedAction();
+            if (!files.empty() && AcceptAsCopy(drop)) {
                 m_pFrame->OnDropFiles(files);
                 return true;
             }

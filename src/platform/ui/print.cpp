@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace {
 
 const char* const NO_PRINTER = "プリンタが設定されていません。";
@@ -27,6 +29,8 @@ const char* const UNKNOWN_PRINTER = "このプリンタは見つかりません�
 const char* const CANNOT_WRITE = "ファイルに書き込めません。";
 const char* const CANNOT_START = "印刷を開始できません。";
 const char* const PRINT_FAILED = "印刷できませんでした。";
+const char* const NO_PAGES = "印刷するページがありません。";
+const char* const OUTPUT_IS_DOCUMENT = "表示中のファイルには印刷できません。";
 
 bool PrintsToPdf(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::PdfFormat;
@@ -38,21 +42,32 @@ std::string Destination(const QPrinter& printer) {
     return name.toStdString() + ": ";
 }
 
-// Qt's PDF engine reports a file it cannot create only with a warning of
-// its own; trying first gives the user the reason in the program's words.
-bool CanWrite(const QPrinter& printer) {
-    QFile file(printer.outputFileName());
-    return !PrintsToPdf(printer) || file.open(QIODevice::WriteOnly);
+// The document's file, to name it in a message.
+std::string DocumentName(const CDocument* pDoc) {
+    return pDoc != nullptr && !pDoc->GetPathName().empty() ? pDoc->GetPathName() + ": " : "";
+}
+
+// Whether writing the job's file would replace the document: the same file
+// by any name, through a link or a hard link.
+bool WritesOverDocument(const QPrinter& printer, const CDocument* pDoc) {
+    if (!PrintsToPdf(printer) || pDoc == nullptr || pDoc->GetPathName().empty()) {
+        return false;
+    }
+    struct stat output {};
+    struct stat document {};
+    return ::stat(printer.outputFileName().toLocal8Bit().constData(), &output) == 0 &&
+           ::stat(pDoc->GetPathName().c_str(), &document) == 0 &&
+           output.st_dev == document.st_dev && output.st_ino == document.st_ino;
 }
 
 // Sends the pages first..last, one at a time; returns what went wrong, or
 // an empty string.
 std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, const QPrinter& printer, UINT first,
                        UINT last) {
-    if (!CanWrite(printer)) {
-        return Destination(printer) + CANNOT_WRITE;
-    }
     const CDocument* pDoc = view.GetDocument();
+    if (WritesOverDocument(printer, pDoc)) {
+        return Destination(printer) + OUTPUT_IS_DOCUMENT;
+    }
     if (dc.StartDoc(pDoc != nullptr ? pDoc->GetTitle().c_str() : "") <= 0) {
         return Destination(printer) + CANNOT_START;
     }
@@ -207,12 +222,11 @@ void CView::OnFilePrint() {
     OnBeginPrinting(&dc, &info);
     const UINT first = std::max(info.GetFromPage(), info.GetMinPage());
     const UINT last = std::min(info.GetToPage(), info.GetMaxPage());
-    // A job without pages sends nothing at all.
-    if (first <= last) {
-        const std::string failure = SpoolPages(*this, dc, info, *printer, first, last);
-        if (!failure.empty()) {
-            ReportPrintFailure(failure);
-        }
+    // A job without pages sends nothing at all, and says so.
+    const std::string failure = first <= last ? SpoolPages(*this, dc, info, *printer, first, last)
+                                              : DocumentName(GetDocument()) + NO_PAGES;
+    if (!failure.empty()) {
+        ReportPrintFailure(failure);
     }
     OnEndPrinting(&dc, &info);
 }
