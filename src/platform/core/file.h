@@ -33,6 +33,10 @@ public:
     std::string GetErrorMessage() const;
 };
 
+// Fills *pError, when there is one, with what failed on which file.
+void ReportFileError(CFileException* pError, CFileException::Cause cause, int error,
+                     const std::string& fileName);
+
 class CFile {
 public:
     enum OpenFlags : UINT {
@@ -61,6 +65,10 @@ public:
     // could not be.
     virtual BOOL Flush();
     virtual void Close();
+    // Cuts the file to nLength bytes (or extends it with zeros).
+    BOOL SetLength(ULONGLONG nLength);
+    // Takes over a descriptor opened elsewhere; Close closes it.
+    void Attach(int hFile);
 
     // Replace a file in one step, and remove one; FALSE with the cause in
     // pError when the system refuses.
