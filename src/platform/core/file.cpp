@@ -36,6 +36,11 @@ CFileException::Cause CFileException::OsErrorToException(int error) {
     }
 }
 
+CFileException::Cause CFileException::WriteErrorToException(int error) {
+    const Cause cause = OsErrorToException(error);
+    return cause == diskFull ? cause : writeFault;
+}
+
 std::string CFileException::GetErrorMessage() const {
     switch (m_cause) {
     case none:

@@ -24,6 +24,8 @@ public:
 
     // The cause an error number of the system stands for.
     static Cause OsErrorToException(int error);
+    // The cause a failed write stands for: a full disk, or else a fault.
+    static Cause WriteErrorToException(int error);
 
     Cause m_cause = none;
     int m_lOsError = 0;

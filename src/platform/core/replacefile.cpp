@@ -15,12 +15,6 @@ constexpr int MAX_LINK_HOPS = 40;
 // Names tried before giving up on finding an unused one.
 constexpr int MAX_NAME_TRIES = 100;
 
-// The cause of a failed write: a full disk, or a fault of the device.
-CFileException::Cause WriteCause(int error) {
-    const CFileException::Cause cause = CFileException::OsErrorToException(error);
-    return cause == CFileException::diskFull ? cause : CFileException::writeFault;
-}
-
 // The folder part of path with its final "/", or "" for a bare name.
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -101,8 +95,11 @@ BOOL CReplacementFile::Open(const char* lpszTarget, CFileException* pError) {
         return FALSE;
     }
     m_bTargetAccepted = TRUE;
-    const std::string name = m_strTargetPath.substr(FolderOf(m_strTargetPath).size());
-    const int fd = CreateUniqueFile(FolderOf(m_strTargetPath) + "." + name + ".", m_strTempPath);
+    // ".NAME." and the random part: hidden, and telling whose it is.
+    std::string stem = m_strTargetPath;
+    stem.insert(FolderOf(stem).size(), ".");
+    stem += '.';
+    const int fd = CreateUniqueFile(stem, m_strTempPath);
     if (fd < 0) {
         const int error = errno;
         ReportFileError(pError, CFileException::OsErrorToException(error), error, m_strTempPath);
@@ -119,7 +116,7 @@ BOOL CReplacementFile::Open(const char* lpszTarget, CFileException* pError) {
 BOOL CReplacementFile::Write(const void* lpBuf, UINT nCount, CFileException* pError) {
     if (!m_file.Write(lpBuf, nCount)) {
         const int error = m_file.GetLastError();
-        return Fail(pError, WriteCause(error), error, m_strTempPath);
+        return Fail(pError, CFileException::WriteErrorToException(error), error, m_strTempPath);
     }
     return TRUE;
 }
@@ -127,7 +124,7 @@ BOOL CReplacementFile::Write(const void* lpBuf, UINT nCount, CFileException* pEr
 BOOL CReplacementFile::Commit(CFileException* pError) {
     if (!m_file.Flush()) {
         const int error = m_file.GetLastError();
-        return Fail(pError, WriteCause(error), error, m_strTempPath);
+        return Fail(pError, CFileException::WriteErrorToException(error), error, m_strTempPath);
     }
     m_file.Close();
     if (!CFile::Rename(m_strTempPath.c_str(), m_strTargetPath.c_str(), pError)) {
@@ -149,7 +146,7 @@ BOOL CReplacementFile::Commit(CFileException* pError) {
         ::close(fd);
     }
     if (!flushed) {
-        ReportFileError(pError, WriteCause(error), error, folder);
+        ReportFileError(pError, CFileException::WriteErrorToException(error), error, folder);
     }
     return flushed;
 }
@@ -163,7 +160,7 @@ void CReplacementFile::Abandon() {
 }
 
 BOOL CReplacementFile::Fail(CFileException* pError, CFileException::Cause cause, int error,
-                            const std::string& fileName) {
+                            std::string fileName) {
     Abandon();
     ReportFileError(pError, cause, error, fileName);
     return FALSE;

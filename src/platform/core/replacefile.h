@@ -44,9 +44,9 @@ public:
     void Abandon();
 
 private:
-    // Abandons the replacement and reports why.
-    BOOL Fail(CFileException* pError, CFileException::Cause cause, int error,
-              const std::string& fileName);
+    // Abandons the replacement and reports why; fileName is a copy, as the
+    // temporary file's name is gone once abandoned.
+    BOOL Fail(CFileException* pError, CFileException::Cause cause, int error, std::string fileName);
 
     std::string m_strTargetPath;
     std::string m_strTempPath;

@@ -1,5 +1,6 @@
 #include "platform/core/replacefile.h"
 #include "support/as_nobody.h"
+#include "support/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 mode_t ModeOf(const fs::path& path) {
     struct stat info {};
@@ -42,7 +34,7 @@ std::string Snapshot(const fs::path& folder) {
         } else if (entry.is_directory()) {
             line += "/";
         } else {
-            line += Read(entry.path());
+            line += ReadBytes(entry.path());
         }
         lines.insert(line + "\n");
     }
@@ -75,7 +67,7 @@ protected:
 TEST_F(Replacement, LinksAreFollowedAndKeptTheModeIsKeptAndADanglingLinkGetsItsFile) {
     // entry -> sub/hop -> ../target, relative links through a folder.
     fs::create_directory(m_dir / "sub");
-    Put(m_dir / "target", "old");
+    WriteBytes(m_dir / "target", "old");
     ::chmod((m_dir / "target").c_str(), 0640);
     fs::create_symlink("../target", m_dir / "sub" / "hop");
     fs::create_symlink("sub/hop", m_dir / "entry");
@@ -83,14 +75,14 @@ TEST_F(Replacement, LinksAreFollowedAndKeptTheModeIsKeptAndADanglingLinkGetsItsF
     ASSERT_TRUE(Replace(m_dir / "entry", "new", &error)) << error.m_strFileName;
     EXPECT_EQ(fs::read_symlink(m_dir / "entry"), "sub/hop");
     EXPECT_EQ(fs::read_symlink(m_dir / "sub" / "hop"), "../target");
-    EXPECT_EQ(Read(m_dir / "target"), "new");
+    EXPECT_EQ(ReadBytes(m_dir / "target"), "new");
     EXPECT_EQ(ModeOf(m_dir / "target"), 0640u);
 
     fs::create_symlink(m_dir / "sub" / "made", m_dir / "dangling");
     ASSERT_TRUE(Replace(m_dir / "dangling", "made", &error)) << error.m_strFileName;
     EXPECT_TRUE(fs::is_symlink(m_dir / "dangling"));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(m_dir / "sub" / "made")));
-    EXPECT_EQ(Read(m_dir / "sub" / "made"), "made");
+    EXPECT_EQ(ReadBytes(m_dir / "sub" / "made"), "made");
     const mode_t mask = ::umask(0);
     ::umask(mask);
     EXPECT_EQ(ModeOf(m_dir / "sub" / "made"), 0666u & ~mask);
@@ -101,7 +93,7 @@ TEST_F(Replacement, LinksAreFollowedAndKeptTheModeIsKeptAndADanglingLinkGetsItsF
 TEST_F(Replacement, TargetsThatAreNoRegularFileOrMayNotBeWrittenAreRefusedUntouched) {
     fs::create_directory(m_dir / "folder");
     fs::create_symlink("loop", m_dir / "loop");
-    Put(m_dir / "readonly", "kept");
+    WriteBytes(m_dir / "readonly", "kept");
     ::chmod((m_dir / "readonly").c_str(), 0444);
     ::chown((m_dir / "readonly").c_str(), 65534, 65534);
     ::chown(m_dir.c_str(), 65534, 65534); // the user owns the folder
@@ -136,12 +128,12 @@ TEST_F(Replacement, TargetsThatAreNoRegularFileOrMayNotBeWrittenAreRefusedUntouc
 }
 
 TEST_F(Replacement, TheTemporaryFileIsFreshAndNeverALinkOrFilePlantedBeforehand) {
-    Put(m_dir / "victim", "victim");
-    Put(m_dir / "T.env", "old");
+    WriteBytes(m_dir / "victim", "victim");
+    WriteBytes(m_dir / "T.env", "old");
     for (const char* planted : {"T.env.tmp", ".T.env.tmp", ".T.env.00000000", "T.env~"}) {
         fs::create_symlink(m_dir / "victim", m_dir / planted);
     }
-    Put(m_dir / ".T.env.ffffffff", "planted file");
+    WriteBytes(m_dir / ".T.env.ffffffff", "planted file");
     const std::string planted = Snapshot(m_dir);
 
     CReplacementFile first;
@@ -155,7 +147,7 @@ TEST_F(Replacement, TheTemporaryFileIsFreshAndNeverALinkOrFilePlantedBeforehand)
         EXPECT_EQ(fs::file_size(file->GetTempPath()), 0u);
     }
     // A writer that opens the path itself, as a print engine does.
-    Put(first.GetTempPath(), "new");
+    WriteBytes(first.GetTempPath(), "new");
     ASSERT_TRUE(first.Commit());
     second.Abandon();
     std::string expected = planted;
@@ -164,7 +156,7 @@ TEST_F(Replacement, TheTemporaryFileIsFreshAndNeverALinkOrFilePlantedBeforehand)
 }
 
 TEST_F(Replacement, NothingIsLeftBehindWhenAbandonedOrWhenTheRenameFails) {
-    Put(m_dir / "target", "old");
+    WriteBytes(m_dir / "target", "old");
     {
         CReplacementFile file;
         ASSERT_TRUE(file.Open((m_dir / "target").c_str()));
