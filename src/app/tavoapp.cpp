@@ -15,8 +15,7 @@ std::string CTAVOApp::ModulePath(const char* modulePath) {
     if (modulePath != nullptr) {
         return modulePath;
     }
-    char path[MAX_PATH];
-    return GetModuleFileNameA(nullptr, path, MAX_PATH) != 0 ? path : "";
+    return GetModuleFilePath();
 }
 
 CTAVOApp::CTAVOApp(const char* modulePath)
@@ -30,10 +29,7 @@ CTAVOApp::CTAVOApp(const char* modulePath)
 
 BOOL CTAVOApp::InitInstance() {
     Enable3dControls();
-    char profile[MAX_PATH];
-    if (ReplaceModuleExtension(m_strModulePath.c_str(), "ini", profile, sizeof profile)) {
-        m_strProfileName = profile;
-    }
+    m_strProfileName = ReplaceModuleExtension(m_strModulePath, "ini");
     LoadStdProfileSettings(RECENT_FILES);
     m_envStore.Load();
     AddDocTemplate(new CSingleDocTemplate(

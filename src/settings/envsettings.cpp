@@ -2,6 +2,7 @@
 
 #include "platform/core/file.h"
 #include "platform/core/modulepath.h"
+#include "platform/core/replacefile.h"
 
 #include <cstring>
 
@@ -28,16 +29,10 @@ std::string FaceNameOf(const LOGFONTA& font) {
     return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
 }
 
-EnvStore::EnvStore() {
-    char module[MAX_PATH];
-    if (GetModuleFileNameA(nullptr, module, sizeof module) != 0) {
-        ReplaceModuleExtension(module, "env", m_szEnvPath, sizeof m_szEnvPath);
-    }
-}
+EnvStore::EnvStore() : EnvStore(GetModuleFilePath().c_str()) {}
 
-EnvStore::EnvStore(const char* modulePath) {
-    ReplaceModuleExtension(modulePath, "env", m_szEnvPath, sizeof m_szEnvPath);
-}
+EnvStore::EnvStore(const char* modulePath)
+    : m_strEnvPath(ReplaceModuleExtension(modulePath, "env")) {}
 
 void EnvStore::SetDefaults() {
     std::memset(&m_env, 0, sizeof m_env);
@@ -56,7 +51,8 @@ void EnvStore::SetDefaults() {
 
 void EnvStore::Load() {
     CFile file;
-    if (m_szEnvPath[0] == '\0' || !file.Open(m_szEnvPath, CFile::modeRead | CFile::shareDenyNone)) {
+    if (m_strEnvPath.empty() ||
+        !file.Open(m_strEnvPath.c_str(), CFile::modeRead | CFile::shareDenyNone)) {
         SetDefaults();
         return;
     }
@@ -67,32 +63,39 @@ EnvSaveResult EnvStore::Save(CFileException* pError) const {
     CFileException ignored;
     CFileException& error = pError != nullptr ? *pError : ignored;
     error = CFileException{};
-    error.m_strFileName = m_szEnvPath;
-    if (m_szEnvPath[0] == '\0') {
+    if (m_strEnvPath.empty()) {
         error.m_cause = CFileException::fileNotFound;
         return EnvSaveResult::notCreated;
     }
-    const std::string temp = std::string(m_szEnvPath) + ".tmp";
-    CFile file;
-    if (!file.Open(temp.c_str(), CFile::modeCreate | CFile::modeWrite, &error)) {
-        error.m_strFileName = m_szEnvPath;
-        return EnvSaveResult::notCreated;
+    CReplacementFile file;
+    if (!file.Open(m_strEnvPath.c_str(), &error)) {
+        return file.IsTargetAccepted() ? OverwriteInPlace(file.GetTargetPath(), error)
+                                       : EnvSaveResult::notCreated;
     }
-    if (!file.Write(&m_env, sizeof m_env) || !file.Flush()) {
-        error.m_lOsError = file.GetLastError();
-        error.m_cause = CFileException::OsErrorToException(error.m_lOsError);
-        if (error.m_cause != CFileException::diskFull) {
-            error.m_cause = CFileException::writeFault;
-        }
-        file.Close();
-        CFile::Remove(temp.c_str());
+    if (!file.Write(&m_env, sizeof m_env, &error)) {
         return EnvSaveResult::notWritten;
     }
-    file.Close();
-    if (!CFile::Rename(temp.c_str(), m_szEnvPath, &error)) {
-        CFile::Remove(temp.c_str());
-        return EnvSaveResult::notCreated;
+    if (!file.Commit(&error)) {
+        return error.m_strFileName == file.GetTargetPath() ? EnvSaveResult::notCreated
+                                                           : EnvSaveResult::notWritten;
     }
+    return EnvSaveResult::saved;
+}
+
+// For a folder in which no temporary file can be made. Writing the record
+// over an existing one of full length needs no new blocks, so even a full
+// disk cannot leave it short; a longer file is cut to the record after.
+EnvSaveResult EnvStore::OverwriteInPlace(const std::string& path, CFileException& error) const {
+    CFile file;
+    if (!file.Open(path.c_str(), CFile::modeWrite)) {
+        return EnvSaveResult::notCreated; // why the temporary file failed stands
+    }
+    if (!file.Write(&m_env, sizeof m_env) || !file.SetLength(sizeof m_env) || !file.Flush()) {
+        ReportFileError(&error, CFileException::WriteErrorToException(file.GetLastError()),
+                        file.GetLastError(), path);
+        return EnvSaveResult::notWritten;
+    }
+    error = CFileException{};
     return EnvSaveResult::saved;
 }
 

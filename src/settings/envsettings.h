@@ -85,14 +85,20 @@ public:
     // Reads up to 284 bytes from the env file; the defaults when it cannot
     // be opened. Nothing is validated or repaired.
     void Load();
-    // Writes the 284 bytes to a temporary file beside the env file and
-    // renames it over the env file, so that a failure at any step leaves the
-    // previous file as it was (and no temporary file). pError receives the
-    // cause of a failure; the record in memory stays in force either way.
+    // Replaces the env file (the file it links to, if it is a link) with
+    // the 284 bytes as a whole, keeping its mode, so that a failure at any
+    // step leaves the previous file as it was. A read-only env file is not
+    // replaced. In a folder where no new file can be made, a writable env
+    // file is overwritten where it stands. pError receives the cause of a
+    // failure and the file that failed; the record in memory stays in force
+    // either way.
     EnvSaveResult Save(CFileException* pError = nullptr) const;
 
-    char m_szEnvPath[MAX_PATH] = {};
+    std::string m_strEnvPath;
     EnvSettings m_env = {};
+
+private:
+    EnvSaveResult OverwriteInPlace(const std::string& path, CFileException& error) const;
 };
 
 // What the user is told when the settings could not be saved: that they

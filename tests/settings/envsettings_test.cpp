@@ -1,4 +1,5 @@
 #include "settings/envsettings.h"
+#include "support/as_nobody.h"
 #include "support/bytes.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +7,10 @@
 #include <cstring>
 #include <functional>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -140,19 +143,158 @@ TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
         const EnvSaveResult result = store.Save(&error);
         const std::string told = DescribeSaveFailure(result, error);
         return int(result != EnvSaveResult::notWritten) |
-               int(told.find(EnvPath().string() + "\n\n設定ファイルに書き込めませんでした。\n"
-                                                  "ディスクの空き領域が不足しています") ==
+               int(told.find(error.m_strFileName + "\n\n設定ファイルに書き込めませんでした。\n"
+                                                   "ディスクの空き領域が不足しています") ==
                    std::string::npos)
                    << 1 |
                int(ReadBytes(EnvPath()) != old) << 2 |
-               int(fs::exists(EnvPath().string() + ".tmp")) << 3;
+               int(std::distance(fs::directory_iterator(m_dir), {}) != 2) << 3 |
+               int(fs::path(error.m_strFileName).parent_path() != m_dir ||
+                   error.m_strFileName == EnvPath())
+                   << 4;
     });
     if (faults == NO_SMALL_DISK) {
         GTEST_SKIP() << "no user namespaces here, so no small disk can be mounted";
     }
     // 1: the save did not fail in writing; 2: the user is not told where and
-    // why; 4: the previous file changed; 8: the temporary file was left.
+    // why; 4: the previous file changed; 8: the temporary file was left; 16:
+    // the file named is not the temporary one that failed.
     EXPECT_EQ(faults, 0);
+}
+
+mode_t ModeOf(const fs::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+TEST_F(EnvFile, ALinkIsFollowedAndKeptAndTheModeOfTheFileWithIt) {
+    fs::create_directory(m_dir / "shared");
+    WriteBytes(m_dir / "shared" / "settings", "old");
+    ::chmod((m_dir / "shared" / "settings").c_str(), 0640);
+    fs::create_symlink("shared/settings", EnvPath());
+    EnvStore store = MakeStore();
+    store.SetDefaults();
+    ASSERT_EQ(store.Save(), EnvSaveResult::saved);
+    EXPECT_EQ(fs::read_symlink(EnvPath()), "shared/settings");
+    EXPECT_EQ(ReadBytes(m_dir / "shared" / "settings"), DefaultFileBytes());
+    EXPECT_EQ(ModeOf(m_dir / "shared" / "settings"), 0640u);
+}
+
+// Acting as the user nobody when running as root: nobody owns the folder
+// and the env file. False when this user may write a 0444 file anyway.
+bool ReadOnlyHolds(const fs::path& folder, const fs::path& file) {
+    ::chown(folder.c_str(), 65534, 65534);
+    ::chown(file.c_str(), 65534, 65534);
+    ::chmod(file.c_str(), 0444);
+    const AsNobody nobody;
+    const bool holds = ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0;
+    ::chmod(file.c_str(), 0644);
+    return holds;
+}
+
+TEST_F(EnvFile, AReadOnlyEnvFileIsNotReplacedAndTheMessageSaysWhichAndWhy) {
+    WriteBytes(EnvPath(), "old");
+    if (!ReadOnlyHolds(m_dir, EnvPath())) {
+        GTEST_SKIP() << "every file is writable for this user, so none is read-only";
+    }
+    ::chmod(EnvPath().c_str(), 0444);
+    const AsNobody nobody;
+    EnvStore store = MakeStore();
+    store.SetDefaults();
+    CFileException error;
+    const EnvSaveResult result = store.Save(&error);
+    EXPECT_EQ(result, EnvSaveResult::notCreated);
+    EXPECT_NE(DescribeSaveFailure(result, error)
+                  .find(EnvPath().string() +
+                        "\n\n設定ファイルを作成できませんでした。\nファイルにアクセスできません。"),
+              std::string::npos);
+    EXPECT_EQ(ReadBytes(EnvPath()), "old");
+    EXPECT_EQ(ModeOf(EnvPath()), 0444u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
+}
+
+TEST_F(EnvFile, InAFolderThatMayNotBeWrittenAWritableFileIsOverwrittenInPlace) {
+    WriteBytes(EnvPath(), std::string(300, 'x')); // longer than the record
+    if (!ReadOnlyHolds(m_dir, EnvPath())) {
+        GTEST_SKIP() << "every folder is writable for this user";
+    }
+    ::chmod(m_dir.c_str(), 0555);
+    const AsNobody nobody;
+    struct stat before {};
+    ::stat(EnvPath().c_str(), &before);
+    EnvStore store = MakeStore();
+    store.SetDefaults();
+    CFileException error;
+    EXPECT_EQ(store.Save(&error), EnvSaveResult::saved) << error.m_strFileName;
+    EXPECT_EQ(ReadBytes(EnvPath()), DefaultFileBytes());
+    struct stat after {};
+    ::stat(EnvPath().c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    // Without an env file there is nothing to overwrite: the temporary file
+    // that could not be made is named.
+    EnvStore elsewhere((m_dir / "OTHER.EXE").c_str());
+    EXPECT_EQ(elsewhere.Save(&error), EnvSaveResult::notCreated);
+    EXPECT_EQ(fs::path(error.m_strFileName).parent_path(), m_dir);
+    EXPECT_NE(error.m_strFileName.find("OTHER.env"), std::string::npos);
+    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
+}
+
+TEST_F(EnvFile, LinksPlantedWhereATemporaryFileMightGoAreLeftAlone) {
+    WriteBytes(m_dir / "victim", "victim");
+    const char* planted[] = {"TAVO.env.tmp", ".TAVO.env.tmp", "TAVO.env~", ".TAVO.env.00000000"};
+    for (const char* name : planted) {
+        fs::create_symlink(m_dir / "victim", m_dir / name);
+    }
+    EnvStore store = MakeStore();
+    store.SetDefaults();
+    ASSERT_EQ(store.Save(), EnvSaveResult::saved);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(EnvPath())));
+    EXPECT_EQ(ReadBytes(EnvPath()), DefaultFileBytes());
+    EXPECT_EQ(ReadBytes(m_dir / "victim"), "victim");
+    for (const char* name : planted) {
+        EXPECT_EQ(fs::read_symlink(m_dir / name), m_dir / "victim") << name;
+    }
+}
+
+TEST_F(EnvFile, TwoProgramsSavingAtOnceNeverShowAShortFileAndBothSucceed) {
+    constexpr int SAVES = 150;
+    EnvStore first = MakeStore();
+    first.SetDefaults();
+    EnvStore second = first;
+    second.m_env.bFlags = ENV_LINE_NUMBERS;
+    ASSERT_EQ(first.Save(), EnvSaveResult::saved);
+    const std::string records[] = {BytesOf(first.m_env), BytesOf(second.m_env)};
+    pid_t savers[2];
+    for (int i = 0; i < 2; ++i) {
+        savers[i] = ::fork();
+        if (savers[i] == 0) {
+            int failures = 0;
+            for (int n = 0; n < SAVES; ++n) {
+                failures += (i == 0 ? first : second).Save() != EnvSaveResult::saved;
+            }
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+    }
+    // Read while either saver runs; bounded by their loops.
+    int strangers = 0; // reads that were neither record whole
+    int status[2] = {-1, -1};
+    for (int running = 2; running > 0;) {
+        const std::string bytes = ReadBytes(EnvPath());
+        strangers += bytes != records[0] && bytes != records[1];
+        for (int i = 0; i < 2; ++i) {
+            if (status[i] == -1 && ::waitpid(savers[i], &status[i], WNOHANG) == savers[i]) {
+                --running;
+            }
+        }
+    }
+    EXPECT_EQ(strangers, 0);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(WIFEXITED(status[i]) && WEXITSTATUS(status[i]) == 0) << "saver " << i;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
 }
 
 } // namespace

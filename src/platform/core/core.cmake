@@ -5,7 +5,8 @@ add_library(tavo_platform_core STATIC
   platform/core/file.cpp
   platform/core/heap.cpp
   platform/core/modulepath.cpp
-  platform/core/progress.cpp)
+  platform/core/progress.cpp
+  platform/core/replacefile.cpp)
 target_include_directories(tavo_platform_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
 find_package(Threads REQUIRED)
 target_link_libraries(tavo_platform_core PUBLIC Threads::Threads)

@@ -8,17 +8,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-void Report(CFileException* pError, CFileException::Cause cause, int error, const char* name) {
+void ReportFileError(CFileException* pError, CFileException::Cause cause, int error,
+                     const std::string& fileName) {
     if (pError != nullptr) {
         pError->m_cause = cause;
         pError->m_lOsError = error;
-        pError->m_strFileName = name;
+        pError->m_strFileName = fileName;
     }
 }
-
-} // namespace
 
 CFileException::Cause CFileException::OsErrorToException(int error) {
     switch (error) {
@@ -37,6 +34,11 @@ CFileException::Cause CFileException::OsErrorToException(int error) {
     default:
         return generic;
     }
+}
+
+CFileException::Cause CFileException::WriteErrorToException(int error) {
+    const Cause cause = OsErrorToException(error);
+    return cause == diskFull ? cause : writeFault;
 }
 
 std::string CFileException::GetErrorMessage() const {
@@ -85,13 +87,13 @@ BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pErr
     const int fd = ::open(lpszFileName, flags, 0666);
     if (fd < 0) {
         const int error = errno;
-        Report(pError, CFileException::OsErrorToException(error), error, lpszFileName);
+        ReportFileError(pError, CFileException::OsErrorToException(error), error, lpszFileName);
         return FALSE;
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        Report(pError, CFileException::notRegularFile, 0, lpszFileName);
+        ReportFileError(pError, CFileException::notRegularFile, 0, lpszFileName);
         return FALSE;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -153,10 +155,24 @@ BOOL CFile::Flush() {
     return TRUE;
 }
 
+BOOL CFile::SetLength(ULONGLONG nLength) {
+    if (m_hFile >= 0 && ::ftruncate(m_hFile, off_t(nLength)) != 0) {
+        m_nLastError = errno;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CFile::Attach(int hFile) {
+    Close();
+    m_hFile = hFile;
+    m_nLastError = 0;
+}
+
 BOOL CFile::Rename(const char* lpszOldName, const char* lpszNewName, CFileException* pError) {
     if (::rename(lpszOldName, lpszNewName) != 0) {
         const int error = errno;
-        Report(pError, CFileException::OsErrorToException(error), error, lpszNewName);
+        ReportFileError(pError, CFileException::OsErrorToException(error), error, lpszNewName);
         return FALSE;
     }
     return TRUE;
@@ -165,7 +181,7 @@ BOOL CFile::Rename(const char* lpszOldName, const char* lpszNewName, CFileExcept
 BOOL CFile::Remove(const char* lpszFileName, CFileException* pError) {
     if (::unlink(lpszFileName) != 0) {
         const int error = errno;
-        Report(pError, CFileException::OsErrorToException(error), error, lpszFileName);
+        ReportFileError(pError, CFileException::OsErrorToException(error), error, lpszFileName);
         return FALSE;
     }
     return TRUE;

@@ -24,6 +24,8 @@ public:
 
     // The cause an error number of the system stands for.
     static Cause OsErrorToException(int error);
+    // The cause a failed write stands for: a full disk, or else a fault.
+    static Cause WriteErrorToException(int error);
 
     Cause m_cause = none;
     int m_lOsError = 0;
@@ -32,6 +34,10 @@ public:
     // A one-line Japanese description of the cause, for message boxes.
     std::string GetErrorMessage() const;
 };
+
+// Fills *pError, when there is one, with what failed on which file.
+void ReportFileError(CFileException* pError, CFileException::Cause cause, int error,
+                     const std::string& fileName);
 
 class CFile {
 public:
@@ -61,6 +67,10 @@ public:
     // could not be.
     virtual BOOL Flush();
     virtual void Close();
+    // Cuts the file to nLength bytes (or extends it with zeros).
+    BOOL SetLength(ULONGLONG nLength);
+    // Takes over a descriptor opened elsewhere; Close closes it.
+    void Attach(int hFile);
 
     // Replace a file in one step, and remove one; FALSE with the cause in
     // pError when the system refuses.

@@ -21,8 +21,6 @@ using HANDLE = void*;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
 
-constexpr unsigned MAX_PATH = 260;
-
 struct RECT {
     LONG left;
     LONG top;
