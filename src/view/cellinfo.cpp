@@ -5,6 +5,7 @@
 #include "view/jiscodes.h"
 
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -14,6 +15,7 @@ constexpr UINT PROBLEM_TEXTS[] = {
     IDS_HIGH_BIT,          IDS_BAD_CONTROL_CODE, IDS_UNKNOWN_ESCAPE, IDS_UNDECODABLE_PAIR,
     IDS_LINE_ENDS_IN_PAIR, IDS_ODD_PAIR_RUN,     IDS_NOT_JIS_X0208,  IDS_OTHER_SET_ESCAPE,
 };
+static_assert(std::size(PROBLEM_TEXTS) == std::size_t(TextProblem::otherSetEscape) + 1);
 
 const char* const CONTROL_NAMES[] = {
     "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
