@@ -23,6 +23,7 @@ function(tavo_fuzz_target name)
 endfunction()
 
 tavo_fuzz_target(fuzz_load tavo_document)
+tavo_fuzz_target(fuzz_find tavo_document)
 tavo_fuzz_target(fuzz_drawrun tavo_render tavo_test_support)
 if(TARGET tavo_app)
   tavo_fuzz_target(fuzz_env tavo_settings_dialog)

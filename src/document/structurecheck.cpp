@@ -3,23 +3,48 @@
 #include "linewalker.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 namespace {
 
 constexpr std::uint8_t CR = 0x0D;
 
+// Rows first to last each holding the cells first to last.
+struct JisBlock {
+    std::uint8_t firstRow, lastRow, firstCell, lastCell;
+};
+
+// The codes that glibc's iconv(3) decodes after ESC $ B of "ISO-2022-JP"
+// (and alike after ESC $ @), found by converting each of the 94 x 94 codes
+// once and merging the runs. 6879 codes.
+constexpr JisBlock JIS_X0208_BLOCKS[] = {
+    {0x21, 0x21, 0x21, 0x7E}, {0x22, 0x22, 0x21, 0x2E}, {0x22, 0x22, 0x3A, 0x41},
+    {0x22, 0x22, 0x4A, 0x50}, {0x22, 0x22, 0x5C, 0x6A}, {0x22, 0x22, 0x72, 0x79},
+    {0x22, 0x22, 0x7E, 0x7E}, {0x23, 0x23, 0x30, 0x39}, {0x23, 0x23, 0x41, 0x5A},
+    {0x23, 0x23, 0x61, 0x7A}, {0x24, 0x24, 0x21, 0x73}, {0x25, 0x25, 0x21, 0x76},
+    {0x26, 0x26, 0x21, 0x38}, {0x26, 0x26, 0x41, 0x58}, {0x27, 0x27, 0x21, 0x41},
+    {0x27, 0x27, 0x51, 0x71}, {0x28, 0x28, 0x21, 0x40}, {0x30, 0x4E, 0x21, 0x7E},
+    {0x4F, 0x4F, 0x21, 0x53}, {0x50, 0x73, 0x21, 0x7E}, {0x74, 0x74, 0x21, 0x26},
+};
+
+// The bytes after the ESC of each OtherSet's designation.
+constexpr const char* OTHER_DESIGNATIONS[] = {"(I", "$A", "$(D"};
+
 bool InCode(std::uint8_t b) {
     return b >= 0x21 && b <= 0x7E;
 }
 
-// A character of a one-byte set.
-std::optional<TextProblem> ProblemOfByte(std::uint8_t b) {
+// A character of a one-byte set at p.
+std::optional<TextProblem> ProblemOfByte(const std::uint8_t* p) {
+    const std::uint8_t b = *p;
     if (b >= 0x80) {
         return TextProblem::highBit;
     }
-    if (b == ESC) {
-        return TextProblem::unknownEscape; // a designation was consumed before
+    if (b == ESC) { // a designation of a shown set was consumed before
+        OtherSet other;
+        return DetectOtherDesignation(p, &other) ? TextProblem::otherSetEscape
+                                                 : TextProblem::unknownEscape;
     }
     if ((b < 0x20 && b != TAB && b != CR && !IsTerminator(b)) || b == DEL) {
         return TextProblem::controlCode;
@@ -44,9 +69,11 @@ std::optional<TextProblem> ProblemOfPair(const std::uint8_t* p, bool last,
     if (first >= 0x80 || second >= 0x80) {
         return TextProblem::highBit;
     }
-    if (!InCode(first) || !InCode(second) ||
-        !repertoire.test(std::size_t(first - 0x21) * 94 + std::size_t(second - 0x21))) {
+    if (!InCode(first) || !InCode(second) || !repertoire.test(JisCodeBit(first, second))) {
         return TextProblem::undecodablePair;
+    }
+    if (!JisX0208Codes().test(JisCodeBit(first, second))) {
+        return TextProblem::notJisX0208;
     }
     return std::nullopt;
 }
@@ -55,7 +82,7 @@ std::optional<TextProblem> ProblemOf(const CTAVODoc& doc, const JisRepertoire& r
                                      std::size_t offset, CharSet set) {
     const std::uint8_t* const p = doc.m_pData + offset;
     return IsTwoByteSet(set) ? ProblemOfPair(p, offset + 1 == doc.m_nLength, repertoire)
-                             : ProblemOfByte(*p);
+                             : ProblemOfByte(p);
 }
 
 // Walks the text from start, line by line as each is drawn, and hands every
@@ -95,6 +122,36 @@ bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart&
 }
 
 } // namespace
+
+const JisRepertoire& JisX0208Codes() {
+    static const JisRepertoire codes = [] {
+        JisRepertoire built;
+        for (const JisBlock& block : JIS_X0208_BLOCKS) {
+            for (int row = block.firstRow; row <= block.lastRow; ++row) {
+                for (int cell = block.firstCell; cell <= block.lastCell; ++cell) {
+                    built.set(JisCodeBit(std::uint8_t(row), std::uint8_t(cell)));
+                }
+            }
+        }
+        return built;
+    }();
+    return codes;
+}
+
+bool DetectOtherDesignation(const std::uint8_t* p, OtherSet* pSet) {
+    for (std::size_t set = 0; set < std::size(OTHER_DESIGNATIONS); ++set) {
+        const char* const tail = OTHER_DESIGNATIONS[set];
+        std::size_t i = 0;
+        while (tail[i] != '\0' && p[i + 1] == std::uint8_t(tail[i])) {
+            ++i;
+        }
+        if (tail[i] == '\0') {
+            *pSet = OtherSet(set);
+            return true;
+        }
+    }
+    return false;
+}
 
 bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nOffset,
                     CharSet set, TextProblem* pProblem) {

@@ -7,9 +7,30 @@
 #include <bitset>
 #include <cstdint>
 
-// The JIS X 0208 codes that show a character: bit (row - 1) * 94 + cell - 1
-// for the code (row + 0x20, cell + 0x20), rows and cells 1..94.
+// A set of two-byte codes: bit (row - 1) * 94 + cell - 1 for the code
+// (row + 0x20, cell + 0x20), rows and cells 1..94.
 using JisRepertoire = std::bitset<94 * 94>;
+
+// The bit of the code (first, second), both bytes in 0x21..0x7E.
+constexpr std::size_t JisCodeBit(std::uint8_t first, std::uint8_t second) {
+    return std::size_t(first - 0x21) * 94 + std::size_t(second - 0x21);
+}
+
+// The codes to which JIS X 0208 gives a character, in both kanji sets. The
+// others that the drawing shows (rows 13 and 89 to 92) are a vendor's.
+const JisRepertoire& JisX0208Codes();
+
+// The sets that a designation can name but that the text is never shown in.
+enum class OtherSet : std::uint8_t {
+    jisX0201Katakana, // ESC ( I
+    gb2312,           // ESC $ A
+    jisX0212,         // ESC $ ( D
+};
+
+// p points at an ESC that designates none of the shown sets: whether it
+// designates one of the others. Stops at the first byte that differs, so the
+// zero byte after the text stops it.
+bool DetectOtherDesignation(const std::uint8_t* p, OtherSet* pSet);
 
 enum class TextProblem : std::uint8_t {
     highBit,         // a byte with the high bit set
@@ -19,6 +40,8 @@ enum class TextProblem : std::uint8_t {
     lineEndsInPair,  // a line ends while a two-byte set is in force
     oddPairRun,      // a two-byte run of an odd number of bytes: its last
                      // byte takes the escape or line end after it as a pair
+    notJisX0208,     // a pair that shows a vendor's character, not one of JIS X 0208
+    otherSetEscape,  // an ESC that designates a set that is never shown
 };
 
 struct ProblemPlace {
@@ -31,7 +54,8 @@ struct ProblemPlace {
 };
 
 // The problem of the character that starts at nOffset in set, as the check
-// sees it; false for a clean one.
+// sees it; false for a clean one. The repertoire holds the pairs that show
+// a character.
 bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nOffset,
                     CharSet set, TextProblem* pProblem);
 

@@ -241,8 +241,9 @@ bool Searcher::Scan(const WalkStart& start, std::uint32_t from, std::uint64_t to
             set = doc.m_pLines[line].nStartSet;
             recent.Clear();
         }
-        // Walk up to the candidate: it must be where a character starts.
-        while (pos < anchor && SkipDesignations(p, pos, lineEnd, set) && pos < anchor) {
+        // Walk up to the candidate: it must be where a character starts,
+        // not at a designation before one.
+        while (SkipDesignations(p, pos, lineEnd, set) && pos < anchor) {
             recent.Push(pos, set);
             pos += IsTwoByteSet(set) ? 2 : 1;
         }

@@ -35,7 +35,7 @@ constexpr UINT IDS_CELL_PAIR = 305;
 constexpr UINT IDS_CELL_BYTE = 306;
 constexpr UINT IDS_CONTROL_CODE = 307;
 constexpr UINT IDS_PROBLEM_AT = 308;
-// The structure check's problems, in the order of TextProblem.
+// The structure check's problems.
 constexpr UINT IDS_HIGH_BIT = 310;
 constexpr UINT IDS_BAD_CONTROL_CODE = 311;
 constexpr UINT IDS_UNKNOWN_ESCAPE = 312;
@@ -43,6 +43,10 @@ constexpr UINT IDS_UNDECODABLE_PAIR = 313;
 constexpr UINT IDS_LINE_ENDS_IN_PAIR = 314;
 constexpr UINT IDS_ODD_PAIR_RUN = 315;
 constexpr UINT IDS_LINE_RANGE = 316;
+constexpr UINT IDS_NOT_JIS_X0208 = 330;
+constexpr UINT IDS_OTHER_SET_ESCAPE = 331;
+constexpr UINT IDS_OTHER_SET_NAMES = 332; // by OtherSet, one a field
+constexpr UINT IDS_SHOWN_CODE_POINT = 333;
 
 // Controls of the settings dialog 130. The font, colour and check-box ids
 // run in the order of the record's fonts, colours and flag bits.

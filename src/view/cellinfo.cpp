@@ -5,9 +5,17 @@
 #include "view/jiscodes.h"
 
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace {
+
+// The texts of the structure check's problems, by TextProblem.
+constexpr UINT PROBLEM_TEXTS[] = {
+    IDS_HIGH_BIT,          IDS_BAD_CONTROL_CODE, IDS_UNKNOWN_ESCAPE, IDS_UNDECODABLE_PAIR,
+    IDS_LINE_ENDS_IN_PAIR, IDS_ODD_PAIR_RUN,     IDS_NOT_JIS_X0208,  IDS_OTHER_SET_ESCAPE,
+};
+static_assert(std::size(PROBLEM_TEXTS) == std::size_t(TextProblem::otherSetEscape) + 1);
 
 const char* const CONTROL_NAMES[] = {
     "NUL", "SOH", "STX", "ETX", "EOT", "ENQ", "ACK", "BEL", "BS",  "HT",  "LF",
@@ -56,6 +64,15 @@ std::string EscapeText(const std::uint8_t* p) {
     return text;
 }
 
+// "B1  ｱ  U+FF71": the bytes and the character they show, if any.
+std::string BytesShowing(const std::uint8_t* p, int count, char32_t ch) {
+    std::string text = HexBytes(p, count);
+    if (ch != 0) {
+        text += "  " + Utf8Of(ch) + "  " + CodePoint(ch);
+    }
+    return text;
+}
+
 std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
                         TextProblem problem) {
     const std::uint8_t* const p = doc.m_pData + offset;
@@ -63,10 +80,10 @@ std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
     std::string detail;
     switch (problem) {
     case TextProblem::highBit:
-        detail = HexBytes(p, bytes);
-        if (const char32_t ch = bytes == 1 ? ShownCharacter(set, p) : 0) {
-            detail += "  " + Utf8Of(ch) + "  " + CodePoint(ch);
-        }
+        detail = BytesShowing(p, bytes, bytes == 1 ? ShownCharacter(set, p) : 0);
+        break;
+    case TextProblem::notJisX0208:
+        detail = BytesShowing(p, bytes, ShownCharacter(set, p));
         break;
     case TextProblem::controlCode:
         detail = ControlName(*p);
@@ -74,6 +91,13 @@ std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
     case TextProblem::unknownEscape:
         detail = EscapeText(p);
         break;
+    case TextProblem::otherSetEscape: {
+        OtherSet other = OtherSet::jisX0201Katakana;
+        DetectOtherDesignation(p, &other);
+        detail = EscapeText(p) + " (" +
+                 ExtractSubString(LoadString(IDS_OTHER_SET_NAMES), int(other)) + ")";
+        break;
+    }
     case TextProblem::undecodablePair:
     case TextProblem::oddPairRun:
         detail = HexBytes(p, 2);
@@ -81,19 +105,30 @@ std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
     case TextProblem::lineEndsInPair:
         break;
     }
-    return AfxFormatStrings(IDS_HIGH_BIT + UINT(problem), {detail});
+    return AfxFormatStrings(PROBLEM_TEXTS[int(problem)], {detail});
+}
+
+// The pair's character of JIS X 0208 and its code points: its own, and
+// the one code page 932 shows it by where that differs.
+std::string PairText(const std::uint8_t* p) {
+    const char32_t ch = JisCharacter(p);
+    const char32_t shown = ShownCharacter(CHARSET_NEWJIS, p);
+    std::uint8_t sjis[2] = {p[0], p[1]};
+    JisToSjis(sjis);
+    char kuten[8];
+    std::snprintf(kuten, sizeof kuten, "%02d-%02d", p[0] - 0x20, p[1] - 0x20);
+    const std::string codePoints =
+        shown == ch ? CodePoint(ch)
+                    : AfxFormatStrings(IDS_SHOWN_CODE_POINT, {CodePoint(ch), CodePoint(shown)});
+    return AfxFormatStrings(IDS_CELL_PAIR, {Utf8Of(ch), kuten, Hex(p[0] << 8 | p[1], 4),
+                                            Hex(sjis[0] << 8 | sjis[1], 4), codePoints});
 }
 
 std::string CharacterText(const std::uint8_t* p, CharSet set) {
-    const char32_t ch = ShownCharacter(set, p);
     if (IsTwoByteSet(set)) {
-        std::uint8_t sjis[2] = {p[0], p[1]};
-        JisToSjis(sjis);
-        char kuten[8];
-        std::snprintf(kuten, sizeof kuten, "%02d-%02d", p[0] - 0x20, p[1] - 0x20);
-        return AfxFormatStrings(IDS_CELL_PAIR, {Utf8Of(ch), kuten, Hex(p[0] << 8 | p[1], 4),
-                                                Hex(sjis[0] << 8 | sjis[1], 4), CodePoint(ch)});
+        return PairText(p);
     }
+    const char32_t ch = ShownCharacter(set, p);
     if (ch == 0) {
         return AfxFormatStrings(IDS_CONTROL_CODE, {ControlName(*p)});
     }

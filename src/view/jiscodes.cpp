@@ -11,6 +11,33 @@ constexpr std::uint8_t ONE_BYTE_SETS[] = {CHARSET_ASCII, CHARSET_JISROMAN};
 constexpr std::uint8_t FIRST_IN_CODE = 0x21;
 constexpr std::uint8_t LAST_IN_CODE = 0x7E;
 
+// The characters of JIS X 0208 that code page 932 shows by other code
+// points, by their codes.
+struct ShownForm {
+    std::uint16_t nCode;
+    char32_t standard;
+    char32_t shown;
+};
+constexpr ShownForm SHOWN_FORMS[] = {
+    {0x2141, U'\u301C', U'\uFF5E'}, // wave dash
+    {0x2142, U'\u2016', U'\u2225'}, // double vertical line
+    {0x215D, U'\u2212', U'\uFF0D'}, // minus sign
+    {0x2171, U'\u00A2', U'\uFFE0'}, // cent sign
+    {0x2172, U'\u00A3', U'\uFFE1'}, // pound sign
+    {0x224C, U'\u00AC', U'\uFFE2'}, // not sign
+};
+
+// One code point for both forms of each of those characters, so that the
+// search finds the codes of either.
+char32_t SearchForm(char32_t ch) {
+    for (const ShownForm& form : SHOWN_FORMS) {
+        if (ch == form.standard) {
+            return form.shown;
+        }
+    }
+    return ch;
+}
+
 // The code points of UTF-8 text; a malformed sequence is U+FFFD.
 std::u32string DecodeUtf8(const std::string& text) {
     std::u32string decoded;
@@ -48,10 +75,9 @@ public:
             for (int second = FIRST_IN_CODE; second <= LAST_IN_CODE; ++second) {
                 const std::uint8_t pair[2] = {std::uint8_t(first), std::uint8_t(second)};
                 if (const char32_t ch = ShownCharacter(CHARSET_NEWJIS, pair)) {
-                    m_codes[ch].push_back(
+                    m_codes[SearchForm(ch)].push_back(
                         {SetBit(CHARSET_OLDJIS) | SetBit(CHARSET_NEWJIS), pair[0], pair[1]});
-                    m_defined.set(std::size_t(first - FIRST_IN_CODE) * 94 +
-                                  (second - FIRST_IN_CODE));
+                    m_defined.set(JisCodeBit(pair[0], pair[1]));
                 }
             }
         }
@@ -59,7 +85,7 @@ public:
 
     const std::vector<FindCode>& CodesOf(char32_t ch) const {
         static const std::vector<FindCode> none;
-        const auto found = m_codes.find(ch);
+        const auto found = m_codes.find(SearchForm(ch));
         return found != m_codes.end() ? found->second : none;
     }
     const JisRepertoire& Defined() const { return m_defined; }
@@ -70,7 +96,7 @@ private:
         if (ch == 0) {
             return;
         }
-        std::vector<FindCode>& codes = m_codes[ch];
+        std::vector<FindCode>& codes = m_codes[SearchForm(ch)];
         for (FindCode& code : codes) {
             if (code.nFirst == b) {
                 code.nSets |= SetBit(set);
@@ -113,6 +139,16 @@ char32_t ShownCharacter(CharSet set, const std::uint8_t* p) {
     }
     const char16_t ch = DecodeSjisByte(b);
     return ch != SJIS_UNDEFINED ? ch : 0;
+}
+
+char32_t JisCharacter(const std::uint8_t* p) {
+    const auto code = std::uint16_t(p[0] << 8 | p[1]);
+    for (const ShownForm& form : SHOWN_FORMS) {
+        if (code == form.nCode) {
+            return form.standard;
+        }
+    }
+    return ShownCharacter(CHARSET_NEWJIS, p);
 }
 
 FindQuery MakeFindQuery(const std::string& text, bool bMatchCase) {

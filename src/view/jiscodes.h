@@ -15,8 +15,14 @@
 // shows no character.
 char32_t ShownCharacter(CharSet set, const std::uint8_t* p);
 
+// The character of JIS X 0208 that the pair at p stands for. Six of them
+// code page 932 shows by other code points (0x2141 is U+301C, shown as the
+// full-width U+FF5E); otherwise it is the character shown.
+char32_t JisCharacter(const std::uint8_t* p);
+
 // The codes that show each character of typed UTF-8 text; with bMatchCase
-// false an ASCII letter is matched in either case.
+// false an ASCII letter is matched in either case. The two code points of
+// each of the six characters that JisCharacter corrects find the same codes.
 FindQuery MakeFindQuery(const std::string& text, bool bMatchCase);
 
 // The pairs that show a character.

@@ -99,6 +99,9 @@ TEST(FindTextTest, CharactersMatchWhateverSetOrEscapeEncodesThem) {
          "a\x1bxb a" + ROMAN + "b",
          {Byte('a'), Byte('b')},
          {5}},
+        // A designation's ESC is no character; an ESC that designates
+        // nothing is one.
+        {"no match starts at a designation", "a" + ROMAN + "!\x1bx", {Byte('\x1b', '!')}, {4, 5}},
         {"case ignored through both codes",
          "Ab aB AB",
          {Byte('a', 'A'), Byte('b', 'B')},

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <iterator>
 #include <random>
 
@@ -14,11 +15,14 @@ namespace {
 using P = TextProblem;
 using Found = std::vector<std::pair<std::uint32_t, TextProblem>>;
 
-// Every code defined but one, 0x22 0x2F.
+// The codes shown: those of JIS X 0208 and a vendor's rows 13 and 89 to 92.
 JisRepertoire Repertoire() {
-    JisRepertoire repertoire;
-    repertoire.set();
-    repertoire.reset((0x22 - 0x21) * 94 + (0x2F - 0x21));
+    JisRepertoire repertoire = JisX0208Codes();
+    for (const int row : {0x2D, 0x79, 0x7A, 0x7B, 0x7C}) {
+        for (int cell = 0x21; cell <= 0x7E; ++cell) {
+            repertoire.set(JisCodeBit(row, cell));
+        }
+    }
     return repertoire;
 }
 
@@ -58,11 +62,22 @@ TEST(StructureCheckTest, EachKindOfProblemWhereTheDrawingMeetsIt) {
              '\0',
          {{0, P::controlCode}, {2, P::controlCode}, {3, P::controlCode}}},
         {"escapes of nothing",
-         "\x1b(Ia" + NEWJIS + "0!\x1bx",
+         "\x1b(Ka" + NEWJIS + "0!\x1bx",
          {{0, P::unknownEscape}, {9, P::unknownEscape}}},
+        // ESC $ A falls back from New JIS to ASCII as any escape of no shown
+        // set does; ESC $ ( cut short by the end of the text designates nothing.
+        {"designations of sets never shown",
+         "\x1b(I" + NEWJIS + "\x1b$A\x1b$(D" + ASCII + "\x1b$(",
+         {{0, P::otherSetEscape},
+          {6, P::otherSetEscape},
+          {9, P::otherSetEscape},
+          {16, P::unknownEscape}}},
         {"pairs that do not decode",
          NEWJIS + "\"/0 \x7f!" + ASCII,
          {{3, P::undecodablePair}, {5, P::undecodablePair}, {7, P::undecodablePair}}},
+        {"vendor's characters in either kanji set",
+         NEWJIS + "-!y!0!" + OLDJIS + "|{" + ASCII,
+         {{3, P::notJisX0208}, {5, P::notJisX0208}, {12, P::notJisX0208}}},
         {"line ends in a pair set",
          NEWJIS + "0!\n0!\r\n" + ASCII,
          {{5, P::lineEndsInPair}, {8, P::lineEndsInPair}}},
@@ -72,7 +87,10 @@ TEST(StructureCheckTest, EachKindOfProblemWhereTheDrawingMeetsIt) {
         // the last byte pairs with the end of the text.
         {"odd runs",
          NEWJIS + "0!0" + ASCII + "x",
-         {{5, P::oddPairRun}, {9, P::oddPairRun}, {10, P::lineEndsInPair}}},
+         {{5, P::oddPairRun},
+          {7, P::undecodablePair},
+          {9, P::oddPairRun},
+          {10, P::lineEndsInPair}}},
         {"an odd run before a line end", NEWJIS + "0!0\n" + ASCII, {{5, P::oddPairRun}}},
     };
     for (const auto& c : cases) {
@@ -91,17 +109,23 @@ TEST(StructureCheckTest, FilesThatMixEveryProblemAreWalkedAlikeBothWays) {
     ASSERT_FALSE(features.empty());
     auto doc = LoadDoc(features);
     const Found found = Forward(*doc);
-    std::string kinds; // high bit, control code, escape, undecodable, line end, odd run
+    std::string kinds; // high bit, control code, escape, undecodable, line end, odd run,
+                       // not JIS X 0208, designation of a set never shown
     for (const auto& [offset, problem] : found) {
-        kinds += "hceulo"[int(problem)];
+        kinds += "hceulons"[int(problem)];
     }
     // The tab line's kanji start with a tab, which pairs with what follows.
-    EXPECT_EQ(kinds, "uuccceceeeehhhhhhh");
+    EXPECT_EQ(kinds, "uucccecsseehhhhhhh");
     EXPECT_EQ(Backward(*doc), found);
 
     std::mt19937 rng(5);
-    const std::string problems[] = {
-        "\xb1", "\x07", "\x1b(I", NEWJIS + "\"/" + ASCII, NEWJIS + "0!\n", NEWJIS + "0" + ASCII};
+    const std::string problems[] = {"\xb1",
+                                    "\x07",
+                                    "\x1b(I",
+                                    NEWJIS + "\"/" + ASCII,
+                                    NEWJIS + "0!\n",
+                                    NEWJIS + "0" + ASCII,
+                                    NEWJIS + "-!" + ASCII};
     std::string text;
     std::size_t planted = 0;
     while (text.size() < 3'000'000) {
@@ -116,6 +140,30 @@ TEST(StructureCheckTest, FilesThatMixEveryProblemAreWalkedAlikeBothWays) {
     const Found mixed = Forward(*doc);
     EXPECT_GE(mixed.size(), planted);
     EXPECT_EQ(Backward(*doc), mixed);
+}
+
+TEST(StructureCheckTest, JisX0208CodesAreExactlyThoseIconvDecodes) {
+    iconv_t cd = iconv_open("UTF-32LE", "ISO-2022-JP");
+    ASSERT_NE(cd, iconv_t(-1));
+    std::size_t codes = 0;
+    for (int first = 0x21; first <= 0x7E; ++first) {
+        for (int second = 0x21; second <= 0x7E; ++second) {
+            std::string in = NEWJIS + char(first) + char(second);
+            char out[16];
+            char* inAt = in.data();
+            char* outAt = out;
+            std::size_t inLeft = in.size();
+            std::size_t outLeft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            const bool decoded =
+                iconv(cd, &inAt, &inLeft, &outAt, &outLeft) != std::size_t(-1) && outAt == out + 4;
+            EXPECT_EQ(JisX0208Codes().test(JisCodeBit(first, second)), decoded)
+                << std::hex << first << second;
+            codes += decoded;
+        }
+    }
+    iconv_close(cd);
+    EXPECT_EQ(codes, 6879u);
 }
 
 } // namespace

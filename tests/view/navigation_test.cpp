@@ -3,6 +3,7 @@
 // file; the inspector on every kind of cell; the structure check; go to
 // line.
 #include "document/doc_fixture.h"
+#include "view/cellinfo.h"
 #include "view/jiscodes.h"
 #include "view/view_fixture.h"
 
@@ -16,6 +17,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <iconv.h>
 #include <set>
 #include <tuple>
 
@@ -51,6 +53,26 @@ Drawn(const std::vector<GdiRecord>& records) {
     }
     return drawn;
 }
+
+// The code point that iconv(3) decodes a New JIS pair to; 0 for none.
+char32_t IconvCharacter(std::uint8_t first, std::uint8_t second) {
+    iconv_t cd = iconv_open("UTF-32LE", "ISO-2022-JP");
+    std::string in = NEWJIS + char(first) + char(second);
+    char32_t ch = 0;
+    char* inAt = in.data();
+    auto* outAt = reinterpret_cast<char*>(&ch);
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = sizeof ch;
+    const bool decoded = cd != iconv_t(-1) && iconv(cd, &inAt, &inLeft, &outAt, &outLeft) == 0;
+    if (cd != iconv_t(-1)) {
+        iconv_close(cd);
+    }
+    return decoded ? ch : 0;
+}
+
+// The six codes that code page 932 shows by code points of its own.
+constexpr std::uint8_t SHOWN_ELSEWHERE[][2] = {{0x21, 0x41}, {0x21, 0x42}, {0x21, 0x5D},
+                                               {0x21, 0x71}, {0x21, 0x72}, {0x22, 0x4C}};
 
 using Blocks = std::set<std::tuple<int, int, int>>; // x, y, width
 
@@ -89,6 +111,25 @@ TEST(JisCodesTest, TypedCharactersBecomeTheCodesThatShowThem) {
     EXPECT_EQ(MakeFindQuery("a亜\xff", false).size(), 3u); // a bad byte is a character too
     EXPECT_TRUE(DefinedJisCodes().test((0x30 - 0x21) * 94));
     EXPECT_FALSE(DefinedJisCodes().test((0x22 - 0x21) * 94 + 0x2F - 0x21));
+}
+
+TEST(JisCodesTest, BothFormsOfTheSixCharactersCodePage932ShowsElsewhereAreFound) {
+    std::string pairs;
+    for (const auto& code : SHOWN_ELSEWHERE) {
+        pairs += {char(code[0]), char(code[1])};
+    }
+    auto doc = LoadDoc("~-" + NEWJIS + pairs + ASCII);
+    for (std::size_t i = 0; i < std::size(SHOWN_ELSEWHERE); ++i) {
+        const std::uint8_t* const code = SHOWN_ELSEWHERE[i];
+        const char32_t standard = IconvCharacter(code[0], code[1]);
+        ASSERT_NE(standard, 0u);
+        for (const char32_t typed : {standard, ShownCharacter(CHARSET_NEWJIS, code)}) {
+            SCOPED_TRACE(Utf8Of(typed));
+            TextMatch match{};
+            EXPECT_TRUE(::FindText(*doc, MakeFindQuery(Utf8Of(typed), true), 0, true, &match));
+            EXPECT_EQ(match.nOffset, 5 + 2 * i);
+        }
+    }
 }
 
 TEST_F(NavigationTest, AMatchInvertsItsOwnCellsAndNothingElse) {
@@ -185,7 +226,9 @@ TEST_F(NavigationTest, TheInspectorNamesEveryKindOfCell) {
         {7, 0, "行 1  桁 7  ｵﾌｾｯﾄ 17 (0x11)  新JIS  あ  区点 04-02  JIS 2422  ｼﾌﾄJIS 82A0  U+3042"},
         {8, 0, "行 1  桁 9  ｵﾌｾｯﾄ 22 (0x16)  ASCII  制御ｺｰﾄﾞ LF (0x0A)"},
         {9, 0, "ﾚﾃﾞｨ"},
-        {0, 1, "行 2  桁 1  ｵﾌｾｯﾄ 23 (0x17)  ASCII  何も指示しないｴｽｹｰﾌﾟｼｰｹﾝｽ ESC ( I"},
+        {0, 1,
+         "行 2  桁 1  ｵﾌｾｯﾄ 23 (0x17)  ASCII  このﾋﾞｭｰｱでは表示しない文字集合を指示するｴｽｹｰﾌﾟｼｰｹﾝｽ "
+         "ESC ( I (JIS X 0201 片仮名)"},
         {3, 1, "行 2  桁 4  ｵﾌｾｯﾄ 26 (0x1A)  ASCII  上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71"},
         {4, 1, "行 2  桁 5  ｵﾌｾｯﾄ 27 (0x1B)  ASCII  TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)"},
         {6, 1, "行 2  桁 6  ｵﾌｾｯﾄ 31 (0x1F)  新JIS  復号できない2ﾊﾞｲﾄｺｰﾄﾞ 22 2F"},
@@ -226,6 +269,45 @@ TEST_F(NavigationTest, TheCheckGoesFromProblemToProblemAndSaysWhenThereIsNone) {
     Open("clean\n" + NEWJIS + "0!" + ASCII);
     Frame()->ExecuteCommand(ID_VIEW_PREV_PROBLEM);
     EXPECT_EQ(Status(), "問題箇所はありません: 正しい 7ﾋﾞｯﾄ JIS のﾌｧｲﾙです");
+}
+
+TEST_F(NavigationTest, TheInspectorNamesPairsByTheirJisX0208CodePoints) {
+    std::string pairs;
+    for (const auto& code : SHOWN_ELSEWHERE) {
+        pairs += {char(code[0]), char(code[1])};
+    }
+    Open(NEWJIS + pairs + ASCII);
+    Hover(0, 0);
+    EXPECT_EQ(Status(), "行 1  桁 1  ｵﾌｾｯﾄ 3 (0x3)  新JIS  〜  区点 01-33  JIS 2141  ｼﾌﾄJIS 8160  "
+                        "U+301C (ｺｰﾄﾞﾍﾟｰｼﾞ 932 では U+FF5E)");
+    for (std::size_t i = 0; i < std::size(SHOWN_ELSEWHERE); ++i) {
+        const char32_t standard = IconvCharacter(SHOWN_ELSEWHERE[i][0], SHOWN_ELSEWHERE[i][1]);
+        char codePoint[16];
+        std::snprintf(codePoint, sizeof codePoint, "  U+%04X (", unsigned(standard));
+        Hover(int(2 * i), 0);
+        const std::string status = Status();
+        EXPECT_NE(status.find("新JIS  " + Utf8Of(standard) + "  区点"), std::string::npos)
+            << status;
+        EXPECT_NE(status.find(codePoint), std::string::npos) << status;
+    }
+}
+
+TEST_F(NavigationTest, TheCheckNamesVendorCharactersAndSetsNeverShown) {
+    Open(NEWJIS + "-!0!y!" + ASCII + "\x1b$A\x1b$(D\x1b$(" + "\n" + OLDJIS + "y!" + ASCII);
+    const char* const forward[] = {
+        "行 1  桁 1  ｵﾌｾｯﾄ 3 (0x3): JIS X 0208 にない文字 2D 21  ①  U+2460",
+        "行 1  桁 5  ｵﾌｾｯﾄ 7 (0x7): JIS X 0208 にない文字 79 21  纊  U+7E8A",
+        "行 1  桁 7  ｵﾌｾｯﾄ 12 (0xC): このﾋﾞｭｰｱでは表示しない文字集合を指示するｴｽｹｰﾌﾟｼｰｹﾝｽ ESC $ "
+        "A (GB 2312)",
+        "行 1  桁 10  ｵﾌｾｯﾄ 15 (0xF): このﾋﾞｭｰｱでは表示しない文字集合を指示するｴｽｹｰﾌﾟｼｰｹﾝｽ ESC $ "
+        "( D (JIS X 0212)",
+        "行 1  桁 14  ｵﾌｾｯﾄ 19 (0x13): 何も指示しないｴｽｹｰﾌﾟｼｰｹﾝｽ ESC $ (",
+        "行 2  桁 1  ｵﾌｾｯﾄ 26 (0x1A): JIS X 0208 にない文字 79 21  纊  U+7E8A",
+    };
+    for (const char* status : forward) {
+        Frame()->ExecuteCommand(ID_VIEW_NEXT_PROBLEM);
+        EXPECT_EQ(Status(), status);
+    }
 }
 
 TEST_F(NavigationTest, GoToLinePutsTheLineAtTheTop) {
