@@ -2,6 +2,11 @@
 #include "painter_fixture.h"
 #include "support/pixels.h"
 
+#include <QTransform>
+
+#include <array>
+#include <utility>
+
 namespace {
 
 constexpr COLORREF TEXT_BK = RGB(255, 255, 200);
@@ -18,7 +23,8 @@ protected:
     CCharPainter& Make() {
         dc.AttachImage(&image);
         painter = std::make_unique<CCharPainter>(&dc, &env);
-        painter->m_rcPaint = {0, 0, image.width(), image.height()};
+        const QSize size = image.deviceIndependentSize().toSize();
+        painter->m_rcPaint = {0, 0, size.width(), size.height()};
         cx = int(painter->m_cxCell);
         cy = int(painter->m_cyCell);
         return *painter;
@@ -36,6 +42,7 @@ protected:
     QRect Cell(int col, int row, int cells = 1) const {
         return QRect(col * cx, row * cy, cells * cx, cy);
     }
+    std::array<QImage, 4> CorrectedCells(qreal ratio);
 
     QImage image = BlankImage(400, 120);
     EnvSettings env = Settings(ENV_FIX_BACKSLASH | ENV_FIX_TILDE);
@@ -45,20 +52,58 @@ protected:
     int cy = 0;
 };
 
-TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
+// "/" and "\\" above "_" and "~", as drawn on a surface of that many device
+// pixels per pixel: the cells in device pixels, left to right, top down.
+std::array<QImage, 4> PainterPixels::CorrectedCells(qreal ratio) {
+    image = BlankImage(int(400 * ratio), int(120 * ratio));
+    image.setDevicePixelRatio(ratio);
     Make();
     Run(CHARSET_ASCII, 0, 0, "/\\");
     Run(CHARSET_JISROMAN, 0, 1, "_~");
     const QImage& pixels = Pixels();
-    const QImage slash = pixels.copy(Cell(0, 0));
-    EXPECT_EQ(pixels.copy(Cell(1, 0)), slash.mirrored(true, false));
-    EXPECT_GT(CountOther(slash, slash.rect(), Rgb(TEXT_BK)), 3);
-    const QImage lowLine = pixels.copy(Cell(0, 1));
-    EXPECT_EQ(pixels.copy(Cell(1, 1)), lowLine.mirrored(false, true));
-    // The overline is inked in the cell's upper part.
-    const QImage overline = pixels.copy(Cell(1, 1));
-    EXPECT_GT(CountOther(overline, QRect(0, 0, cx, cy / 3), Rgb(TEXT_BK)), 0);
-    EXPECT_EQ(CountOther(overline, QRect(0, cy / 2, cx, cy - cy / 2), Rgb(TEXT_BK)), 0);
+    const QTransform scale = QTransform::fromScale(ratio, ratio);
+    const auto cell = [&](int col, int row) { return pixels.copy(scale.mapRect(Cell(col, row))); };
+    return {cell(0, 0), cell(1, 0), cell(0, 1), cell(1, 1)};
+}
+
+// Darkness summed over an image: how much ink it holds.
+int Ink(const QImage& image) {
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ink += 255 - qGray(image.pixel(x, y));
+        }
+    }
+    return ink;
+}
+
+// On a dense screen the corrections are as fine as the text around them,
+// not the glyphs of one pixel per pixel blown up.
+TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
+    std::array<QImage, 4> single;
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        const auto [slash, backslash, lowLine, overline] = CorrectedCells(ratio);
+        EXPECT_EQ(backslash, slash.mirrored(true, false));
+        EXPECT_GT(CountOther(slash, slash.rect(), Rgb(TEXT_BK)), 3);
+        EXPECT_EQ(overline, lowLine.mirrored(false, true));
+        // The overline is inked in the cell's upper part.
+        const int width = overline.width();
+        const int height = overline.height();
+        EXPECT_GT(CountOther(overline, QRect(0, 0, width, height / 3), Rgb(TEXT_BK)), 0);
+        EXPECT_EQ(
+            CountOther(overline, QRect(0, height / 2, width, height - height / 2), Rgb(TEXT_BK)),
+            0);
+        if (ratio == 1.0) {
+            single = {slash, backslash, lowLine, overline};
+            continue;
+        }
+        // As dark as the one-to-one cells scaled up, within anti-aliasing.
+        for (const auto& [dense, sparse] :
+             {std::pair{backslash, single[1]}, {overline, single[3]}}) {
+            EXPECT_NEAR(Ink(dense), 4 * Ink(sparse), Ink(sparse));
+        }
+    }
 }
 
 TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {

@@ -197,20 +197,38 @@ private:
     std::vector<GlyphRun> m_runs;
 };
 
-// What a surface measures and reports: the device's resolution and size,
-// and whether it is a printer.
+// What a surface measures and reports: the device's resolution and size
+// in the pixels it is drawn in, the device pixels each of those holds, and
+// whether it is a printer.
 struct DeviceInfo {
     int nDpiX;
     int nDpiY;
     int nWidth;
     int nHeight;
+    qreal dPixelRatio;
     bool bPrinter;
 
     static DeviceInfo Of(const QPaintDevice& device) {
-        return {device.logicalDpiX(), device.logicalDpiY(), device.width(), device.height(),
+        return {device.logicalDpiX(),
+                device.logicalDpiY(),
+                device.width(),
+                device.height(),
+                device.devicePixelRatioF(),
                 device.devType() == QInternal::Printer};
     }
+    static DeviceInfo Of(const QImage& image) {
+        DeviceInfo info = Of(static_cast<const QPaintDevice&>(image));
+        const QSize size = image.deviceIndependentSize().toSize();
+        info.nWidth = size.width();
+        info.nHeight = size.height();
+        return info;
+    }
 };
+
+// The device pixels of a block of an image drawn at its pixel ratio.
+QRect DevicePixels(const QRect& block, qreal ratio) {
+    return QRectF(QPointF(block.topLeft()) * ratio, QSizeF(block.size()) * ratio).toAlignedRect();
+}
 
 class QtSurface : public GdiSurface {
 public:
@@ -241,10 +259,15 @@ public:
             painter.fillRect(0, 0, bitmap.nWidth, bitmap.nHeight, Qt::black);
             return true;
         }
-        auto image = std::make_unique<QImage>(bitmap.nWidth, bitmap.nHeight, QImage::Format_RGB32);
+        // As fine as the device, so that what is copied from it looks like
+        // what is drawn there directly.
+        const qreal ratio = m_device.dPixelRatio;
+        const QSize pixels = DevicePixels(QRect(0, 0, bitmap.nWidth, bitmap.nHeight), ratio).size();
+        auto image = std::make_unique<QImage>(pixels, QImage::Format_RGB32);
         if (image->isNull()) {
             return false;
         }
+        image->setDevicePixelRatio(ratio);
         image->fill(Qt::black);
         bitmap.pImage = std::move(image);
         return true;
@@ -286,7 +309,7 @@ public:
             box = m_pExternal->hasClipping() ? m_pExternal->clipBoundingRect().toAlignedRect()
                                              : QRect(0, 0, m_device.nWidth, m_device.nHeight);
         } else if (m_kind == Kind::Image) {
-            box = m_pImage->rect();
+            box = QRect(0, 0, m_device.nWidth, m_device.nHeight);
         } else {
             return false;
         }
@@ -382,8 +405,10 @@ public:
             Replay(*painter, *picture, source, target, mirrorX, mirrorY);
             return true;
         }
-        const QImage block = pixels->copy(source).mirrored(mirrorX, mirrorY);
-        if (block.size() == target.size()) {
+        const qreal ratio = pixels->devicePixelRatio();
+        QImage block = pixels->copy(DevicePixels(source, ratio)).mirrored(mirrorX, mirrorY);
+        block.setDevicePixelRatio(ratio);
+        if (block.deviceIndependentSize() == QSizeF(target.size())) {
             painter->drawImage(target.topLeft(), block);
         } else {
             painter->drawImage(target, block);
