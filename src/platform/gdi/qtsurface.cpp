@@ -352,7 +352,7 @@ public:
             painter->save();
             painter->setClipRect(clipRect, Qt::IntersectClip);
         }
-        DrawUnits(*painter, face, state, x, y, units);
+        DrawUnits(*painter, face, state, x, y, units, !m_device.bPrinter);
         if (needClip) {
             painter->restore();
         }
@@ -368,6 +368,9 @@ public:
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
         FlushText();
+        if (rop != DSTINVERT) {
+            ForgetCoveredRecording(state, rect);
+        }
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -559,8 +562,10 @@ private:
         return QRect(x, y, width, face.Metrics().tmHeight);
     }
 
+    // Paper takes glyphs and their ground only: a box for what cannot be
+    // shown is a sign for the screen.
     static void DrawUnits(QPainter& painter, FontFace& face, const GdiDcState& state, int x, int y,
-                          const TextUnits& units) {
+                          const TextUnits& units, bool placeholders) {
         const TEXTMETRICA& metrics = face.Metrics();
         const QColor text = ToQColor(state.crText);
         if (state.nBkMode == OPAQUE) {
@@ -573,7 +578,7 @@ private:
             if (unit.glyph != 0) {
                 glyphs.append(unit.glyph);
                 positions.append(QPointF(left, y + metrics.tmAscent));
-            } else if (unit.ch != u' ') {
+            } else if (placeholders && unit.ch != u' ') {
                 DrawPlaceholder(painter, QRect(left, y, unit.advance, metrics.tmHeight), text);
             }
             left += unit.advance;
@@ -619,6 +624,19 @@ private:
             m_batch.Flush(*m_pBatchPainter);
             m_pBatchPainter = nullptr;
         }
+    }
+
+    // A fill over the whole of a recorded bitmap hides all it held: the
+    // recording starts afresh. Played back on paper, what lay under the
+    // fill would show at its edges, where they fall between pixels.
+    void ForgetCoveredRecording(const GdiDcState& state, const RECT& rect) {
+        BitmapData* bitmap = Bitmap(state);
+        if (bitmap == nullptr || !bitmap->pPicture ||
+            !ToQRect(rect).contains(QRect(0, 0, bitmap->nWidth, bitmap->nHeight))) {
+            return;
+        }
+        EndOwnPainter();
+        bitmap->pPicture = std::make_unique<QPicture>();
     }
 
     BitmapData* Bitmap(const GdiDcState& state) const {
