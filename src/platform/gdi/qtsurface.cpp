@@ -41,6 +41,7 @@ struct TextUnit {
     int bytes;
     int advance;
     quint32 glyph;
+    bool bFallback; // the glyph is the fallback face's
     bool bInkWithinAdvance;
 };
 
@@ -72,17 +73,19 @@ TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT c
     for (UINT i = 0; i < count;) {
         TextUnit unit{};
         unit.ch = DecodeUnit(face, font, bytes, count, i, &unit.bytes);
-        FontFace::Glyph glyph{0, 0, true};
+        FontFace::Glyph glyph{0, 0, true, false};
         if (unit.ch != SJIS_UNDEFINED) {
             glyph = face.GlyphOf(unit.ch);
         }
         unit.glyph = glyph.index;
-        unit.bInkWithinAdvance = glyph.bInkWithinAdvance;
-        unit.advance = glyph.index != 0 ? int(glyph.advance) : unit.bytes * cell;
+        unit.bFallback = glyph.bFallback;
+        // A borrowed glyph keeps to the cells of the face's own characters.
+        const bool ownGlyph = glyph.index != 0 && !glyph.bFallback;
+        unit.advance = ownGlyph ? int(glyph.advance) : unit.bytes * cell;
         if (dx != nullptr) {
             unit.advance = dx[i] + (unit.bytes == 2 ? dx[i + 1] : 0);
-            unit.bInkWithinAdvance = unit.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         }
+        unit.bInkWithinAdvance = glyph.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         units.append(unit);
         i += UINT(unit.bytes);
     }
@@ -571,25 +574,30 @@ private:
         if (state.nBkMode == OPAQUE) {
             painter.fillRect(TextBox(face, x, y, units), ToQColor(state.crBk));
         }
-        QVarLengthArray<quint32, 32> glyphs;
-        QVarLengthArray<QPointF, 32> positions;
+        // The face's own glyphs and those of its fallback, each on the
+        // face's baseline.
+        QVarLengthArray<quint32, 32> glyphs[2];
+        QVarLengthArray<QPointF, 32> positions[2];
         int left = x;
         for (const TextUnit& unit : units) {
             if (unit.glyph != 0) {
-                glyphs.append(unit.glyph);
-                positions.append(QPointF(left, y + metrics.tmAscent));
+                glyphs[unit.bFallback].append(unit.glyph);
+                positions[unit.bFallback].append(QPointF(left, y + metrics.tmAscent));
             } else if (placeholders && unit.ch != u' ') {
                 DrawPlaceholder(painter, QRect(left, y, unit.advance, metrics.tmHeight), text);
             }
             left += unit.advance;
         }
-        if (glyphs.isEmpty()) {
-            return;
-        }
-        QGlyphRun& run = face.Run();
-        run.setRawData(glyphs.constData(), positions.constData(), int(glyphs.size()));
         painter.setPen(text);
-        painter.drawGlyphRun(QPointF(0, 0), run);
+        for (const bool fallback : {false, true}) {
+            if (glyphs[fallback].isEmpty()) {
+                continue;
+            }
+            QGlyphRun& run = fallback ? face.Fallback()->Run() : face.Run();
+            run.setRawData(glyphs[fallback].constData(), positions[fallback].constData(),
+                           int(glyphs[fallback].size()));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
     }
 
     // Adds an output to the batch, first flushing one it cannot join;
@@ -612,7 +620,8 @@ private:
         const int baseline = y + font.pFace->Metrics().tmAscent;
         int left = x;
         for (const TextUnit& unit : units) {
-            m_batch.Add(font.pFace, state, QRect(left, y, unit.advance, box.height()), unit.glyph,
+            m_batch.Add(unit.bFallback ? font.pFace->Fallback() : font.pFace, state,
+                        QRect(left, y, unit.advance, box.height()), unit.glyph,
                         QPointF(left, baseline));
             left += unit.advance;
         }
