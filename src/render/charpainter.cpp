@@ -13,6 +13,7 @@ constexpr BYTE TILDE = 0x7E;
 constexpr BYTE TAB_MARK[] = {'>', '.', '.', '.'};
 constexpr BYTE WIDE_SPACE[] = {0x81, 0x40};
 constexpr size_t LINE_NUMBER_SIZE = 20;
+constexpr int SCREEN_DPI = 96;
 
 // Pixel positions far outside any surface stay representable.
 int ClampPixels(std::int64_t value) {
@@ -334,7 +335,9 @@ void CCharPainter::DrawLineNumber(int nCol, int nRow, int nNumber) {
 }
 
 void CCharPainter::DrawFormFeedRule(int nRow) {
+    // A pixel of a screen, also on a printer whose units are far finer.
+    const int thickness = std::max(1, m_pDC->GetDeviceCaps(LOGPIXELSY) / SCREEN_DPI);
     const int bottom = CellY(std::int64_t(nRow) + 1);
-    const RECT rule = {m_rcPaint.left, bottom - 1, m_rcPaint.right, bottom};
+    const RECT rule = {m_rcPaint.left, bottom - thickness, m_rcPaint.right, bottom};
     m_pDC->FillSolidRect(&rule, Color(ENV_CLR_CTRLBK));
 }

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QProcess>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -106,6 +108,31 @@ TEST_F(AppTest, AboutBoxShowsTheBuildDateInItsFont) {
     });
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_APP_ABOUT));
     EXPECT_TRUE(shown);
+}
+
+// The offscreen platform's 800 x 600 screen at twice the pixels holds 400 x
+// 300: the first window fits it. The scale holds for a whole process, so
+// the test runs itself again with it.
+TEST_F(AppTest, FirstWindowFitsADenseScreen) {
+    if (qEnvironmentVariableIsSet("TAVO_TEST_DENSE_SCREEN")) {
+        ASSERT_TRUE(Start());
+        ASSERT_EQ(Window()->devicePixelRatioF(), 2.0);
+        const QSize available = Window()->screen()->availableGeometry().size();
+        EXPECT_LE(Window()->frameGeometry().width(), available.width());
+        EXPECT_LE(Window()->frameGeometry().height(), available.height());
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", "2");
+    environment.insert("TAVO_TEST_DENSE_SCREEN", "1");
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=AppTest.FirstWindowFitsADenseScreen"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString output = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.toStdString();
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 #include "painter_fixture.h"
 #include "support/pixels.h"
 
+#include <QTransform>
+
 namespace {
 
 constexpr COLORREF TEXT_BK = RGB(255, 255, 200);
@@ -18,7 +20,8 @@ protected:
     CCharPainter& Make() {
         dc.AttachImage(&image);
         painter = std::make_unique<CCharPainter>(&dc, &env);
-        painter->m_rcPaint = {0, 0, image.width(), image.height()};
+        const QSize size = image.deviceIndependentSize().toSize();
+        painter->m_rcPaint = {0, 0, size.width(), size.height()};
         cx = int(painter->m_cxCell);
         cy = int(painter->m_cyCell);
         return *painter;
@@ -45,20 +48,32 @@ protected:
     int cy = 0;
 };
 
+// On a surface of two device pixels per pixel the corrections are as fine
+// as the text around them, not the one-to-one glyphs blown up.
 TEST_F(PainterPixels, BackslashIsTheSlashMirroredAndTildeTheLowLineFlipped) {
-    Make();
-    Run(CHARSET_ASCII, 0, 0, "/\\");
-    Run(CHARSET_JISROMAN, 0, 1, "_~");
-    const QImage& pixels = Pixels();
-    const QImage slash = pixels.copy(Cell(0, 0));
-    EXPECT_EQ(pixels.copy(Cell(1, 0)), slash.mirrored(true, false));
-    EXPECT_GT(CountOther(slash, slash.rect(), Rgb(TEXT_BK)), 3);
-    const QImage lowLine = pixels.copy(Cell(0, 1));
-    EXPECT_EQ(pixels.copy(Cell(1, 1)), lowLine.mirrored(false, true));
-    // The overline is inked in the cell's upper part.
-    const QImage overline = pixels.copy(Cell(1, 1));
-    EXPECT_GT(CountOther(overline, QRect(0, 0, cx, cy / 3), Rgb(TEXT_BK)), 0);
-    EXPECT_EQ(CountOther(overline, QRect(0, cy / 2, cx, cy - cy / 2), Rgb(TEXT_BK)), 0);
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        image = BlankImage(int(400 * ratio), int(120 * ratio));
+        image.setDevicePixelRatio(ratio);
+        Make();
+        Run(CHARSET_ASCII, 0, 0, "/\\");
+        Run(CHARSET_JISROMAN, 0, 1, "_~");
+        const QImage& pixels = Pixels();
+        const QTransform scale = QTransform::fromScale(ratio, ratio);
+        const auto cell = [&](int col, int row) {
+            return pixels.copy(scale.mapRect(Cell(col, row)));
+        };
+        const QImage slash = cell(0, 0);
+        EXPECT_EQ(cell(1, 0), slash.mirrored(true, false));
+        EXPECT_GT(CountOther(slash, slash.rect(), Rgb(TEXT_BK)), 3);
+        EXPECT_EQ(cell(1, 1), cell(0, 1).mirrored(false, true));
+        // The overline is inked in the cell's upper part.
+        const QRect overline = scale.mapRect(Cell(1, 1));
+        const int third = overline.height() / 3;
+        EXPECT_GT(CountOther(pixels, overline.adjusted(0, 0, 0, -2 * third), Rgb(TEXT_BK)), 0);
+        EXPECT_EQ(
+            CountOther(pixels, overline.adjusted(0, overline.height() / 2, 0, 0), Rgb(TEXT_BK)), 0);
+    }
 }
 
 TEST_F(PainterPixels, WideSpaceBoxHasAHalftoneFrameInsideItsEdge) {

@@ -6,6 +6,10 @@
 
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTransform>
+#include <QVector3D>
+
+#include <vector>
 
 namespace {
 
@@ -280,6 +284,76 @@ TEST_F(PrintHookTest, PagesShowTheSameRowsInWhateverOrderTheyAreDrawn) {
     EXPECT_EQ(Begin(6 * 10, 12 * 4), pages);
     EXPECT_EQ(PrintPage(pages - 1), forward[pages - 2]);
     EXPECT_FALSE(forward[pages - 2].empty());
+}
+
+// ---- paper finer than the screen ----
+
+// Pixels in the rectangle that are neither one of the colours nor an
+// anti-aliased blend of two of them.
+int CountForeign(const QImage& image, const QRect& rect, const std::vector<QRgb>& colors) {
+    const auto vector = [](QRgb c) { return QVector3D(qRed(c), qGreen(c), qBlue(c)); };
+    const auto isBlend = [&](QRgb pixel) {
+        for (const QRgb a : colors) {
+            for (const QRgb b : colors) {
+                const QVector3D direction = (vector(b) - vector(a)).normalized();
+                if (vector(pixel).distanceToLine(vector(a), direction) < 16) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    int count = 0;
+    const QRect area = rect & image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += isBlend(image.pixel(x, y)) ? 0 : 1;
+        }
+    }
+    return count;
+}
+
+// At 1200 dpi the corrected glyphs, DEL (which no face shows) and a pair no
+// code converts put nothing on paper but glyphs and their ground, and a
+// form feed's rule is as thick as a pixel of a 96-dpi screen: three pixels
+// at 300 dpi. Blank lines keep the cells apart.
+TEST_F(PrintTest, FinePaperShowsGlyphsOnTheirGroundAndARuleThatCanBeSeen) {
+    Open(" \\\n\n\x1b(J ~\x1b(B\n\n \x7f\n\n \x1b$B\x7f\x7f\x1b(B\n\f",
+         ENV_FIX_BACKSLASH | ENV_FIX_TILDE);
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb blue = qRgb(0, 0, 255);
+    const QRgb red = qRgb(255, 0, 0);
+    const QRgb yellow = qRgb(255, 255, 0);
+    Env().crColor[ENV_CLR_ASCII] = Env().crColor[ENV_CLR_NEWJIS] = RGB(0, 0, 255);
+    Env().crColor[ENV_CLR_JISROMAN] = RGB(255, 0, 0);
+    Env().crColor[ENV_CLR_CTRLBK] = RGB(255, 255, 0);
+    Paper(10, 10);
+    constexpr int FINE_DPI = 1200;
+    constexpr int SEEN_DPI = 300;
+    app->GetPrinter()->setResolution(FINE_DPI);
+    const SIZE fine = PrinterCell();
+    Print();
+    const QImage page = PdfPageImage(pdf, 1, SEEN_DPI);
+    const auto cellRect = [&](int col, int row, int cells = 1) {
+        return QTransform::fromScale(qreal(SEEN_DPI) / FINE_DPI, qreal(SEEN_DPI) / FINE_DPI)
+            .mapRect(QRectF(col * fine.cx, row * fine.cy, cells * fine.cx, fine.cy))
+            .toAlignedRect();
+    };
+    // The copied cells may hold either glyph of the bitmap they are copied from.
+    EXPECT_GT(CountOther(page, cellRect(1, 0), white), 10);
+    EXPECT_EQ(CountForeign(page, cellRect(1, 0), {white, blue, red}), 0);
+    EXPECT_GT(CountOther(page, cellRect(1, 2), white), 10);
+    EXPECT_EQ(CountForeign(page, cellRect(1, 2), {white, blue, red}), 0);
+    EXPECT_EQ(CountForeign(page, cellRect(1, 4), {white}), 0);
+    EXPECT_EQ(CountForeign(page, cellRect(1, 6, 2), {white, yellow}), 0);
+
+    int ruleRows = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        const QRgb pixel = page.pixel(page.width() * 3 / 4, y);
+        ruleRows += qRed(pixel) > 200 && qBlue(pixel) <= 128 ? 1 : 0;
+    }
+    EXPECT_GE(ruleRows, 3);
+    EXPECT_LE(ruleRows, 4);
 }
 
 } // namespace

@@ -61,9 +61,25 @@ void DropUnusedFaces(FaceCache& cache) {
     std::erase_if(cache, [](const auto& entry) { return entry.second.use_count() == 1; });
 }
 
+std::shared_ptr<FontFace> FaceFor(const QFont& qfont, const std::optional<QFont>& fallback);
+
+// The installed Japanese face nearest to the kind a face name tells.
+QString JapaneseFamily(const QString& name) {
+    const QString key =
+        name.normalized(QString::NormalizationForm_KC).toLower().remove(QLatin1Char(' '));
+    const bool mincho = key.contains(u"明朝") || key.contains(u"mincho");
+    const bool proportional = key.contains(u"p明朝") || key.contains(u"pmincho") ||
+                              key.contains(u"pゴシック") || key.contains(u"pgothic");
+    if (mincho) {
+        return proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho");
+    }
+    return proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic");
+}
+
 } // namespace
 
-FontFace::FontFace(const QRawFont& raw) : m_raw(raw) {
+FontFace::FontFace(const QRawFont& raw, const std::optional<QFont>& fallback)
+    : m_raw(raw), m_fallbackFont(fallback) {
     m_run.setRawFont(m_raw);
     const auto ascent = LONG(PixelsUp(m_raw.ascent()));
     const auto descent = LONG(PixelsUp(m_raw.descent()));
@@ -77,7 +93,7 @@ FontFace::FontFace(const QRawFont& raw) : m_raw(raw) {
 }
 
 // Marks an entry not looked up yet; no real advance is that wide.
-constexpr FontFace::Glyph NOT_LOOKED_UP = {0, ~quint32(0), false};
+constexpr FontFace::Glyph NOT_LOOKED_UP = {0, ~quint32(0), false, false};
 
 FontFace::Glyph FontFace::GlyphOf(char16_t ch) {
     auto& page = m_pages[ch >> 8];
@@ -87,9 +103,22 @@ FontFace::Glyph FontFace::GlyphOf(char16_t ch) {
     }
     Glyph& glyph = (*page)[ch & 0xFF];
     if (glyph.advance == NOT_LOOKED_UP.advance) {
-        glyph = Lookup(ch);
+        glyph = LookupWithFallback(ch);
     }
     return glyph;
+}
+
+FontFace::Glyph FontFace::LookupWithFallback(char16_t ch) {
+    const Glyph own = Lookup(ch);
+    if (own.index != 0 || !m_fallbackFont) {
+        return own;
+    }
+    if (!m_pFallback) {
+        m_pFallback = FaceFor(*m_fallbackFont, std::nullopt);
+    }
+    Glyph other = m_pFallback->GlyphOf(ch);
+    other.bFallback = other.index != 0;
+    return other;
 }
 
 FontFace::Glyph FontFace::Lookup(char16_t ch) const {
@@ -98,13 +127,13 @@ FontFace::Glyph FontFace::Lookup(char16_t ch) const {
     int count = 1;
     if (qch.isSurrogate() || !m_raw.glyphIndexesForChars(&qch, 1, &index, &count) || count != 1 ||
         index == 0) {
-        return {0, 0, true};
+        return {0, 0, true, false};
     }
     QPointF advance;
     m_raw.advancesForGlyphIndexes(&index, &advance, 1);
     const quint32 pixels = PixelsUp(advance.x());
     const QRectF ink = m_raw.boundingRect(index);
-    return {index, pixels, ink.left() >= 0 && ink.right() <= qreal(pixels)};
+    return {index, pixels, ink.left() >= 0 && ink.right() <= qreal(pixels), false};
 }
 
 QString ResolveFamily(const LOGFONTA& lf) {
@@ -115,33 +144,38 @@ QString ResolveFamily(const QString& name) {
     if (!name.isEmpty() && IsInstalled(name)) {
         return name;
     }
-    const QString key =
-        name.normalized(QString::NormalizationForm_KC).toLower().remove(QLatin1Char(' '));
-    const bool mincho = key.contains(u"明朝") || key.contains(u"mincho");
-    const bool proportional = key.contains(u"p明朝") || key.contains(u"pmincho") ||
-                              key.contains(u"pゴシック") || key.contains(u"pgothic");
-    if (mincho) {
-        return proportional ? QStringLiteral("IPAPMincho") : QStringLiteral("IPAMincho");
-    }
-    return proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic");
+    return JapaneseFamily(name);
 }
 
-FontFace& FaceOf(FontData& font) {
-    if (font.pFace) {
-        return *font.pFace;
-    }
+namespace {
+
+std::shared_ptr<FontFace> FaceFor(const QFont& qfont, const std::optional<QFont>& fallback) {
     // Painters make their fonts again for every paint; the faces stay. Kept
     // for the whole run, so no face outlives the fonts of the system.
     static auto* cache = new FaceCache;
     if (cache->size() >= FACES_KEPT) {
         DropUnusedFaces(*cache);
     }
-    const QFont qfont = QFontOf(font);
-    const FaceKey key{qfont.family(), font.nPixels, qfont.weight(), qfont.italic()};
+    const FaceKey key{qfont.family(), qfont.pixelSize(), qfont.weight(), qfont.italic()};
     auto& face = (*cache)[key];
     if (!face) {
-        face = std::make_shared<FontFace>(QRawFont::fromFont(qfont));
+        face = std::make_shared<FontFace>(QRawFont::fromFont(qfont), fallback);
     }
-    font.pFace = face;
-    return *face;
+    return face;
+}
+
+} // namespace
+
+FontFace& FaceOf(FontData& font) {
+    if (font.pFace) {
+        return *font.pFace;
+    }
+    // A face without Japanese characters borrows them from the Japanese
+    // face of its kind, at the same size.
+    const QFont qfont = QFontOf(font);
+    QFont fallback = qfont;
+    fallback.setFamily(JapaneseFamily(DecodeFaceName(font.lf)));
+    const bool ownFallback = fallback.family().compare(qfont.family(), Qt::CaseInsensitive) == 0;
+    font.pFace = FaceFor(qfont, ownFallback ? std::nullopt : std::optional<QFont>(fallback));
+    return *font.pFace;
 }

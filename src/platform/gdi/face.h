@@ -5,39 +5,50 @@
 
 #include "platform/gdi/gdi.h"
 
+#include <QFont>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 struct FontData;
 
 class FontFace {
 public:
     struct Glyph {
-        quint32 index;   // 0: the face cannot show the character
+        quint32 index;   // 0: neither this face nor its fallback can show the character
         quint32 advance; // whole pixels, rounded up
         // The ink stays between the pen position and the advance: inside
         // the character's box, clear of its neighbours'.
         bool bInkWithinAdvance;
+        // The glyph is the fallback face's.
+        bool bFallback;
     };
 
-    explicit FontFace(const QRawFont& raw);
+    // Characters the face lacks are taken from the fallback font, when
+    // there is one.
+    FontFace(const QRawFont& raw, const std::optional<QFont>& fallback);
 
     const TEXTMETRICA& Metrics() const { return m_metrics; }
     // Looked up once per character and kept for the life of the face.
     Glyph GlyphOf(char16_t ch);
     // Reused for every output so drawing allocates nothing.
     QGlyphRun& Run() { return m_run; }
+    // The face that draws the glyphs marked bFallback.
+    const std::shared_ptr<FontFace>& Fallback() const { return m_pFallback; }
 
 private:
     using Page = std::array<Glyph, 256>;
 
     Glyph Lookup(char16_t ch) const;
+    Glyph LookupWithFallback(char16_t ch);
 
     QRawFont m_raw;
+    std::optional<QFont> m_fallbackFont;
+    std::shared_ptr<FontFace> m_pFallback; // made at the first character it is needed for
     QGlyphRun m_run;
     TEXTMETRICA m_metrics = {};
     std::array<std::unique_ptr<Page>, 256> m_pages;

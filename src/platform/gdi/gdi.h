@@ -142,7 +142,8 @@ private:
 
 class CBitmap : public CGdiObject {
 public:
-    // A bitmap with the pixel format of pDC's surface, initially black.
+    // A bitmap with the pixel format of pDC's surface, initially black, as
+    // many device pixels to the pixel as the surface.
     BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
 };
 
@@ -220,8 +221,10 @@ public:
     // corner at (x, y), in the selected font and text colour; in opaque mode
     // every character box is filled with the background colour first. With
     // ETO_CLIPPED, nothing leaves the clip rectangle. dx, when given, holds
-    // the advance of every byte. A pair the code page does not define, a
-    // lone lead byte and a character the font cannot show draw a box.
+    // the advance of every byte. A character the font lacks is drawn by the
+    // Japanese face of its kind, in the font's own cells. A pair the code
+    // page does not define, a lone lead byte and a character neither face
+    // can show draw a box, on a printer nothing but their ground.
     BOOL ExtTextOut(int x, int y, UINT nOptions, const RECT* lpClip, const char* bytes, UINT nCount,
                     const int* lpDx);
     // Fills with the colour and leaves it as the background colour.

@@ -41,6 +41,7 @@ struct TextUnit {
     int bytes;
     int advance;
     quint32 glyph;
+    bool bFallback; // the glyph is the fallback face's
     bool bInkWithinAdvance;
 };
 
@@ -72,17 +73,19 @@ TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT c
     for (UINT i = 0; i < count;) {
         TextUnit unit{};
         unit.ch = DecodeUnit(face, font, bytes, count, i, &unit.bytes);
-        FontFace::Glyph glyph{0, 0, true};
+        FontFace::Glyph glyph{0, 0, true, false};
         if (unit.ch != SJIS_UNDEFINED) {
             glyph = face.GlyphOf(unit.ch);
         }
         unit.glyph = glyph.index;
-        unit.bInkWithinAdvance = glyph.bInkWithinAdvance;
-        unit.advance = glyph.index != 0 ? int(glyph.advance) : unit.bytes * cell;
+        unit.bFallback = glyph.bFallback;
+        // A borrowed glyph keeps to the cells of the face's own characters.
+        const bool ownGlyph = glyph.index != 0 && !glyph.bFallback;
+        unit.advance = ownGlyph ? int(glyph.advance) : unit.bytes * cell;
         if (dx != nullptr) {
             unit.advance = dx[i] + (unit.bytes == 2 ? dx[i + 1] : 0);
-            unit.bInkWithinAdvance = unit.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         }
+        unit.bInkWithinAdvance = glyph.bInkWithinAdvance && unit.advance >= int(glyph.advance);
         units.append(unit);
         i += UINT(unit.bytes);
     }
@@ -197,20 +200,38 @@ private:
     std::vector<GlyphRun> m_runs;
 };
 
-// What a surface measures and reports: the device's resolution and size,
-// and whether it is a printer.
+// What a surface measures and reports: the device's resolution and size
+// in the pixels it is drawn in, the device pixels each of those holds, and
+// whether it is a printer.
 struct DeviceInfo {
     int nDpiX;
     int nDpiY;
     int nWidth;
     int nHeight;
+    qreal dPixelRatio;
     bool bPrinter;
 
     static DeviceInfo Of(const QPaintDevice& device) {
-        return {device.logicalDpiX(), device.logicalDpiY(), device.width(), device.height(),
+        return {device.logicalDpiX(),
+                device.logicalDpiY(),
+                device.width(),
+                device.height(),
+                device.devicePixelRatioF(),
                 device.devType() == QInternal::Printer};
     }
+    static DeviceInfo Of(const QImage& image) {
+        DeviceInfo info = Of(static_cast<const QPaintDevice&>(image));
+        const QSize size = image.deviceIndependentSize().toSize();
+        info.nWidth = size.width();
+        info.nHeight = size.height();
+        return info;
+    }
 };
+
+// The device pixels of a block of an image drawn at its pixel ratio.
+QRect DevicePixels(const QRect& block, qreal ratio) {
+    return QRectF(QPointF(block.topLeft()) * ratio, QSizeF(block.size()) * ratio).toAlignedRect();
+}
 
 class QtSurface : public GdiSurface {
 public:
@@ -241,10 +262,15 @@ public:
             painter.fillRect(0, 0, bitmap.nWidth, bitmap.nHeight, Qt::black);
             return true;
         }
-        auto image = std::make_unique<QImage>(bitmap.nWidth, bitmap.nHeight, QImage::Format_RGB32);
+        // As fine as the device, so that what is copied from it looks like
+        // what is drawn there directly.
+        const qreal ratio = m_device.dPixelRatio;
+        const QSize pixels = DevicePixels(QRect(0, 0, bitmap.nWidth, bitmap.nHeight), ratio).size();
+        auto image = std::make_unique<QImage>(pixels, QImage::Format_RGB32);
         if (image->isNull()) {
             return false;
         }
+        image->setDevicePixelRatio(ratio);
         image->fill(Qt::black);
         bitmap.pImage = std::move(image);
         return true;
@@ -286,7 +312,7 @@ public:
             box = m_pExternal->hasClipping() ? m_pExternal->clipBoundingRect().toAlignedRect()
                                              : QRect(0, 0, m_device.nWidth, m_device.nHeight);
         } else if (m_kind == Kind::Image) {
-            box = m_pImage->rect();
+            box = QRect(0, 0, m_device.nWidth, m_device.nHeight);
         } else {
             return false;
         }
@@ -329,7 +355,7 @@ public:
             painter->save();
             painter->setClipRect(clipRect, Qt::IntersectClip);
         }
-        DrawUnits(*painter, face, state, x, y, units);
+        DrawUnits(*painter, face, state, x, y, units, !m_device.bPrinter);
         if (needClip) {
             painter->restore();
         }
@@ -345,6 +371,9 @@ public:
 
     bool Pattern(const GdiDcState& state, const RECT& rect, DWORD rop) override {
         FlushText();
+        if (rop != DSTINVERT) {
+            ForgetCoveredRecording(state, rect);
+        }
         QPainter* painter = PainterFor(state);
         if (painter == nullptr) {
             return false;
@@ -382,8 +411,10 @@ public:
             Replay(*painter, *picture, source, target, mirrorX, mirrorY);
             return true;
         }
-        const QImage block = pixels->copy(source).mirrored(mirrorX, mirrorY);
-        if (block.size() == target.size()) {
+        const qreal ratio = pixels->devicePixelRatio();
+        QImage block = pixels->copy(DevicePixels(source, ratio)).mirrored(mirrorX, mirrorY);
+        block.setDevicePixelRatio(ratio);
+        if (block.deviceIndependentSize() == QSizeF(target.size())) {
             painter->drawImage(target.topLeft(), block);
         } else {
             painter->drawImage(target, block);
@@ -534,32 +565,39 @@ private:
         return QRect(x, y, width, face.Metrics().tmHeight);
     }
 
+    // Paper takes glyphs and their ground only: a box for what cannot be
+    // shown is a sign for the screen.
     static void DrawUnits(QPainter& painter, FontFace& face, const GdiDcState& state, int x, int y,
-                          const TextUnits& units) {
+                          const TextUnits& units, bool placeholders) {
         const TEXTMETRICA& metrics = face.Metrics();
         const QColor text = ToQColor(state.crText);
         if (state.nBkMode == OPAQUE) {
             painter.fillRect(TextBox(face, x, y, units), ToQColor(state.crBk));
         }
-        QVarLengthArray<quint32, 32> glyphs;
-        QVarLengthArray<QPointF, 32> positions;
+        // The face's own glyphs and those of its fallback, each on the
+        // face's baseline.
+        QVarLengthArray<quint32, 32> glyphs[2];
+        QVarLengthArray<QPointF, 32> positions[2];
         int left = x;
         for (const TextUnit& unit : units) {
             if (unit.glyph != 0) {
-                glyphs.append(unit.glyph);
-                positions.append(QPointF(left, y + metrics.tmAscent));
-            } else if (unit.ch != u' ') {
+                glyphs[unit.bFallback].append(unit.glyph);
+                positions[unit.bFallback].append(QPointF(left, y + metrics.tmAscent));
+            } else if (placeholders && unit.ch != u' ') {
                 DrawPlaceholder(painter, QRect(left, y, unit.advance, metrics.tmHeight), text);
             }
             left += unit.advance;
         }
-        if (glyphs.isEmpty()) {
-            return;
-        }
-        QGlyphRun& run = face.Run();
-        run.setRawData(glyphs.constData(), positions.constData(), int(glyphs.size()));
         painter.setPen(text);
-        painter.drawGlyphRun(QPointF(0, 0), run);
+        for (const bool fallback : {false, true}) {
+            if (glyphs[fallback].isEmpty()) {
+                continue;
+            }
+            QGlyphRun& run = fallback ? face.Fallback()->Run() : face.Run();
+            run.setRawData(glyphs[fallback].constData(), positions[fallback].constData(),
+                           int(glyphs[fallback].size()));
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
     }
 
     // Adds an output to the batch, first flushing one it cannot join;
@@ -582,7 +620,8 @@ private:
         const int baseline = y + font.pFace->Metrics().tmAscent;
         int left = x;
         for (const TextUnit& unit : units) {
-            m_batch.Add(font.pFace, state, QRect(left, y, unit.advance, box.height()), unit.glyph,
+            m_batch.Add(unit.bFallback ? font.pFace->Fallback() : font.pFace, state,
+                        QRect(left, y, unit.advance, box.height()), unit.glyph,
                         QPointF(left, baseline));
             left += unit.advance;
         }
@@ -594,6 +633,19 @@ private:
             m_batch.Flush(*m_pBatchPainter);
             m_pBatchPainter = nullptr;
         }
+    }
+
+    // A fill over the whole of a recorded bitmap hides all it held: the
+    // recording starts afresh. Played back on paper, what lay under the
+    // fill would show at its edges, where they fall between pixels.
+    void ForgetCoveredRecording(const GdiDcState& state, const RECT& rect) {
+        BitmapData* bitmap = Bitmap(state);
+        if (bitmap == nullptr || !bitmap->pPicture ||
+            !ToQRect(rect).contains(QRect(0, 0, bitmap->nWidth, bitmap->nHeight))) {
+            return;
+        }
+        EndOwnPainter();
+        bitmap->pPicture = std::make_unique<QPicture>();
     }
 
     BitmapData* Bitmap(const GdiDcState& state) const {

@@ -16,9 +16,11 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -387,7 +389,16 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource) {
         return FALSE;
     }
     m_pMainWindow = new QMainWindow;
-    m_pMainWindow->resize(cs.cx, cs.cy);
+    // Larger than its screen, the window would hide its lower part, the
+    // status bar with it. Its frame, where the system already knows it,
+    // has to fit as well.
+    m_pMainWindow->winId(); // makes the window, and its frame where known
+    QSize size(cs.cx, cs.cy);
+    if (const QScreen* screen = m_pMainWindow->screen()) {
+        const QMargins frame = m_pMainWindow->windowHandle()->frameMargins();
+        size = size.boundedTo(screen->availableGeometry().marginsRemoved(frame).size());
+    }
+    m_pMainWindow->resize(size);
     Attach(m_pMainWindow);
     m_strTitle = ExtractSubString(LoadString(nIDResource), 0);
     m_pMainWindow->setWindowIcon(LoadIcon(nIDResource));

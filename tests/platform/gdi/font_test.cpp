@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
+
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -67,6 +70,45 @@ TEST(GdiFont, FullWidthGlyphFitsTwoHalfWidthCells) {
         EXPECT_GE(wide, 2 * tm.tmAveCharWidth - 2) << tenths;
         EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
     }
+}
+
+// What a face with no Japanese characters draws for the bytes, on an image
+// of 12 pt cells; the cell width through cx.
+QImage DrawnWithoutJapanese(const char* bytes, LONG* cx) {
+    QImage image = BlankImage(100, 30);
+    CDC dc;
+    dc.AttachImage(&image);
+    CFont font;
+    UseFont(dc, font, PointFont(120, "DejaVu Sans Mono", ANSI_CHARSET));
+    TEXTMETRICA tm = {};
+    dc.GetTextMetrics(&tm);
+    *cx = tm.tmAveCharWidth;
+    dc.TextOut(0, 0, bytes, int(std::strlen(bytes)));
+    dc.DeleteDC();
+    return image;
+}
+
+// Half-width katakana and kanji come from the Japanese face, in the cells
+// of the face's own characters: a glyph, not the box for what cannot be
+// shown, and what follows stays on the grid.
+TEST(GdiFont, CharactersAFaceLacksAreBorrowedInItsCells) {
+    if (!QFontDatabase::families().contains("DejaVu Sans Mono")) {
+        GTEST_SKIP() << "needs a face without Japanese characters";
+    }
+    LONG cx = 0;
+    const QImage borrowed = DrawnWithoutJapanese("\xB1\x8A\xBF"
+                                                 "A",
+                                                 &cx);
+    const QImage unshowable = DrawnWithoutJapanese("\xA0", &cx);
+    const QImage alone = DrawnWithoutJapanese("   A", &cx);
+    const QRect kana(0, 0, cx, borrowed.height());
+    EXPECT_GT(CountOther(borrowed, kana, qRgb(255, 255, 255)), 5);
+    EXPECT_NE(borrowed.copy(kana), unshowable.copy(kana));
+    EXPECT_GT(
+        CountOther(borrowed, kana.translated(cx, 0).adjusted(0, 0, cx, 0), qRgb(255, 255, 255)),
+        20);
+    const QRect letter(3 * cx, 0, cx, borrowed.height());
+    EXPECT_EQ(borrowed.copy(letter), alone.copy(letter));
 }
 
 int InkOf(LONG weight, BYTE italic) {
