@@ -147,13 +147,17 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
         }));
         EXPECT_EQ(Env().wWrap, word);
     }
-    Env().wWrap = 0x2050;
+    // A mode of no meaning is drawn unwrapped and opens as such: OK on the
+    // unchanged dialog leaves the lines unwrapped.
+    Open(std::string(60, 'x') + "\n", 0, 0x2000 | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        EXPECT_TRUE(Checked(dialog, IDC_WRAP_FIXED));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
+        EXPECT_TRUE(Checked(dialog, IDC_WRAP_NONE));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "30");
         Click(dialog, IDOK);
     }));
-    EXPECT_EQ(Env().wWrap, 0x0050);
+    EXPECT_EQ(Env().wWrap, ENV_WRAP_NONE | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
     EXPECT_TRUE(messages.empty());
 }
 
