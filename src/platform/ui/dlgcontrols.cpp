@@ -248,11 +248,11 @@ void UpDownControl::SetBuddy(QWidget* pBuddy) {
         return;
     }
     if (m_dwStyle & UDS_ALIGNRIGHT) {
-        // The arrows take the right end of the buddy, as tall as it is.
+        // The arrows stand against the buddy's right edge, as tall as it is,
+        // outside it: a field here needs more room around its text than
+        // the template gives it once the arrows have taken their share.
         const QRect buddy = pBuddy->geometry();
-        const int cx = std::min(width(), buddy.width());
-        pBuddy->setGeometry(buddy.adjusted(0, 0, -cx, 0));
-        setGeometry(buddy.right() + 1 - cx, buddy.top(), cx, buddy.height());
+        setGeometry(buddy.right() + 1, buddy.top(), width(), buddy.height());
     }
     if (m_dwStyle & UDS_ARROWKEYS) {
         pBuddy->installEventFilter(this);
