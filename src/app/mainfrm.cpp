@@ -28,6 +28,13 @@ CTAVOView* CMainFrame::GetTavoView() const {
     return dynamic_cast<CTAVOView*>(GetActiveView());
 }
 
+BOOL CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
+    if (pCmdUI == nullptr) {
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+    }
+    return CFrameWnd::OnCmdMsg(nID, pCmdUI);
+}
+
 void CMainFrame::OnEditFind() {
     ShowControlBar(&m_wndFindBar, TRUE, FALSE);
     m_wndFindBar.GotoDlgCtrl(IDC_FIND_TEXT);

@@ -11,6 +11,8 @@ public:
     CMainFrame();
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct) override;
+    // A command carried out replaces what the status bar said for the last.
+    BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 
     CStatusBar m_wndStatusBar; // made before the toolbar, gone after it
     CToolBar m_wndToolBar;

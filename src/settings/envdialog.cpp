@@ -49,19 +49,19 @@ BOOL CEnvDialog::OnInitDialog() {
     m_bShowControls = (flags & ENV_SHOW_CONTROLS) ? 1 : 0;
     m_bMarkWideSpace = (flags & ENV_MARK_WIDE_SPACE) ? 1 : 0;
     m_bLineNumbers = (flags & ENV_LINE_NUMBERS) ? 1 : 0;
-    // A mode of no meaning opens as the fixed column, which it is drawn as.
-    switch (m_env.wWrap & ENV_WRAP_MODE_MASK) {
-    case ENV_WRAP_WINDOW:
+    const WrapSetting wrap = DecodeWrap(m_env.wWrap);
+    switch (wrap.mode) {
+    case WrapMode::windowWidth:
         m_nWrapMode = WRAP_AT_WINDOW;
         break;
-    case ENV_WRAP_NONE:
+    case WrapMode::none:
         m_nWrapMode = NO_WRAP;
         break;
-    default:
+    case WrapMode::fixedColumn:
         m_nWrapMode = WRAP_AT_COLUMN;
         break;
     }
-    m_nWrapColumn = m_env.wWrap & ENV_WRAP_COLUMN_MASK;
+    m_nWrapColumn = wrap.column;
     UpdateData(FALSE);
     return TRUE;
 }

@@ -25,6 +25,18 @@ constexpr COLORREF DEFAULT_COLORS[ENV_COLOR_COUNT] = {
 
 } // namespace
 
+WrapSetting DecodeWrap(WORD wWrap) {
+    const WORD column = wWrap & ENV_WRAP_COLUMN_MASK;
+    switch (wWrap & ENV_WRAP_MODE_MASK) {
+    case ENV_WRAP_FIXED:
+        return {WrapMode::fixedColumn, column};
+    case ENV_WRAP_WINDOW:
+        return {WrapMode::windowWidth, column};
+    default:
+        return {WrapMode::none, column};
+    }
+}
+
 std::string FaceNameOf(const LOGFONTA& font) {
     return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
 }

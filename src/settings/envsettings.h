@@ -33,6 +33,20 @@ constexpr WORD ENV_WRAP_NONE = 0x8000;
 
 constexpr int ENV_FONT_COUNT = 4;
 
+// How the screen wraps its lines, as a wrap word asks.
+enum class WrapMode { fixedColumn, windowWidth, none };
+
+struct WrapSetting {
+    WrapMode mode;
+    WORD column; // kept in every mode, so that the fixed column comes back
+};
+
+// The one reading of a wrap word for the view and the settings dialog. A
+// mode of no meaning (only an env file changed by other means holds one)
+// reads as no wrapping: the view draws it unwrapped and the dialog opens
+// it as such, so that OK on an unchanged dialog changes nothing.
+WrapSetting DecodeWrap(WORD wWrap);
+
 struct EnvSettings {
     LOGFONTA lfFont[ENV_FONT_COUNT]; // indexed by CharSet
     COLORREF crColor[ENV_COLOR_COUNT];

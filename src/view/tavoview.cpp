@@ -21,14 +21,16 @@ constexpr int ROWS_PER_NOTCH = 3;
 // Layout width in cells of the screen for a wrap word; the window's text
 // width in cells when it wraps at the window.
 std::uint32_t WrapWidth(WORD wWrap, std::uint32_t windowCells) {
-    switch (wWrap & ENV_WRAP_MODE_MASK) {
-    case ENV_WRAP_FIXED:
-        return wWrap & ENV_WRAP_COLUMN_MASK;
-    case ENV_WRAP_WINDOW:
+    const WrapSetting wrap = DecodeWrap(wWrap);
+    switch (wrap.mode) {
+    case WrapMode::fixedColumn:
+        return wrap.column;
+    case WrapMode::windowWidth:
         return windowCells;
-    default:
-        return 0; // no wrapping, and a mode of no meaning is drawn unwrapped too
+    case WrapMode::none:
+        break;
     }
+    return 0;
 }
 
 // Cell size of the fonts on the window's own surface.
@@ -108,6 +110,9 @@ void CTAVOView::OnDraw(CDC* pDC) {
 
 void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
     const CTAVODoc* pDoc = GetDocument();
+    if (pDoc->m_pData == nullptr) {
+        return;
+    }
     const int gutter = GutterWidth();
     if (gutter > 0) {
         painter.FillGutter(gutter);
@@ -138,7 +143,7 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
 
 void CTAVOView::RecalcScreenLayout() {
     std::uint32_t windowCells = 0;
-    if ((m_pEnv->wWrap & ENV_WRAP_MODE_MASK) == ENV_WRAP_WINDOW && GetSafeHwnd() != nullptr) {
+    if (DecodeWrap(m_pEnv->wWrap).mode == WrapMode::windowWidth && GetSafeHwnd() != nullptr) {
         RECT client;
         GetClientRect(&client);
         const SIZE cell = CellSize(this, m_pEnv);
@@ -179,18 +184,20 @@ void CTAVOView::UpdateScrollRanges() {
     SCROLLINFO horz{};
     horz.cbSize = sizeof horz;
     horz.fMask = SIF_RANGE | SIF_PAGE;
-    // The last column reached is the last one a line can be drawn in: after
-    // a gutter, or with a few blank columns beyond the widest line.
-    const int gutter = GutterWidth();
-    const int beyond = gutter > 0 ? gutter - 1 : 4;
-    horz.nMax = int(std::min<std::uint32_t>(pDoc->m_nLayoutWidth[LAYOUT_SCREEN], INT_MAX - beyond) +
-                    beyond);
+    // A few blank columns beyond the widest row, gutter included, so that
+    // the end mark of the widest line shows whole at the right end.
+    constexpr std::int64_t SPARE_COLUMNS = 4;
+    horz.nMax = int(std::min<std::int64_t>(std::int64_t(pDoc->m_nLayoutWidth[LAYOUT_SCREEN]) +
+                                               GutterWidth() + SPARE_COLUMNS,
+                                           INT_MAX));
     horz.nPage = UINT(client.right / cell.cx);
     SetScrollInfo(SB_HORZ, &horz, TRUE);
 }
 
 void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
     m_mark = {};
+    // What was said of the previous file is not true of this one.
+    SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
     RecalcScreenLayout();
     UpdateScrollRanges();
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
@@ -202,6 +209,7 @@ void CTAVOView::OnEnvSettings() {
     if (dialog.DoModal() != IDOK) {
         return;
     }
+    const WORD previousWrap = m_pEnv->wWrap;
     *m_pEnv = dialog.m_env;
     auto* owner = dynamic_cast<EnvStoreOwner*>(AfxGetApp());
     CFileException error;
@@ -210,6 +218,10 @@ void CTAVOView::OnEnvSettings() {
     // The new settings hold for the run, saved or not: the window shows
     // them before any report.
     RelayoutKeepingTopLine();
+    // Rows wrapped anew start at their first column.
+    if (m_pEnv->wWrap != previousWrap) {
+        SetScrollPos(SB_HORZ, 0);
+    }
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     if (saved != EnvSaveResult::saved) {
         AfxMessageBox(DescribeSaveFailure(saved, error), MB_OK | MB_ICONEXCLAMATION);

@@ -2,20 +2,46 @@
 // status texts, the menu, and the About box.
 #include "app_fixture.h"
 
+#include "platform/gdi/face.h"
+
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPainterPath>
 #include <QProcess>
+#include <QPushButton>
+#include <QRawFont>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 namespace {
 
 const std::string SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
 
+class FindBarTest : public AppTest {
+protected:
+    std::string Status() const {
+        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
+    }
+    QLineEdit* FindField() const {
+        return Window()->findChild<QToolBar*>("dialogBar131")->findChild<QLineEdit*>();
+    }
+    // Opens the find bar and types text into it.
+    void Type(const char* text) const {
+        Frame()->ExecuteCommand(ID_EDIT_FIND);
+        FindField()->clear();
+        QTest::keyClicks(FindField(), QString::fromUtf8(text));
+    }
+};
+
 TEST_F(AppTest, CopyIsDisabledFromMenuToolbarAndEveryAccelerator) {
     for (bool loaded : {false, true}) {
         ASSERT_TRUE(loaded ? Start({SAMPLE}) : Start());
+        // The window shows before the program first waits for input.
+        EXPECT_FALSE(ToolButtons().at(1)->isEnabled());
         Frame()->UpdateCommandUI();
         EXPECT_FALSE(MenuItem("ｺﾋﾟｰ(&C)")->isEnabled());
         QAction* button = ToolButtons().at(1);
@@ -34,6 +60,75 @@ TEST_F(AppTest, CopyIsDisabledFromMenuToolbarAndEveryAccelerator) {
         emit Accelerator("Shift+Ins")->activated();
         EXPECT_EQ(app->pastes, 2);
     }
+}
+
+// A verdict is about one file and one search: another file, the bar
+// closed and the next command each put the idle text back.
+TEST_F(FindBarTest, TheStatusBarDropsWhatNoLongerHolds) {
+    const std::string verdict = "問題箇所はありません: 正しい 7ﾋﾞｯﾄ JIS のﾌｧｲﾙです";
+    ASSERT_TRUE(Start({WriteFile("clean.jis", "clean\n")}));
+    Frame()->ExecuteCommand(ID_VIEW_NEXT_PROBLEM);
+    ASSERT_EQ(Status(), verdict);
+    ASSERT_NE(app->OpenDocumentFile(WriteFile("dirty.jis", "a\x07\nb\x07\n").c_str()), nullptr);
+    EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
+
+    const auto search = [this] {
+        Type("nowhere");
+        QTest::keyClick(FindField(), Qt::Key_Return);
+        ASSERT_EQ(Status(), "見つかりません");
+    };
+    search();
+    QTest::keyClick(FindField(), Qt::Key_Escape);
+    EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
+    search();
+    for (QPushButton* button : FindField()->parentWidget()->findChildren<QPushButton*>()) {
+        if (button->text() == "閉じる") {
+            button->click();
+        }
+    }
+    EXPECT_FALSE(FindField()->isVisible());
+    EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
+
+    Frame()->ExecuteCommand(ID_VIEW_NEXT_PROBLEM);
+    ASSERT_NE(Status(), "ﾚﾃﾞｨ");
+    bool asked = false;
+    CDialog::SetModalHook([&asked](CDialog& dialog) {
+        asked = true;
+        dialog.SetDlgItemText(IDC_LINE_NUMBER, "2");
+        dialog.GetDialog()->accept();
+        return int(IDCANCEL);
+    });
+    EXPECT_TRUE(Frame()->ExecuteCommand(ID_EDIT_GOTO_LINE));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(Status(), "ﾚﾃﾞｨ");
+}
+
+// The field draws U+005C as a backslash, apart from the yen sign that JIS
+// Roman's 0x5C is; Enter searches also after Alt+C has ticked the case box.
+TEST_F(FindBarTest, TheFieldTellsABackslashFromAYenAndEnterSearchesAfterAltC) {
+    ASSERT_TRUE(Start({WriteFile("doc.jis", "Alpha\n")}));
+    Type("ALPHA");
+    // A backslash has ink at its top left and none at its top right, where
+    // a yen sign has its two arms.
+    QFont font = FindField()->font();
+    font.setPixelSize(40);
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QPainterPath glyph = raw.pathForGlyph(raw.glyphIndexesForString("\\").value(0));
+    const QRectF box = glyph.boundingRect();
+    EXPECT_TRUE(glyph.contains(box.topLeft() + QPointF(0.05 * box.width(), 0.05 * box.height())));
+    EXPECT_FALSE(
+        glyph.contains(box.topRight() + QPointF(-0.05 * box.width(), 0.05 * box.height())));
+    EXPECT_TRUE(font.families().contains(ResolveFamily(QStringLiteral("ＭＳ Ｐゴシック"))))
+        << "kanji and kana are drawn in the bar's own face";
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    auto* matchCase = FindField()->parentWidget()->findChild<QCheckBox*>();
+    QTest::keyClick(FindField(), Qt::Key_C, Qt::AltModifier);
+    // The mnemonic gives the box the focus and clicks it as an animation.
+    EXPECT_EQ(QApplication::focusWidget(), matchCase);
+    EXPECT_TRUE(QTest::qWaitFor([matchCase] { return matchCase->isChecked(); }));
+    QTest::keyClick(matchCase, Qt::Key_Return);
+    EXPECT_EQ(Status(), "見つかりません"); // "Alpha" is not "ALPHA" with case matched
 }
 
 TEST_F(AppTest, BarsCarryTheirTextsAndTheViewMenuFollowsThem) {

@@ -102,9 +102,10 @@ TEST_F(EnvDialogTest, ControlsFollowTheTableInPlaceTextAndTabOrderAndShowTheDefa
                 EXPECT_EQ(TextOf(items[i]), c.text);
             }
         }
-        // The field keeps its place; the spin takes its right end.
+        // The field keeps its place and width; the spin stands beside it.
         const QRect field = dialog.GetDlgItem(IDC_WRAP_COLUMN)->geometry();
         EXPECT_EQ(field.topLeft(), QPoint(Scaled(232, cx, 4), Scaled(82, cy, 8)));
+        EXPECT_EQ(field.width(), Scaled(24, cx, 4));
         EXPECT_EQ(dialog.GetDlgItem(IDC_WRAP_SPIN)->geometry().topLeft(),
                   QPoint(field.right() + 1, field.top()));
         EXPECT_TRUE(dynamic_cast<QPushButton*>(dialog.GetDlgItem(IDOK))->isDefault());
@@ -147,14 +148,36 @@ TEST_F(EnvDialogTest, WrapModeAndColumnMakeTheStoredWrapWord) {
         }));
         EXPECT_EQ(Env().wWrap, word);
     }
-    Env().wWrap = 0x2050;
+    // A mode of no meaning is drawn unwrapped and opens as such: OK on the
+    // unchanged dialog leaves the lines unwrapped.
+    Open(std::string(60, 'x') + "\n", 0, 0x2000 | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
     ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
-        EXPECT_TRUE(Checked(dialog, IDC_WRAP_FIXED));
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "80");
+        EXPECT_TRUE(Checked(dialog, IDC_WRAP_NONE));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), "30");
         Click(dialog, IDOK);
     }));
-    EXPECT_EQ(Env().wWrap, 0x0050);
+    EXPECT_EQ(Env().wWrap, ENV_WRAP_NONE | 30);
+    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
     EXPECT_TRUE(messages.empty());
+}
+
+// Rows wrapped anew start at their first column; OK with the same wrap
+// keeps the place.
+TEST_F(EnvDialogTest, AWrapChangeShowsRowsFromTheirFirstColumn) {
+    Open(std::string(300, 'x') + "\nshort\n");
+    QTest::keyClick(View()->GetSafeHwnd(), Qt::Key_End);
+    ASSERT_GT(View()->GetScrollPos(SB_HORZ), 0);
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        Click(dialog, IDC_WRAP_WINDOW);
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), 0);
+    QTest::keyClick(View()->GetSafeHwnd(), Qt::Key_End);
+    const int end = View()->GetScrollPos(SB_HORZ);
+    ASSERT_GT(end, 0);
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) { Click(dialog, IDOK); }));
+    EXPECT_EQ(View()->GetScrollPos(SB_HORZ), end);
 }
 
 // Each refusal is told once and selects the field for the user to type
@@ -212,6 +235,23 @@ TEST_F(EnvDialogTest, TheSpinStepsTheColumnInsideTwentyToNineHundredNinetyNine) 
             step();
             EXPECT_EQ(dialog.GetDlgItemText(IDC_WRAP_COLUMN), after) << before;
         }
+    }));
+}
+
+// Four digits show whole beside the spin, unscrolled, for the user to see
+// what validation refuses.
+TEST_F(EnvDialogTest, TheColumnFieldShowsFourDigitsWhole) {
+    ASSERT_TRUE(Settings([](CEnvDialog& dialog) {
+        auto* field = dynamic_cast<QLineEdit*>(dialog.GetDlgItem(IDC_WRAP_COLUMN));
+        const auto cursorX = [field] {
+            return field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        };
+        field->setFocus();
+        field->clear();
+        const int start = cursorX();
+        QTest::keyClicks(field, "1000");
+        EXPECT_EQ(cursorX() - start, field->fontMetrics().horizontalAdvance("1000"));
+        EXPECT_LE(cursorX(), field->contentsRect().right());
     }));
 }
 

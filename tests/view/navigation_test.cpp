@@ -190,7 +190,8 @@ TEST_F(NavigationTest, TheFindBarSearchesFromItsTextAndCloses) {
     Frame()->ExecuteCommand(ID_EDIT_FIND);
     EXPECT_FALSE(FindBar()->isHidden());
     FindText()->setText("alpha");
-    emit FindText()->returnPressed(); // the default button: find next
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(FindText(), &enter); // the default button: find next
     EXPECT_EQ(Inverted(Draw()).size(), 5u);
     Frame()->ExecuteCommand(ID_EDIT_FIND_NEXT);
     SIZE cell;

@@ -68,25 +68,46 @@ TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
     }
 }
 
-TEST_F(ViewTest, HorizontalRangeEndsAtTheLastColumnDrawn) {
+TEST_F(ViewTest, HorizontalRangeEndsFourColumnsBeyondTheWidestRow) {
     // Without a file nothing is drawn, and there is no row to scroll to.
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Draw().empty());
     EXPECT_FALSE(ScrollBarOf(*View(), Qt::Vertical)->isVisible());
     EXPECT_EQ(Bar(SB_HORZ).nMax, 4);
+    {
+        // Nor does DrawRows, as printing calls it: not even the gutter.
+        Env().bFlags = ENV_LINE_NUMBERS;
+        GdiRecorder recorder;
+        CDC dc;
+        AttachRecorder(&dc, &recorder);
+        CCharPainter painter(&dc, &Env());
+        painter.m_rcPaint = {0, 0, recorder.m_nWidth, recorder.m_nHeight};
+        const std::size_t before = recorder.m_records.size();
+        TavoView()->DrawRows(painter, 0, 10, LAYOUT_SCREEN);
+        EXPECT_EQ(recorder.m_records.size(), before);
+        painter.Restore();
+    }
     // 10,000 lines give a gutter of 6: the text of a row is columns 6..79.
     Open(Lines(10000, std::string(100, 'x')), ENV_LINE_NUMBERS, WORD(ENV_WRAP_FIXED | 80));
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 79);
-    // A wrap mode of no meaning is laid out unwrapped, four columns beyond
-    // the widest line.
+    EXPECT_EQ(Bar(SB_HORZ).nMax, 84);
+    // A wrap mode of no meaning is laid out unwrapped.
     Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
     EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
     EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
-    // Wrapped at the window, a short file needs no horizontal bar at all.
-    Open(Lines(12, std::string(100, 'x')), ENV_LINE_NUMBERS, ENV_WRAP_WINDOW);
-    ResizeClient(40, 10);
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 39);
-    EXPECT_FALSE(ScrollBarOf(*View(), Qt::Horizontal)->isVisible());
+    // Unwrapped with line numbers, End shows the widest line's end mark
+    // whole, with blank columns beyond it.
+    Open(Lines(12, std::string(50, 'x')), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS);
+    ResizeClient(30, 20);
+    QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+    QApplication::sendEvent(View()->GetSafeHwnd(), &end);
+    SIZE cell;
+    int right = 0; // of the rightmost cell drawn
+    for (const GdiRecord& r : Draw(&cell)) {
+        if (r.op == GdiOp::TextOut && r.nSurface == 0) {
+            right = std::max(right, r.x + int(r.bytes.size()) * int(cell.cx));
+        }
+    }
+    EXPECT_EQ(right, 30 * cell.cx - 4 * cell.cx);
 }
 
 TEST_F(ViewTest, ReLayoutFollowsTheWindowsWidthAndKeepsTheLineAtTheTop) {

@@ -6,13 +6,16 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QRegularExpressionValidator>
 #include <QToolButton>
 
@@ -42,6 +45,38 @@ Qt::FocusPolicy FocusPolicyOf(const DLGITEMTEMPLATE& item) {
         return Qt::NoFocus;
     }
     return (item.dwStyle & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
+}
+
+// Whether a family draws U+005C as a backslash: ink at the glyph's top
+// left and none at its top right, where a yen sign has its two arms.
+bool DrawsBackslash(const QString& family) {
+    QFont font(family);
+    font.setPixelSize(40);
+    const QRawFont raw = QRawFont::fromFont(font);
+    const quint32 glyph = raw.glyphIndexesForString(QStringLiteral("\\")).value(0);
+    const QPainterPath path = raw.pathForGlyph(glyph);
+    const QRectF box = path.boundingRect();
+    const auto inkedAtTop = [&](double across) {
+        return path.contains(box.topLeft() + QPointF(across * box.width(), 0.05 * box.height()));
+    };
+    return glyph != 0 && inkedAtTop(0.05) && !inkedAtTop(0.95);
+}
+
+// An installed family that draws U+005C as a backslash, common ones first;
+// empty when there is none. Japanese faces draw it as a yen sign.
+QString BackslashFamily() {
+    static const QString family = [] {
+        QStringList candidates = {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+                                  QStringLiteral("Noto Sans")};
+        candidates += QFontDatabase::families(QFontDatabase::Latin);
+        for (const QString& candidate : candidates) {
+            if (QFontDatabase::hasFamily(candidate) && DrawsBackslash(candidate)) {
+                return candidate;
+            }
+        }
+        return QString();
+    }();
+    return family;
 }
 
 } // namespace
@@ -166,6 +201,12 @@ QWidget* DialogBuilder::MakeEdit(const DLGITEMTEMPLATE& item) {
     if (item.dwStyle & ES_NUMBER) {
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    } else if (const QString family = BackslashFamily(); !family.isEmpty()) {
+        // Typed text tells the ASCII backslash from the yen sign; the
+        // dialog's face still draws what the first face has not.
+        QFont font = m_pDialog->font();
+        font.setFamilies({family, font.family()});
+        edit->setFont(font);
     }
     return edit;
 }
@@ -207,11 +248,11 @@ void UpDownControl::SetBuddy(QWidget* pBuddy) {
         return;
     }
     if (m_dwStyle & UDS_ALIGNRIGHT) {
-        // The arrows take the right end of the buddy, as tall as it is.
+        // The arrows stand against the buddy's right edge, as tall as it is,
+        // outside it: a field here needs more room around its text than
+        // the template gives it once the arrows have taken their share.
         const QRect buddy = pBuddy->geometry();
-        const int cx = std::min(width(), buddy.width());
-        pBuddy->setGeometry(buddy.adjusted(0, 0, -cx, 0));
-        setGeometry(buddy.right() + 1 - cx, buddy.top(), cx, buddy.height());
+        setGeometry(buddy.right() + 1, buddy.top(), width(), buddy.height());
     }
     if (m_dwStyle & UDS_ARROWKEYS) {
         pBuddy->installEventFilter(this);

@@ -272,16 +272,25 @@ QWidget* CStatusBar::GetBarWidget() const {
 
 namespace {
 
-// The bar's controls; Escape closes the bar.
+// The bar's controls; Escape closes the bar, and Enter that no control
+// takes (an edit field's, or a check box's after its mnemonic ticked it)
+// presses the default button.
 class DialogBarBox : public QWidget {
 public:
     DialogBarBox(QWidget* pParent, std::function<void()> close)
         : QWidget(pParent), m_close(std::move(close)) {}
 
+    void SetDefault(std::function<void()> enter) { m_enter = std::move(enter); }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Escape) {
+        const int key = event->key();
+        if (key == Qt::Key_Escape) {
             m_close();
+            return;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enter) {
+            m_enter();
             return;
         }
         QWidget::keyPressEvent(event);
@@ -289,6 +298,7 @@ protected:
 
 private:
     std::function<void()> m_close;
+    std::function<void()> m_enter;
 };
 
 } // namespace
@@ -320,10 +330,8 @@ BOOL CDialogBar::Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT) {
             return std::strcmp(item.pszClass, "BUTTON") == 0 &&
                    (item.dwStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
         });
-    for (QLineEdit* edit :
-         byDefault != end ? box->findChildren<QLineEdit*>() : QList<QLineEdit*>()) {
-        QObject::connect(edit, &QLineEdit::returnPressed, box,
-                         [onClick, id = byDefault->nID] { onClick(id); });
+    if (byDefault != end) {
+        box->SetDefault([onClick, id = byDefault->nID] { onClick(id); });
     }
     m_pBar->addWidget(box);
     m_dwStyle = nStyle;
@@ -350,6 +358,8 @@ void CDialogBar::GotoDlgCtrl(UINT nID) {
 
 void CDialogBar::Close() {
     m_pBar->hide();
+    // What the bar's work said ends with the bar.
+    m_pFrame->SetMessageText(AFX_IDS_IDLEMESSAGE);
     if (CView* view = m_pFrame->GetActiveView();
         view != nullptr && view->GetSafeHwnd() != nullptr) {
         view->GetSafeHwnd()->setFocus();
@@ -476,6 +486,9 @@ void CFrameWnd::SetActiveView(CView* pView) {
     pView->m_pParentFrame = this;
     m_pMainWindow->setCentralWidget(pView->GetOuterWidget());
     pView->GetSafeHwnd()->setFocus();
+    // The window can show, and paint, before the program first waits for
+    // input: its buttons follow the view's handlers from the first frame.
+    UpdateCommandUI();
 }
 
 void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
