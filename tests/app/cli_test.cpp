@@ -4,6 +4,7 @@
 #include "platform/ui/ui_fixture.h"
 #include "support/bytes.h"
 #include "support/pdf.h"
+#include "support/small_disk.h"
 
 #include <QPrinterInfo>
 
@@ -103,7 +104,8 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
         {"/pt " + missing + " " + out, missing + ": ファイルが見つかりません。"},
         {"/pt " + features + " 'no such printer'",
          "no such printer: このプリンタは見つかりません。"},
-        {"/pt " + features + " " + unwritable, unwritable + ": ファイルに書き込めません。"},
+        {"/pt " + features + " " + unwritable,
+         unwritable + ": ファイルに書き込めません。ファイルが見つかりません。"},
     };
     TestApplication();
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
@@ -163,6 +165,38 @@ TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     EXPECT_FALSE(fs::exists(dir / "missing"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6); // no file left behind
     fs::remove_all(dir);
+}
+
+// A job that fails part way, on a disk that fills up, leaves the PDF file
+// that was there before byte for byte, and no file of its own.
+TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
+    namespace fs = std::filesystem;
+    const auto dir = fs::temp_directory_path() / ("tavo_cli_full_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "disk");
+    const std::string before = (dir / "before.pdf").string();
+    ASSERT_EQ(Tavo("/pt " TAVO_SAMPLES_DIR "/features.jis " + before).status, 0);
+    const std::string old = ReadBytes(before);
+    std::string text;
+    for (int i = 0; i < 20000; ++i) {
+        text += "line " + std::to_string(i) + " of a long document\n";
+    }
+    WriteBytes(dir / "long.jis", text);
+    const fs::path out = dir / "disk" / "out.pdf";
+    const int faults = OnASmallDisk(dir / "disk", "64k", [&] {
+        WriteBytes(out, old);
+        const Outcome run = Tavo("/pt " + (dir / "long.jis").string() + " " + out.string());
+        return int(run.status != 1) |
+               int(run.err.find("tavo: " + out.string() + ": ") == std::string::npos) << 1 |
+               int(ReadBytes(out) != old) << 2 |
+               int(std::distance(fs::directory_iterator(dir / "disk"), {}) != 1) << 3;
+    });
+    fs::remove_all(dir);
+    if (faults == NO_SMALL_DISK) {
+        GTEST_SKIP() << "no user namespaces here, so no small disk can be mounted";
+    }
+    // 1: the job did not fail; 2: it did not say which file; 4: the file
+    // before it changed; 8: a file was left behind.
+    EXPECT_EQ(faults, 0);
 }
 
 } // namespace

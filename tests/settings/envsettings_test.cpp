@@ -1,6 +1,7 @@
 #include "settings/envsettings.h"
 #include "support/as_nobody.h"
 #include "support/bytes.h"
+#include "support/small_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -97,41 +98,10 @@ TEST_F(EnvFile, AFolderInPlaceOfTheFileGivesDefaultsAndIsNotReplaced) {
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1); // no temporary file left
 }
 
-constexpr int NO_SMALL_DISK = 77;
-
-bool WriteProcFile(const char* path, const std::string& text) {
-    std::ofstream file(path);
-    return bool(file << text << std::flush);
-}
-
-// Runs body in a child process in which folder is a tmpfs of 8 KiB of its
-// own; returns the child's status: what body returned, or NO_SMALL_DISK
-// when this system lets no process mount one.
-int OnASmallDisk(const fs::path& folder, const std::function<int()>& body) {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        // A user namespace of its own lets even an unprivileged process mount.
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 ||
-            !WriteProcFile("/proc/self/setgroups", "deny") ||
-            !WriteProcFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
-            !WriteProcFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1") ||
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tavo", folder.c_str(), "tmpfs", 0, "size=8k") != 0) {
-            ::_exit(NO_SMALL_DISK);
-        }
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
     std::string old = DefaultFileBytes();
     old[276] = '\xE3';
-    const int faults = OnASmallDisk(m_dir, [&] {
+    const int faults = OnASmallDisk(m_dir, "8k", [&] {
         WriteBytes(EnvPath(), old);
         std::ofstream filler(m_dir / "filler", std::ios::binary);
         const std::string block(512, 'x');

@@ -3,6 +3,7 @@
 #include "platform/ui/print.h"
 
 #include "platform/core/document.h"
+#include "platform/core/replacefile.h"
 #include "platform/gdi/gdi.h"
 #include "platform/ui/app.h"
 #include "platform/ui/frame.h"
@@ -10,7 +11,6 @@
 #include "platform/ui/view.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QMainWindow>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -62,20 +62,17 @@ bool WritesOverDocument(const QPrinter& printer, const CDocument* pDoc) {
 
 // Sends the pages first..last, one at a time; returns what went wrong, or
 // an empty string.
-std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, const QPrinter& printer, UINT first,
-                       UINT last) {
+std::string SendPages(CView& view, CDC& dc, CPrintInfo& info, const std::string& destination,
+                      UINT first, UINT last) {
     const CDocument* pDoc = view.GetDocument();
-    if (WritesOverDocument(printer, pDoc)) {
-        return Destination(printer) + OUTPUT_IS_DOCUMENT;
-    }
     if (dc.StartDoc(pDoc != nullptr ? pDoc->GetTitle().c_str() : "") <= 0) {
-        return Destination(printer) + CANNOT_START;
+        return destination + CANNOT_START;
     }
     for (UINT page = first;; ++page) {
         info.m_nCurPage = page;
         if (dc.StartPage() <= 0) {
             dc.AbortDoc();
-            return Destination(printer) + PRINT_FAILED;
+            return destination + PRINT_FAILED;
         }
         info.m_rectDraw = {0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)};
         view.OnPrint(&dc, &info);
@@ -84,7 +81,39 @@ std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, const QPrinter& p
             break;
         }
     }
-    return dc.EndDoc() > 0 ? "" : Destination(printer) + PRINT_FAILED;
+    return dc.EndDoc() > 0 ? "" : destination + PRINT_FAILED;
+}
+
+// Why the job's file could not be written, in the user's words for it.
+std::string DescribeWriteFailure(const std::string& destination, const CFileException& error) {
+    return destination + CANNOT_WRITE + error.GetErrorMessage();
+}
+
+// Prints the pages first..last. A PDF file is written to a fresh file
+// beside it, which takes its place only once every page went out, so a job
+// that fails leaves the file before it as it was.
+std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, QPrinter& printer, UINT first,
+                       UINT last) {
+    const std::string destination = Destination(printer);
+    if (WritesOverDocument(printer, view.GetDocument())) {
+        return destination + OUTPUT_IS_DOCUMENT;
+    }
+    if (!PrintsToPdf(printer)) {
+        return SendPages(view, dc, info, destination, first, last);
+    }
+    const QString target = printer.outputFileName();
+    CReplacementFile output;
+    CFileException error;
+    if (!output.Open(target.toLocal8Bit().constData(), &error)) {
+        return DescribeWriteFailure(destination, error);
+    }
+    printer.setOutputFileName(QString::fromLocal8Bit(output.GetTempPath()));
+    std::string failure = SendPages(view, dc, info, destination, first, last);
+    printer.setOutputFileName(target);
+    if (failure.empty() && !output.Commit(&error)) {
+        failure = DescribeWriteFailure(destination, error);
+    }
+    return failure;
 }
 
 } // namespace
