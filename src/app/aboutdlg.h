@@ -12,5 +12,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
+    std::string m_strVersion;
     std::string m_strBuilt;
 };

@@ -9,11 +9,15 @@ endif()
 
 add_library(tavo_app STATIC
   app/aboutdlg.cpp
+  app/checkcommand.cpp
   app/cmdlineinfo.cpp
+  app/configdir.cpp
+  app/loadfailure.cpp
   app/mainfrm.cpp
   app/tavoapp.cpp)
 target_link_libraries(tavo_app PUBLIC tavo_view tavo_resources tavo_settings_record)
+# The one version of the program: --version, the About box and the package.
+target_compile_definitions(tavo_app PUBLIC TAVO_VERSION="${PROJECT_VERSION}")
 
 add_executable(tavo app/main.cpp)
 target_link_libraries(tavo PRIVATE tavo_app)
-target_compile_definitions(tavo PRIVATE TAVO_VERSION="${PROJECT_VERSION}")

@@ -3,6 +3,7 @@
 #include "aboutdlg.h"
 #include "cmdlineinfo.h"
 #include "document/tavodoc.h"
+#include "loadfailure.h"
 #include "mainfrm.h"
 #include "platform/core/modulepath.h"
 #include "resources/resource.h"
@@ -19,7 +20,8 @@ std::string CTAVOApp::ModulePath(const char* modulePath) {
 }
 
 CTAVOApp::CTAVOApp(const char* modulePath)
-    : m_envStore(ModulePath(modulePath).c_str()), m_strModulePath(ModulePath(modulePath)) {
+    : m_settingsFiles(FindSettingsFiles(ModulePath(modulePath))) {
+    m_envStore.m_strEnvPath = m_settingsFiles.strEnvPath;
     AfxSetResourceHandle(&TavoResources());
     MapCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
     MapCommand(ID_FILE_NEW, [this] { OnFileNew(); });
@@ -29,7 +31,7 @@ CTAVOApp::CTAVOApp(const char* modulePath)
 
 BOOL CTAVOApp::InitInstance() {
     Enable3dControls();
-    m_strProfileName = ReplaceModuleExtension(m_strModulePath, "ini");
+    m_strProfileName = m_settingsFiles.strIniPath;
     LoadStdProfileSettings(RECENT_FILES);
     m_envStore.Load();
     AddDocTemplate(new CSingleDocTemplate(
@@ -51,22 +53,5 @@ void CTAVOApp::OnAppAbout() {
 
 std::string CTAVOApp::DescribeLoadFailure(CDocument* pDoc) const {
     const auto* pTavoDoc = dynamic_cast<const CTAVODoc*>(pDoc);
-    if (pTavoDoc == nullptr) {
-        return "";
-    }
-    CFileException error;
-    switch (pTavoDoc->GetLoadFailure()) {
-    case CTAVODoc::LoadFailure::none:
-        return "";
-    case CTAVODoc::LoadFailure::tooLarge:
-        error.m_cause = CFileException::tooLarge;
-        break;
-    case CTAVODoc::LoadFailure::outOfMemory:
-        error.m_cause = CFileException::outOfMemory;
-        break;
-    case CTAVODoc::LoadFailure::readFault:
-        error.m_cause = CFileException::readFault;
-        break;
-    }
-    return error.GetErrorMessage();
+    return pTavoDoc == nullptr ? "" : ::DescribeLoadFailure(pTavoDoc->GetLoadFailure());
 }

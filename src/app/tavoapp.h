@@ -1,8 +1,9 @@
 // The application object: owns the settings of the run, keeps its files
-// beside the executable and ties the document, the frame and the view
-// together.
+// beside the executable of a portable copy or in the user's configuration
+// folder, and ties the document, the frame and the view together.
 #pragma once
 
+#include "configdir.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
 
@@ -11,7 +12,8 @@
 class CTAVOApp : public CWinApp, public EnvStoreOwner {
 public:
     // The env and ini files sit beside modulePath, by default the running
-    // executable.
+    // executable, when an env file stands there; else in the user's
+    // configuration folder.
     explicit CTAVOApp(const char* modulePath = nullptr);
 
     BOOL InitInstance() override;
@@ -26,5 +28,5 @@ protected:
 private:
     static std::string ModulePath(const char* modulePath);
 
-    std::string m_strModulePath;
+    SettingsFiles m_settingsFiles;
 };

@@ -162,6 +162,12 @@ bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::u
     return problem.has_value();
 }
 
+bool ScanProblems(const CTAVODoc& doc, const JisRepertoire& repertoire,
+                  const std::function<bool(const ProblemPlace&)>& found) {
+    return doc.m_nLines != 0 &&
+           Scan(doc, repertoire, StartBefore(doc, 0), std::uint64_t(doc.m_nLength) + 1, found);
+}
+
 bool FindProblem(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nFrom,
                  bool bForward, ProblemPlace* pFound) {
     if (doc.m_nLines == 0) {

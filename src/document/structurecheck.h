@@ -6,6 +6,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 
 // A set of two-byte codes: bit (row - 1) * 94 + cell - 1 for the code
 // (row + 0x20, cell + 0x20), rows and cells 1..94.
@@ -58,6 +59,11 @@ struct ProblemPlace {
 // a character.
 bool CheckCharacter(const CTAVODoc& doc, const JisRepertoire& repertoire, std::uint32_t nOffset,
                     CharSet set, TextProblem* pProblem);
+
+// Hands every problem of the text to found, in order, until found returns
+// true; whether it did. One walk of the text, however many problems.
+bool ScanProblems(const CTAVODoc& doc, const JisRepertoire& repertoire,
+                  const std::function<bool(const ProblemPlace&)>& found);
 
 // The first problem at or after nFrom, or with bForward false the last one
 // before nFrom. False when there is none.

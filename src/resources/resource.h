@@ -10,6 +10,7 @@ constexpr UINT IDD_ENV_SETTINGS = 130;
 constexpr UINT IDD_FIND_BAR = 131;
 constexpr UINT IDD_GOTO_LINE = 132;
 constexpr UINT IDC_BUILT = 1026;
+constexpr UINT IDC_VERSION = 1027; // the About box's name and version
 constexpr UINT ID_ENV_SETTINGS = 0x8003;
 
 // Finding the way in the file: search, go to line, the structure check.

@@ -4,7 +4,10 @@
 #include "platform/core/modulepath.h"
 #include "platform/core/replacefile.h"
 
+#include <cerrno>
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +25,18 @@ constexpr COLORREF DEFAULT_COLORS[ENV_COLOR_COUNT] = {
     RGB(0xC0, 0xC0, 0xC0), // control-code background
     RGB(0xFF, 0xFF, 0xFF), // gutter
 };
+
+// Makes the folders leading to path that are missing, private to the user
+// as a configuration folder should be. Failures are left to the save, which
+// then cannot make its file and says so.
+void CreateMissingFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1)) {
+        if (::mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+            return;
+        }
+    }
+}
 
 } // namespace
 
@@ -79,6 +94,7 @@ EnvSaveResult EnvStore::Save(CFileException* pError) const {
         error.m_cause = CFileException::fileNotFound;
         return EnvSaveResult::notCreated;
     }
+    CreateMissingFolders(m_strEnvPath);
     CReplacementFile file;
     if (!file.Open(m_strEnvPath.c_str(), &error)) {
         return file.IsTargetAccepted() ? OverwriteInPlace(file.GetTargetPath(), error)

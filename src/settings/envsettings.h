@@ -99,7 +99,9 @@ public:
     // Reads up to 284 bytes from the env file; the defaults when it cannot
     // be opened. Nothing is validated or repaired.
     void Load();
-    // Replaces the env file (the file it links to, if it is a link) with
+    // Makes the env file's folder when it is missing (a first save into the
+    // user's configuration folder), then replaces the env file (the file it
+    // links to, if it is a link) with
     // the 284 bytes as a whole, keeping its mode, so that a failure at any
     // step leaves the previous file as it was. A read-only env file is not
     // replaced. In a folder where no new file can be made, a writable env

@@ -73,6 +73,8 @@ std::string BytesShowing(const std::uint8_t* p, int count, char32_t ch) {
     return text;
 }
 
+} // namespace
+
 std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
                         TextProblem problem) {
     const std::uint8_t* const p = doc.m_pData + offset;
@@ -107,6 +109,8 @@ std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
     }
     return AfxFormatStrings(PROBLEM_TEXTS[int(problem)], {detail});
 }
+
+namespace {
 
 // The pair's character of JIS X 0208 and its code points: its own, and
 // the one code page 932 shows it by where that differs.

@@ -13,6 +13,11 @@
 // is: a character with its codes, a control code by name, or a problem.
 std::string DescribeCell(const CTAVODoc& doc, std::uint32_t nLine, const CharCell& cell);
 
+// What the problem of the character at offset is, with its bytes: the
+// wording of the status bar, and of the command-line check.
+std::string ProblemText(const CTAVODoc& doc, std::uint32_t offset, CharSet set,
+                        TextProblem problem);
+
 // Where the problem is, nLineColumn being its column in its line, and
 // what it is.
 std::string DescribeProblem(const CTAVODoc& doc, const ProblemPlace& place,

@@ -196,6 +196,7 @@ TEST_F(AppTest, AboutBoxShowsTheBuildDateInItsFont) {
     CDialog::SetModalHook([&](CDialog& dialog) {
         shown = true;
         const QDialog* box = dialog.GetDialog();
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_VERSION), "TAVO Version " TAVO_VERSION);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_BUILT), "Built Date : Dec 27 1999");
         EXPECT_EQ(box->windowTitle().toStdString(), "ﾊﾞｰｼﾞｮﾝ情報(TAVO)");
         EXPECT_EQ(box->font().pointSize(), 9);
