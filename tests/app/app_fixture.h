@@ -52,11 +52,16 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
-        dir = std::filesystem::temp_directory_path() /
-              ("tavo_app_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
+        base = std::filesystem::temp_directory_path() /
+               ("tavo_app_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // The program's folder is also its configuration folder
+        // ($XDG_CONFIG_HOME/tavo): its files are in dir whether an env file
+        // stands beside it or not, and never in the user's own folder.
+        dir = base / "tavo";
+        std::filesystem::remove_all(base);
         std::filesystem::create_directories(dir);
+        ::setenv("XDG_CONFIG_HOME", base.c_str(), 1);
         modulePath = (dir / "tavo").string();
         AfxSetMessageBoxHook([this](const std::string& text, UINT) {
             messages.push_back(text);
@@ -69,7 +74,7 @@ protected:
         ExpectFilesUntouched();
         AfxSetMessageBoxHook(nullptr);
         CDialog::SetModalHook(nullptr);
-        std::filesystem::remove_all(dir);
+        std::filesystem::remove_all(base);
     }
 
     // Starts the program as with "tavo args..."; returns what InitInstance did.
@@ -197,6 +202,7 @@ protected:
         return texts;
     }
 
+    std::filesystem::path base;
     std::filesystem::path dir;
     std::string modulePath;
     std::vector<std::string> messages;

@@ -26,19 +26,23 @@ struct Outcome {
     std::string err;
 };
 
-// Runs "tavo args" with no display to open and no platform named.
+// Runs "tavo args" with no display to open and no platform named, its
+// settings in a folder of its own.
 Outcome Tavo(const std::string& args) {
     const auto dir = std::filesystem::temp_directory_path();
     const auto out = dir / ("tavo_cli_out_" + std::to_string(::getpid()));
     const auto err = dir / ("tavo_cli_err_" + std::to_string(::getpid()));
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
-                                std::string(TAVO_EXECUTABLE) + "' " + args + " >" + out.string() +
-                                " 2>" + err.string() + " </dev/null";
+    const auto config = dir / ("tavo_cli_config_" + std::to_string(::getpid()));
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
+                                "XDG_CONFIG_HOME='" +
+                                config.string() + "' '" + std::string(TAVO_EXECUTABLE) + "' " +
+                                args + " >" + out.string() + " 2>" + err.string() + " </dev/null";
     const int raw = std::system(command.c_str());
     const Outcome outcome = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out),
                              ReadBytes(err)};
     std::filesystem::remove(out);
     std::filesystem::remove(err);
+    std::filesystem::remove_all(config);
     return outcome;
 }
 
@@ -57,8 +61,8 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
     } cases[] = {
         {"--help", 0, "Usage: tavo [FILE]\n", ""},
         {"-h", 0, "Usage: tavo [FILE]\n", ""},
-        {"--version", 0, "tavo 0.0.0.1\n", ""},
-        {"-V", 0, "tavo 0.0.0.1\n", ""},
+        {"--version", 0, "tavo " TAVO_VERSION "\n", ""},
+        {"-V", 0, "tavo " TAVO_VERSION "\n", ""},
         {"--bogus a.jis", 2, "", "tavo: unknown option '--bogus'" + usage},
         {"-x -y", 2, "", "tavo: unknown option '-x'" + usage},
         {"a.jis b.jis", 2, "", "tavo: only one file can be given" + usage},
@@ -67,6 +71,18 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
         {"/pt a.jis", 2, "", "tavo: /pt needs the file to print and a printer" + usage},
         {"/pt a b c d e", 2, "", "tavo: too many arguments for /pt" + usage},
         {"/pt a.jis out.pdf /p", 2, "", "tavo: only one of /p and /pt can be given" + usage},
+        {"--check", 2, "", "tavo: --check needs the files to check" + usage},
+        {"--check -- ", 2, "", "tavo: --check needs the files to check" + usage},
+        {"a.jis --quiet", 2, "", "tavo: --quiet goes with --check only" + usage},
+        {"--max 3 a.jis", 2, "", "tavo: --max goes with --check only" + usage},
+        {"--check a.jis --max", 2, "", "tavo: --max needs a number of problems" + usage},
+        {"--check --max 0 a.jis", 2, "",
+         "tavo: --max needs a number of problems of 1 or more, not '0'" + usage},
+        {"--check --max -1 a.jis", 2, "",
+         "tavo: --max needs a number of problems of 1 or more, not '-1'" + usage},
+        {"--check /pt a.jis out.pdf", 2, "",
+         "tavo: --check cannot be given with /p or /pt" + usage},
+        {"--check --bogus a.jis", 2, "", "tavo: unknown option '--bogus'" + usage},
         // Files, named like switches too, get as far as the display.
         {"", 1, "", noDisplay},
         {"/home/user/text.jis", 1, "", noDisplay},
@@ -197,6 +213,90 @@ TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
     // 1: the job did not fail; 2: it did not say which file; 4: the file
     // before it changed; 8: a file was left behind.
     EXPECT_EQ(faults, 0);
+}
+
+} // namespace
+
+namespace {
+
+// tavo --check on the given files, written into a fresh folder first.
+class CheckTest : public ::testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directories(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string File(const std::string& name, const std::string& bytes) const {
+        WriteBytes(dir / name, bytes);
+        return (dir / name).string();
+    }
+
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tavo_check_" + std::to_string(::getpid()));
+};
+
+// Lines and columns count from 1, columns in cells: a tab moves to the
+// next multiple of 4, a kanji takes two, designations take none.
+TEST_F(CheckTest, EachProblemIsOneLineAtItsLineAndCellColumn) {
+    const std::string clean = File("clean.jis", "ASCII\t\x1b$B0!\x1b(B\r\n\x0c\x1b(Jyen\\\n");
+    const Outcome quiet = Tavo("--check " + clean);
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+
+    const std::string dirty = File("dirty.jis", "ab\t\x07\n\x1b$B0!\x1b(B\x7f\x0c\xb1\x1b$B0!");
+    const Outcome found = Tavo("--check " + dirty);
+    EXPECT_EQ(found.status, 1);
+    EXPECT_EQ(found.err, "");
+    EXPECT_EQ(found.out, dirty + ":1:5: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)\n" + dirty +
+                             ":2:3: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ DEL (0x7F)\n" + dirty +
+                             ":3:1: 上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71\n" + dirty +
+                             ":3:4: 2ﾊﾞｲﾄ文字のまま行が終わっている\n");
+
+    // The sample has a problem of every kind, each on a line of its own.
+    const Outcome features = Tavo("--check " TAVO_SAMPLES_DIR "/features.jis");
+    EXPECT_EQ(features.status, 1);
+    std::vector<std::string> lines;
+    std::istringstream out(features.out);
+    for (std::string line; std::getline(out, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 18u) << features.out;
+    EXPECT_EQ(lines[0], TAVO_SAMPLES_DIR "/features.jis:8:25: 復号できない2ﾊﾞｲﾄｺｰﾄﾞ 09 41");
+    EXPECT_EQ(lines[11],
+              TAVO_SAMPLES_DIR "/features.jis:15:14: 上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71");
+}
+
+// An unreadable file is said on stderr and ends with status 2, whatever
+// the files after it hold; the others are still checked and reported.
+TEST_F(CheckTest, UnreadableFilesGiveStatusTwoAndTheOthersAreStillChecked) {
+    const std::string clean = File("clean.jis", "clean\n");
+    const std::string dirty = File("dirty.jis", "a\x07\n");
+    const std::string missing = (dir / "missing.jis").string();
+    const std::string folder = (dir / "folder").string();
+    std::filesystem::create_directory(folder);
+    const Outcome run = Tavo("--check " + clean + " " + missing + " " + folder + " " + dirty);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, dirty + ":1:2: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)\n");
+    EXPECT_NE(run.err.find("tavo: " + missing + ": ファイルが見つかりません。\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("tavo: " + folder + ": "), std::string::npos) << run.err;
+}
+
+// --quiet prints nothing; --max N stops each file after N problems.
+TEST_F(CheckTest, QuietPrintsNothingAndMaxStopsEachFile) {
+    const std::string one = File("one.jis", "\x07\x07\x07\n");
+    const std::string two = File("two.jis", "\x01\n\x02\n");
+    const Outcome quiet = Tavo("--check --quiet " + one + " " + two);
+    EXPECT_EQ(quiet.status, 1);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+    EXPECT_EQ(Tavo("--quiet --check " + File("clean.jis", "ok\n")).status, 0);
+
+    const std::string bel = "TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ BEL (0x07)\n";
+    const Outcome limited = Tavo("--check --max 2 " + one + " " + two);
+    EXPECT_EQ(limited.status, 1);
+    EXPECT_EQ(limited.out, one + ":1:1: " + bel + one + ":1:2: " + bel + two +
+                               ":1:1: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ SOH (0x01)\n" + two +
+                               ":2:1: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ STX (0x02)\n");
 }
 
 } // namespace

@@ -193,11 +193,12 @@ TEST_F(AppTest, DamagedIniFilesNeitherStopTheProgramNorFillTheRecentList) {
     EXPECT_TRUE(messages.empty());
 }
 
-// Beside an executable in a folder whose path is longer than any fixed
-// buffer, the settings and the recent files are kept and read back.
+// Beside a portable executable in a folder whose path is longer than any
+// fixed buffer, the settings and the recent files are kept and read back.
 TEST_F(AppTest, AnExecutableDeepInFoldersKeepsItsSettingsAndRecentFiles) {
     const std::filesystem::path deep = dir / std::string(160, 'd') / std::string(160, 'e');
     std::filesystem::create_directories(deep);
+    WriteBytes(deep / "TAVO.env", "");
     modulePath = (deep / "TAVO.EXE").string();
     ASSERT_TRUE(Start());
     ASSERT_NE(app->OpenDocumentFile(WriteFile("1.jis", "line\n").c_str()), nullptr);

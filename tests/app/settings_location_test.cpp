@@ -1,0 +1,77 @@
+// Where the program keeps its settings and recent files: beside a portable
+// copy, else in the user's configuration folder, made at the first save.
+#include "app_fixture.h"
+
+namespace {
+
+class SettingsLocationTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        std::filesystem::create_directories(base / "bin");
+        modulePath = (base / "bin" / "tavo").string();
+        const char* home = std::getenv("HOME");
+        savedHome = home != nullptr ? home : "";
+    }
+    void TearDown() override {
+        ::setenv("HOME", savedHome.c_str(), 1);
+        AppTest::TearDown();
+    }
+
+    // Starts, saves the settings with flags and opens a file, then ends.
+    void SaveAndRemember(BYTE flags) {
+        ASSERT_TRUE(Start({WriteFile("seen.jis", "seen\n")}));
+        Env().bFlags = flags;
+        EXPECT_EQ(app->m_envStore.Save(), EnvSaveResult::saved);
+        EXPECT_EQ(Stop(), 0);
+    }
+
+    std::string savedHome;
+};
+
+TEST_F(SettingsLocationTest, AnEnvFileBesideTheProgramMakesItPortable) {
+    WriteBytes(base / "bin" / "tavo.env", std::string(284, '\0'));
+    SaveAndRemember(ENV_LINE_NUMBERS);
+    EXPECT_EQ(ReadBytes(base / "bin" / "tavo.env").at(276), char(ENV_LINE_NUMBERS));
+    EXPECT_TRUE(std::filesystem::exists(base / "bin" / "tavo.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "tavo.ini"));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Env().bFlags, ENV_LINE_NUMBERS);
+    EXPECT_EQ(app->GetRecentFileList()->GetCount(), 1);
+}
+
+// Without one, $XDG_CONFIG_HOME/tavo, made by the first save.
+TEST_F(SettingsLocationTest, OtherwiseTheConfigurationFolderIsUsedAndMade) {
+    const std::filesystem::path config = base / "config" / "deeper";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    SaveAndRemember(ENV_LINE_NUMBERS);
+    EXPECT_EQ(ReadBytes(config / "tavo" / "tavo.env").size(), 284u);
+    EXPECT_TRUE(std::filesystem::exists(config / "tavo" / "tavo.ini"));
+    EXPECT_FALSE(std::filesystem::exists(base / "bin" / "tavo.env"));
+    EXPECT_FALSE(std::filesystem::exists(base / "bin" / "tavo.ini"));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(Env().bFlags, ENV_LINE_NUMBERS);
+    EXPECT_EQ(app->GetRecentFileList()->GetCount(), 1);
+}
+
+// Unset, empty or relative, $XDG_CONFIG_HOME gives way to ~/.config.
+TEST_F(SettingsLocationTest, WithoutAUsableXdgConfigHomeItIsTheHomeConfigFolder) {
+    for (const char* xdg : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        SCOPED_TRACE(xdg == nullptr ? "unset" : xdg);
+        const std::filesystem::path home = base / "home";
+        std::filesystem::remove_all(home);
+        ::setenv("HOME", home.c_str(), 1);
+        if (xdg == nullptr) {
+            ::unsetenv("XDG_CONFIG_HOME");
+        } else {
+            ::setenv("XDG_CONFIG_HOME", xdg, 1);
+        }
+        SaveAndRemember(ENV_MARK_WIDE_SPACE);
+        EXPECT_EQ(ReadBytes(home / ".config" / "tavo" / "tavo.env").at(276),
+                  char(ENV_MARK_WIDE_SPACE));
+        EXPECT_TRUE(std::filesystem::exists(home / ".config" / "tavo" / "tavo.ini"));
+    }
+}
+
+} // namespace
