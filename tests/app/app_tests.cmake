@@ -12,3 +12,9 @@ if(TARGET tavo_app)
     TAVO_EXECUTABLE="$<TARGET_FILE:tavo>")
   add_dependencies(app_tests tavo)
 endif()
+
+# The install rules, into a temporary prefix, and the desktop's validators.
+if(TARGET tavo_icon_theme)
+  add_test(NAME InstallTest COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/app/install_test.sh
+    ${PROJECT_BINARY_DIR})
+endif()
