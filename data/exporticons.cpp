@@ -26,7 +26,7 @@ QImage ImageFor(const BITMAPTEMPLATE* images, int count, int size) {
         }
     }
     return ImageFromTemplate(images[0]).scaled(size, size, Qt::KeepAspectRatio,
-                                                Qt::FastTransformation);
+                                               Qt::FastTransformation);
 }
 
 // One square a pixel, transparent pixels left out.
