@@ -85,12 +85,33 @@ std::optional<TextProblem> ProblemOf(const CTAVODoc& doc, const JisRepertoire& r
                              : ProblemOfByte(p);
 }
 
+// The offset after the run of clean characters at i in set, which most of a
+// text is: printable bytes, or pairs of cleanPairs. It stops at anything
+// that needs a closer look (an ESC, a control code, a line end, another
+// code), so the scan below sees every problem exactly as before.
+std::size_t SkipClean(const std::uint8_t* p, std::size_t i, std::size_t end, CharSet set,
+                      const JisRepertoire& cleanPairs) {
+    if (!IsTwoByteSet(set)) {
+        while (i < end && p[i] >= 0x20 && p[i] < DEL) {
+            ++i;
+        }
+        return i;
+    }
+    while (i < end && InCode(p[i]) && InCode(p[i + 1]) &&
+           cleanPairs.test(JisCodeBit(p[i], p[i + 1]))) {
+        i += 2;
+    }
+    return i;
+}
+
 // Walks the text from start, line by line as each is drawn, and hands every
 // problem before limit to found, in order, until found returns true.
 template <typename Found>
 bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart& start,
           std::uint64_t limit, Found&& found) {
     const std::uint8_t* const p = doc.m_pData;
+    // The pairs that are both shown and of JIS X 0208.
+    const JisRepertoire cleanPairs = repertoire & JisX0208Codes();
     CharSet set = start.set;
     std::size_t i = start.nOffset;
     const auto report = [&](std::uint32_t offset, std::uint32_t line, TextProblem problem) {
@@ -105,6 +126,10 @@ bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart&
         const std::size_t end =
             std::min<std::uint64_t>(std::uint64_t(info.nOffset) + info.nLength, limit);
         while (SkipDesignations(p, i, end, set)) {
+            if (const std::size_t clean = SkipClean(p, i, end, set, cleanPairs); clean != i) {
+                i = clean;
+                continue;
+            }
             const std::optional<TextProblem> problem = ProblemOf(doc, repertoire, i, set);
             if (problem && report(std::uint32_t(i), line, *problem)) {
                 return true;
