@@ -8,7 +8,7 @@
 
 #include <string>
 
-class CTAVOApp : public CWinApp, public EnvStoreOwner {
+class CTAVOApp : public CWinApp {
 public:
     // The env and ini files sit beside modulePath, by default the running
     // executable.
@@ -16,7 +16,6 @@ public:
 
     BOOL InitInstance() override;
     void OnAppAbout();
-    EnvStore& GetEnvStore() override { return m_envStore; }
 
     EnvStore m_envStore;
 

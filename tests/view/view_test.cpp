@@ -82,8 +82,9 @@ TEST_F(ViewTest, HorizontalRangeEndsFourColumnsBeyondTheWidestRow) {
         AttachRecorder(&dc, &recorder);
         CCharPainter painter(&dc, &Env());
         painter.m_rcPaint = {0, 0, recorder.m_nWidth, recorder.m_nHeight};
+        const CellGrid grid({LONG(painter.m_cxCell), LONG(painter.m_cyCell)}, Env(), 1);
         const std::size_t before = recorder.m_records.size();
-        TavoView()->DrawRows(painter, 0, 10, LAYOUT_SCREEN);
+        TavoView()->DrawRows(painter, grid, 0, 10, LAYOUT_SCREEN);
         EXPECT_EQ(recorder.m_records.size(), before);
         painter.Restore();
     }
