@@ -59,7 +59,7 @@ TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
         SCOPED_TRACE(column);
         Open(Lines(lines, "wrapped text of the line "), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS,
              WORD(ENV_WRAP_FIXED | column));
-        const int gutter = Doc()->m_nDigits + 1;
+        const int gutter = int((std::to_string(lines) + ":").size());
         EXPECT_EQ(Doc()->m_nLayoutWidth[0],
                   column > gutter ? std::uint32_t(column - gutter) : Doc()->m_nMaxWidth);
         SIZE cell;
