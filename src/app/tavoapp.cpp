@@ -36,7 +36,7 @@ BOOL CTAVOApp::InitInstance() {
     m_envStore.Load();
     AddDocTemplate(new CSingleDocTemplate(
         IDR_MAINFRAME, [] { return new CTAVODoc; }, [] { return new CMainFrame; },
-        [this] { return new CTAVOView(&m_envStore.m_env); }));
+        [this] { return new CTAVOView(&m_envStore); }));
     CTAVOCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
     if (!ProcessShellCommand(cmdInfo)) {

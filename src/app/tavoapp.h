@@ -9,7 +9,7 @@
 
 #include <string>
 
-class CTAVOApp : public CWinApp, public EnvStoreOwner {
+class CTAVOApp : public CWinApp {
 public:
     // The env and ini files sit beside modulePath, by default the running
     // executable, when an env file stands there; else in the user's
@@ -18,7 +18,6 @@ public:
 
     BOOL InitInstance() override;
     void OnAppAbout();
-    EnvStore& GetEnvStore() override { return m_envStore; }
 
     EnvStore m_envStore;
 

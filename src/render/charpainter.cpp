@@ -27,20 +27,35 @@ HGDIOBJ HandleOf(const CGdiObject* object) {
 
 } // namespace
 
-CCharPainter::CCharPainter(CDC* pDC, const EnvSettings* pEnv) : m_pDC(pDC), m_pEnv(pEnv) {
-    m_pOldFont = CGdiObject::FromHandle(m_pDC->GetCurrentObject(OBJ_FONT));
+SIZE CCharPainter::CreateFonts(CDC* pDC, const EnvSettings* pEnv, CFont (&fonts)[4]) {
+    LONG cx = 0;
+    LONG cy = 0;
     for (int i = 0; i < 4; ++i) {
-        m_font[i].CreatePointFontIndirect(&m_pEnv->lfFont[i], m_pDC);
-        m_pDC->SelectObject(&m_font[i]);
+        fonts[i].CreatePointFontIndirect(&pEnv->lfFont[i], pDC);
+        pDC->SelectObject(&fonts[i]);
         TEXTMETRICA tm = {};
-        m_pDC->GetTextMetrics(&tm);
-        m_cxCell = std::max(m_cxCell, UINT(std::max<LONG>(tm.tmAveCharWidth, 0)));
-        m_cyCell = std::max(m_cyCell, UINT(std::max<LONG>(tm.tmHeight, 0)));
+        pDC->GetTextMetrics(&tm);
+        cx = std::max(cx, tm.tmAveCharWidth);
+        cy = std::max(cy, tm.tmHeight);
     }
     // Owners divide by the cell; a surface that measures nothing must not
     // make them divide by zero.
-    m_cxCell = std::max(m_cxCell, 1u);
-    m_cyCell = std::max(m_cyCell, 1u);
+    return {std::max<LONG>(cx, 1), std::max<LONG>(cy, 1)};
+}
+
+SIZE CCharPainter::MeasureCell(CDC* pDC, const EnvSettings* pEnv) {
+    const HGDIOBJ previous = pDC->GetCurrentObject(OBJ_FONT);
+    CFont fonts[4];
+    const SIZE cell = CreateFonts(pDC, pEnv, fonts);
+    pDC->SelectGdiObject(previous);
+    return cell;
+}
+
+CCharPainter::CCharPainter(CDC* pDC, const EnvSettings* pEnv) : m_pDC(pDC), m_pEnv(pEnv) {
+    m_pOldFont = CGdiObject::FromHandle(m_pDC->GetCurrentObject(OBJ_FONT));
+    const SIZE cell = CreateFonts(m_pDC, m_pEnv, m_font);
+    m_cxCell = UINT(cell.cx);
+    m_cyCell = UINT(cell.cy);
 
     m_dcMirror.CreateCompatibleDC(m_pDC);
     m_bmpMirror.CreateCompatibleBitmap(m_pDC, int(2 * m_cxCell), int(m_cyCell));

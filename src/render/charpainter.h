@@ -17,6 +17,12 @@ public:
     CCharPainter& operator=(const CCharPainter&) = delete;
     ~CCharPainter();
 
+    // The cell the settings' fonts make on a surface: as wide as the widest
+    // average character and as tall as the tallest font of the four, at
+    // least one pixel each way. Makes the fonts only to measure them; the
+    // surface keeps the font it had.
+    static SIZE MeasureCell(CDC* pDC, const EnvSettings* pEnv);
+
     // 0..3 a character set, 4 the line numbers.
     void SelectAttr(BYTE nAttr);
     // Gives the surfaces back their former font and bitmap; may be repeated.
@@ -58,6 +64,10 @@ public:
     const BYTE* m_pMarkEnd = nullptr;
 
 private:
+    // Makes the four fonts for the surface and measures the cell they make,
+    // leaving the last of them selected.
+    static SIZE CreateFonts(CDC* pDC, const EnvSettings* pEnv, CFont (&fonts)[4]);
+
     // Where a run goes on: 64-bit columns, so that no start, wrap column
     // or gutter can make one overflow.
     struct RunState {

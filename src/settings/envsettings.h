@@ -120,11 +120,3 @@ private:
 // What the user is told when the settings could not be saved: that they
 // hold for this run only, the file, and why.
 std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error);
-
-// The holder of the run's settings, which the application object is: the
-// settings command reaches the store through the current application.
-class EnvStoreOwner {
-public:
-    virtual ~EnvStoreOwner() = default;
-    virtual EnvStore& GetEnvStore() = 0;
-};

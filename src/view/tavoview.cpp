@@ -1,6 +1,7 @@
 #include "tavoview.h"
 
 #include "document/linewalker.h"
+#include "platform/ui/scrollstep.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
 #include "settings/envdialog.h"
@@ -12,39 +13,16 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 
 namespace {
 
 constexpr int ROWS_PER_NOTCH = 3;
 
-// Layout width in cells of the screen for a wrap word; the window's text
-// width in cells when it wraps at the window.
-std::uint32_t WrapWidth(WORD wWrap, std::uint32_t windowCells) {
-    const WrapSetting wrap = DecodeWrap(wWrap);
-    switch (wrap.mode) {
-    case WrapMode::fixedColumn:
-        return wrap.column;
-    case WrapMode::windowWidth:
-        return windowCells;
-    case WrapMode::none:
-        break;
-    }
-    return 0;
-}
-
-// Cell size of the fonts on the window's own surface.
-SIZE CellSize(CWnd* pWnd, const EnvSettings* pEnv) {
-    CClientDC dc(pWnd);
-    CCharPainter painter(&dc, pEnv);
-    const SIZE cell{LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
-    painter.Restore();
-    return cell;
-}
-
 } // namespace
 
-CTAVOView::CTAVOView(EnvSettings* pEnv) : m_pEnv(pEnv) {
+CTAVOView::CTAVOView(EnvStore* pStore) : m_pStore(pStore), m_pEnv(&pStore->m_env) {
     MapCommand(ID_ENV_SETTINGS, [this] { OnEnvSettings(); });
     // Nothing can be selected, so there is never anything to copy.
     MapUpdateCommandUI(ID_EDIT_COPY, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
@@ -70,15 +48,20 @@ CTAVODoc* CTAVOView::GetDocument() const {
     return static_cast<CTAVODoc*>(CView::GetDocument());
 }
 
-int CTAVOView::GutterWidth() const {
-    return (m_pEnv->bFlags & ENV_LINE_NUMBERS) ? GetDocument()->m_nDigits + 1 : 0;
+CellGrid CTAVOView::GridOf(SIZE cell) const {
+    return CellGrid(cell, *m_pEnv, GetDocument()->m_nDigits);
 }
 
-int CTAVOView::DrawnWrapColumn(std::uint32_t wrapCol) const {
-    // A row with no cell left after the gutter is drawn unwrapped: wrapping
-    // there would give every character a row of its own.
-    return wrapCol > std::uint32_t(GutterWidth()) ? int(std::min<std::uint32_t>(wrapCol, INT_MAX))
-                                                  : 0;
+CellGrid CTAVOView::ScreenGrid() {
+    // Before the window exists there is no surface to measure on.
+    if (GetSafeHwnd() != nullptr &&
+        (m_screenCell.cx == 0 ||
+         std::memcmp(m_measuredFonts, m_pEnv->lfFont, sizeof m_measuredFonts) != 0)) {
+        CClientDC dc(this);
+        m_screenCell = CCharPainter::MeasureCell(&dc, m_pEnv);
+        std::memcpy(m_measuredFonts, m_pEnv->lfFont, sizeof m_measuredFonts);
+    }
+    return GridOf(m_screenCell);
 }
 
 void CTAVOView::OnDraw(CDC* pDC) {
@@ -87,33 +70,34 @@ void CTAVOView::OnDraw(CDC* pDC) {
         return;
     }
     CCharPainter painter(pDC, m_pEnv);
+    const CellGrid grid = GridOf({LONG(painter.m_cxCell), LONG(painter.m_cyCell)});
     GetClientRect(&painter.m_rcPaint);
-    const int width = painter.m_rcPaint.right;
-    const int height = painter.m_rcPaint.bottom;
+    const LONG width = painter.m_rcPaint.right;
+    const LONG height = painter.m_rcPaint.bottom;
     pDC->FillSolidRect(&painter.m_rcPaint, m_pEnv->crColor[ENV_CLR_GROUND]);
     painter.m_bConvert = 1;
     painter.m_nFirstCol = GetScrollPos(SB_HORZ);
     const int first = GetScrollPos(SB_VERT);
     painter.m_nFirstRow = first;
-    painter.m_nWrapCol =
-        DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, std::uint32_t(width) / painter.m_cxCell));
+    painter.m_nWrapCol = grid.ScreenWrapColumn(m_pEnv->wWrap, width);
     if (m_mark.bSet) {
         painter.m_pMarkFirst = pDoc->m_pData + m_mark.nOffset;
         painter.m_pMarkEnd = painter.m_pMarkFirst + m_mark.nLength;
     }
     // Near the end of a layout of INT_MAX rows the window reaches past it.
     const int last =
-        int(std::min<std::int64_t>(std::int64_t(first) + height / int(painter.m_cyCell), INT_MAX));
-    DrawRows(painter, first, last, LAYOUT_SCREEN);
+        int(std::min<std::int64_t>(std::int64_t(first) + grid.RowsIn(height), INT_MAX));
+    DrawRows(painter, grid, first, last, LAYOUT_SCREEN);
     painter.Restore();
 }
 
-void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
+void CTAVOView::DrawRows(CCharPainter& painter, const CellGrid& grid, int first, int last,
+                         int slot) {
     const CTAVODoc* pDoc = GetDocument();
     if (pDoc->m_pData == nullptr) {
         return;
     }
-    const int gutter = GutterWidth();
+    const int gutter = grid.GutterColumns();
     if (gutter > 0) {
         painter.FillGutter(gutter);
     }
@@ -142,32 +126,25 @@ void CTAVOView::DrawRows(CCharPainter& painter, int first, int last, int slot) {
 }
 
 void CTAVOView::RecalcScreenLayout() {
-    std::uint32_t windowCells = 0;
+    const CellGrid grid = ScreenGrid();
+    RECT client = {};
     if (DecodeWrap(m_pEnv->wWrap).mode == WrapMode::windowWidth && GetSafeHwnd() != nullptr) {
-        RECT client;
         GetClientRect(&client);
-        const SIZE cell = CellSize(this, m_pEnv);
         // A document with more lines than the window has rows will show the
         // vertical bar: laying out for the width left beside it spares a
         // second layout when the bar appears.
         const std::uint32_t lines = GetDocument()->m_nLines;
         if ((GetStyle() & WS_VSCROLL) == 0 && lines > 0 &&
-            lines >= std::uint32_t(client.bottom / cell.cy)) {
+            lines >= std::uint32_t(grid.RowsIn(client.bottom))) {
             client.right = std::max(0, int(client.right) - GetSystemMetrics(SM_CXVSCROLL));
         }
-        windowCells = std::uint32_t(client.right) / std::uint32_t(cell.cx);
     }
-    LayOut(DrawnWrapColumn(WrapWidth(m_pEnv->wWrap, windowCells)), LAYOUT_SCREEN);
-}
-
-void CTAVOView::LayOut(int wrapCol, int slot) {
-    // The drawing wraps after the gutter, so the text of a row has the wrap
-    // column less the gutter's cells.
-    GetDocument()->CountRows(std::uint32_t(wrapCol > 0 ? wrapCol - GutterWidth() : 0), slot);
+    GetDocument()->CountRows(grid.TextWidth(grid.ScreenWrapColumn(m_pEnv->wWrap, client.right)),
+                             LAYOUT_SCREEN);
 }
 
 void CTAVOView::UpdateScrollRanges() {
-    const SIZE cell = CellSize(this, m_pEnv);
+    const CellGrid grid = ScreenGrid();
     RECT client;
     GetClientRect(&client);
     const CTAVODoc* pDoc = GetDocument();
@@ -176,7 +153,7 @@ void CTAVOView::UpdateScrollRanges() {
     vert.cbSize = sizeof vert;
     vert.fMask = SIF_RANGE | SIF_PAGE;
     vert.nMax = pDoc->m_nTotalRows[LAYOUT_SCREEN];
-    vert.nPage = UINT(client.bottom / cell.cy);
+    vert.nPage = UINT(grid.RowsIn(client.bottom));
     SetScrollInfo(SB_VERT, &vert, TRUE);
 
     // Showing or hiding the vertical bar has changed the client's width.
@@ -184,13 +161,8 @@ void CTAVOView::UpdateScrollRanges() {
     SCROLLINFO horz{};
     horz.cbSize = sizeof horz;
     horz.fMask = SIF_RANGE | SIF_PAGE;
-    // A few blank columns beyond the widest row, gutter included, so that
-    // the end mark of the widest line shows whole at the right end.
-    constexpr std::int64_t SPARE_COLUMNS = 4;
-    horz.nMax = int(std::min<std::int64_t>(std::int64_t(pDoc->m_nLayoutWidth[LAYOUT_SCREEN]) +
-                                               GutterWidth() + SPARE_COLUMNS,
-                                           INT_MAX));
-    horz.nPage = UINT(client.right / cell.cx);
+    horz.nMax = grid.LastScrollColumn(pDoc->m_nLayoutWidth[LAYOUT_SCREEN]);
+    horz.nPage = grid.ColumnsIn(client.right);
     SetScrollInfo(SB_HORZ, &horz, TRUE);
 }
 
@@ -211,10 +183,8 @@ void CTAVOView::OnEnvSettings() {
     }
     const WORD previousWrap = m_pEnv->wWrap;
     *m_pEnv = dialog.m_env;
-    auto* owner = dynamic_cast<EnvStoreOwner*>(AfxGetApp());
     CFileException error;
-    const EnvSaveResult saved =
-        owner != nullptr ? owner->GetEnvStore().Save(&error) : EnvSaveResult::saved;
+    const EnvSaveResult saved = m_pStore->Save(&error);
     // The new settings hold for the run, saved or not: the window shows
     // them before any report.
     RelayoutKeepingTopLine();
@@ -252,61 +222,28 @@ void CTAVOView::RelayoutKeepingTopLine() {
                  int(std::min<std::int64_t>(newStart + std::min(rowInLine, rows - 1), INT_MAX)));
 }
 
-BOOL CTAVOView::StepScroll(int nBar, UINT nSBCode, UINT, int& change) {
+BOOL CTAVOView::StepScroll(int nBar, UINT nSBCode, int& change) {
     SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    GetScrollInfo(nBar, &info, SIF_ALL);
-    if (nSBCode > SB_BOTTOM) {
+    GetScrollInfo(nBar, &info);
+    const std::optional<int> pos = ScrollStepPosition(info, nSBCode, 1, int(info.nPage));
+    if (!pos) {
         return FALSE;
     }
-    // 64-bit, so that positions near the ends of a huge range cannot overflow.
-    const std::int64_t pos = info.nPos;
-    const std::int64_t page = info.nPage;
-    std::int64_t p = pos;
-    switch (nSBCode) {
-    case SB_LINEUP:
-        p = pos - 1;
-        break;
-    case SB_LINEDOWN:
-        p = pos + 1;
-        break;
-    case SB_PAGEUP:
-        p = pos - page;
-        break;
-    case SB_PAGEDOWN:
-        p = pos + page;
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        p = info.nTrackPos;
-        break;
-    case SB_TOP:
-        p = info.nMin;
-        break;
-    case SB_BOTTOM:
-        p = info.nMax;
-        break;
-    }
-    if (p + page > std::int64_t(info.nMax) + 1) {
-        p = std::int64_t(info.nMax) - page + 1;
-    }
-    if (p < info.nMin) {
-        p = info.nMin;
-    }
-    change = int(p - pos);
-    SetScrollPos(nBar, int(p), TRUE);
+    change = *pos - info.nPos;
+    SetScrollPos(nBar, *pos, TRUE);
     return TRUE;
 }
 
-BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
+BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode) {
     int change = 0;
-    if (!StepScroll(nBar, nSBCode, nPos, change)) {
+    if (!StepScroll(nBar, nSBCode, change)) {
         return FALSE;
     }
     if (change == 0) {
         return TRUE;
     }
-    const SIZE cell = CellSize(this, m_pEnv);
+    const CellGrid grid = ScreenGrid();
+    const SIZE cell = grid.Cell();
     RECT client;
     GetClientRect(&client);
     // A move of more than the window uncovers all of it; clamping keeps the
@@ -316,7 +253,7 @@ BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
     const int distance = int(std::clamp(-std::int64_t(change) * step, -limit, limit));
     // What the mouse rests on has moved under it.
     if (m_bMouseInside) {
-        ShowCellAt(m_ptMouse, cell);
+        ShowCellAt(m_ptMouse, grid);
     }
     if (nBar == SB_VERT) {
         ScrollWindow(0, distance);
@@ -324,8 +261,7 @@ BOOL CTAVOView::ScrollBy(int nBar, UINT nSBCode, UINT nPos) {
     }
     // The gutter's fill stays in place while its numbers move with the
     // text: only the text beside it moves, and the gutter is painted again.
-    const int gutterRight =
-        int(std::min<std::int64_t>(std::int64_t(GutterWidth()) * cell.cx, client.right));
+    const LONG gutterRight = grid.GutterPixels(client.right);
     const RECT text = {gutterRight, 0, client.right, client.bottom};
     ScrollWindow(distance, 0, &text, &text);
     if (gutterRight > 0) {
@@ -391,13 +327,13 @@ void CTAVOView::SendScroll(int nBar, UINT nSBCode, int nTimes) {
 }
 
 void CTAVOView::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    if (!ScrollBy(SB_HORZ, nSBCode, nPos)) {
+    if (!ScrollBy(SB_HORZ, nSBCode)) {
         CView::OnHScroll(nSBCode, nPos, pScrollBar);
     }
 }
 
 void CTAVOView::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {
-    if (!ScrollBy(SB_VERT, nSBCode, nPos)) {
+    if (!ScrollBy(SB_VERT, nSBCode)) {
         CView::OnVScroll(nSBCode, nPos, pScrollBar);
     }
 }
@@ -539,10 +475,10 @@ void CTAVOView::Reveal(std::uint32_t nLine, const CharCell& first, const CharCel
     SCROLLINFO horz{};
     GetScrollInfo(SB_HORZ, &horz);
     const std::int64_t width = std::max<std::int64_t>(horz.nPage, 1);
-    const std::int64_t gutter = GutterWidth();
-    const std::int64_t left = gutter + std::int64_t(std::min(first.nColumn, last.nColumn));
+    const CellGrid grid = ScreenGrid();
+    const std::int64_t left = grid.DrawnColumnOf(std::min(first.nColumn, last.nColumn));
     const std::int64_t right =
-        gutter + std::int64_t(std::max(first.nColumn + first.nCells, last.nColumn + last.nCells));
+        grid.DrawnColumnOf(std::max(first.nColumn + first.nCells, last.nColumn + last.nCells));
     if (left < horz.nPos || right > horz.nPos + width) {
         // From the row's start where that shows the mark, else centred.
         const std::int64_t pos =
@@ -570,7 +506,7 @@ void CTAVOView::OnGotoLine() {
 void CTAVOView::OnMouseMove(UINT, POINT point) {
     m_bMouseInside = true;
     m_ptMouse = point;
-    ShowCellAt(point, CellSize(this, m_pEnv));
+    ShowCellAt(point, ScreenGrid());
 }
 
 void CTAVOView::OnMouseLeave() {
@@ -578,11 +514,10 @@ void CTAVOView::OnMouseLeave() {
     SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
 }
 
-void CTAVOView::ShowCellAt(POINT point, SIZE size) {
+void CTAVOView::ShowCellAt(POINT point, const CellGrid& grid) {
     const CTAVODoc* pDoc = GetDocument();
-    const std::int64_t row = GetScrollPos(SB_VERT) + std::int64_t(point.y) / size.cy;
-    const std::int64_t column =
-        GetScrollPos(SB_HORZ) + std::int64_t(point.x) / size.cx - GutterWidth();
+    const std::int64_t row = grid.RowAt(point.y, GetScrollPos(SB_VERT));
+    const std::int64_t column = grid.TextColumnAt(point.x, GetScrollPos(SB_HORZ));
     std::int64_t start = 0;
     const std::uint32_t line = HasText() && point.x >= 0 && point.y >= 0 && column >= 0
                                    ? pDoc->LineAtRow(row, LAYOUT_SCREEN, &start)
@@ -605,31 +540,15 @@ void CTAVOView::ShowCellAt(POINT point, SIZE size) {
 
 // ---- printing ----
 
-namespace {
-
-// Whole rows on a page: at least one, also where a cell is taller than the
-// page, so that every row is printed.
-int RowsPerPage(LONG height, UINT cyCell) {
-    return std::max(int(height / LONG(cyCell)), 1);
-}
-
-std::uint32_t Columns(LONG width, UINT cxCell) {
-    return width > 0 ? std::uint32_t(width) / cxCell : 0;
-}
-
-} // namespace
-
 BOOL CTAVOView::OnPreparePrinting(CPrintInfo* pInfo) {
     return DoPreparePrinting(pInfo);
 }
 
 void CTAVOView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
-    CCharPainter painter(pDC, m_pEnv);
-    const int rows = RowsPerPage(pDC->GetDeviceCaps(VERTRES), painter.m_cyCell);
-    const std::uint32_t columns = Columns(pDC->GetDeviceCaps(HORZRES), painter.m_cxCell);
-    painter.Restore();
-    // Paper always wraps at the page's width, whatever the screen does.
-    LayOut(DrawnWrapColumn(columns), LAYOUT_PRINT);
+    const CellGrid grid = GridOf(CCharPainter::MeasureCell(pDC, m_pEnv));
+    const int rows = grid.RowsPerPage(pDC->GetDeviceCaps(VERTRES));
+    GetDocument()->CountRows(grid.TextWidth(grid.PageWrapColumn(pDC->GetDeviceCaps(HORZRES))),
+                             LAYOUT_PRINT);
     const std::int64_t total = GetDocument()->m_nTotalRows[LAYOUT_PRINT];
     pInfo->SetMaxPage(UINT((total + rows - 1) / rows));
 }
@@ -639,10 +558,11 @@ void CTAVOView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
         return;
     }
     CCharPainter painter(pDC, m_pEnv);
+    const CellGrid grid = GridOf({LONG(painter.m_cxCell), LONG(painter.m_cyCell)});
     painter.m_bConvert = TRUE;
     painter.m_bPrinting = TRUE;
     const RECT& page = pInfo->m_rectDraw;
-    const int rows = RowsPerPage(page.bottom - page.top, painter.m_cyCell);
+    const int rows = grid.RowsPerPage(page.bottom - page.top);
     painter.m_rcPaint = page;
     // Only whole rows: the next page's first row must not show below the last.
     painter.m_rcPaint.bottom =
@@ -650,9 +570,9 @@ void CTAVOView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     painter.m_nFirstCol = 0;
     const std::int64_t first = std::int64_t(std::max<UINT>(pInfo->m_nCurPage, 1) - 1) * rows;
     painter.m_nFirstRow = LONG(std::min<std::int64_t>(first, INT_MAX));
-    painter.m_nWrapCol = DrawnWrapColumn(Columns(page.right - page.left, painter.m_cxCell));
-    DrawRows(painter, painter.m_nFirstRow, int(std::min<std::int64_t>(first + rows - 1, INT_MAX)),
-             LAYOUT_PRINT);
+    painter.m_nWrapCol = grid.PageWrapColumn(page.right - page.left);
+    DrawRows(painter, grid, painter.m_nFirstRow,
+             int(std::min<std::int64_t>(first + rows - 1, INT_MAX)), LAYOUT_PRINT);
     painter.Restore();
 }
 

@@ -7,6 +7,7 @@
 #include "document/tavodoc.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
+#include "view/cellgrid.h"
 
 #include <cstdint>
 #include <string>
@@ -15,8 +16,9 @@ class CCharPainter;
 
 class CTAVOView : public CView {
 public:
-    // pEnv is the application's live settings record; the view only reads it.
-    explicit CTAVOView(EnvSettings* pEnv);
+    // pStore holds the application's live settings, which the view reads;
+    // the settings command replaces and saves them.
+    explicit CTAVOView(EnvStore* pStore);
 
     CTAVODoc* GetDocument() const;
 
@@ -31,12 +33,12 @@ public:
     void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
     // Draws the rows first..last (inclusive) of a layout slot.
-    void DrawRows(CCharPainter& painter, int first, int last, int slot);
+    void DrawRows(CCharPainter& painter, const CellGrid& grid, int first, int last, int slot);
     void RecalcScreenLayout();
     void UpdateScrollRanges();
     // Moves a bar's position for a scroll code; returns FALSE for codes it
     // does not handle. change receives the rows or columns moved.
-    BOOL StepScroll(int nBar, UINT nSBCode, UINT nPos, int& change);
+    BOOL StepScroll(int nBar, UINT nSBCode, int& change);
 
     // The settings command: the dialog on a copy of the settings; on OK
     // the copy replaces them, is saved and the view follows it.
@@ -67,6 +69,7 @@ public:
     void OnMouseMove(UINT nFlags, POINT point) override;
     void OnMouseLeave() override;
 
+    EnvStore* m_pStore;
     EnvSettings* m_pEnv;
 
 private:
@@ -78,16 +81,13 @@ private:
         std::uint32_t nLength = 0;
     };
 
-    int GutterWidth() const;
-    // The painter's wrap column for a wrap width counted from the row's
-    // first cell, gutter included; 0 for no wrapping.
-    int DrawnWrapColumn(std::uint32_t wrapCol) const;
-    // Lays out a slot for a drawn wrap column: the text of a row is that
-    // column less the gutter.
-    void LayOut(int wrapCol, int slot);
+    // The grid of the window's own surface. Its cell is measured again only
+    // when the fonts of the settings have changed.
+    CellGrid ScreenGrid();
+    CellGrid GridOf(SIZE cell) const;
     // Steps the bar and moves the pixels shown; FALSE for codes that are
     // not a step.
-    BOOL ScrollBy(int nBar, UINT nSBCode, UINT nPos);
+    BOOL ScrollBy(int nBar, UINT nSBCode);
     // Lays the screen out again with the line at the top kept there.
     void RelayoutKeepingTopLine();
     void ScrollByWheel(int nBar, short zDelta);
@@ -104,9 +104,12 @@ private:
     void MarkedCells(std::uint32_t nLine, CharCell* pFirst, CharCell* pLast) const;
     void Reveal(std::uint32_t nLine, const CharCell& first, const CharCell& last);
     // Says in the status bar what lies at point, in cells of the given size.
-    void ShowCellAt(POINT point, SIZE size);
+    void ShowCellAt(POINT point, const CellGrid& grid);
     void SetStatus(const std::string& text);
 
+    // The fonts the screen's cell was measured for, and the cell.
+    LOGFONTA m_measuredFonts[ENV_FONT_COUNT] = {};
+    SIZE m_screenCell = {0, 0};
     int m_nWheelRemainder[2] = {0, 0};
     Mark m_mark;
     // The search that made the mark.

@@ -1,5 +1,6 @@
 # tavo_view: the document view.
 add_library(tavo_view STATIC
+  view/cellgrid.cpp
   view/cellinfo.cpp
   view/gotolinedlg.cpp
   view/jiscodes.cpp

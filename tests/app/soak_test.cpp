@@ -6,6 +6,7 @@
 
 #include <malloc.h>
 
+#include <fstream>
 #include <random>
 
 namespace {
@@ -16,6 +17,27 @@ namespace {
 std::size_t HeapInUse() {
     const struct mallinfo2 info = ::mallinfo2();
     return info.uordblks + info.hblkhd;
+}
+
+// What the process holds of the system: its resident bytes and the number
+// of its mappings. Unlike the allocator's count, these see memory mapped
+// directly, as the document's large blocks are.
+struct ProcessMemory {
+    std::size_t resident = 0;
+    std::size_t mappings = 0;
+};
+
+ProcessMemory MemoryOfThisProcess() {
+    ProcessMemory memory;
+    std::size_t size = 0;
+    std::size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> size >> pages;
+    memory.resident = pages * std::size_t(::sysconf(_SC_PAGESIZE));
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);) {
+        ++memory.mappings;
+    }
+    return memory;
 }
 
 // File number n: in turn plain text, JIS text with every set, random bytes,
@@ -63,6 +85,35 @@ TEST_F(AppTest, AThousandFilesInTurnLeaveTheMemoryAsItWas) {
     EXPECT_LT(after, settled + (2u << 20))
         << settled << " bytes after 100 files, " << after << " after 1000";
     EXPECT_TRUE(messages.empty());
+}
+
+// Files of several megabytes, each read whole into the document's heap: the
+// process gives their memory back to the system as the next one opens.
+TEST_F(AppTest, LargeFilesInTurnGiveTheirMemoryBackToTheSystem) {
+    ASSERT_TRUE(Start());
+    const auto session = [&](int count) {
+        for (int n = 0; n < count; ++n) {
+            const std::size_t megabytes = 2 + n % 5;
+            std::string text;
+            for (std::size_t i = 0; text.size() < (megabytes << 20); ++i) {
+                text += "\x1b$B0!4A\x1b(B line " + std::to_string(i) + "\n";
+            }
+            const std::string path = WriteFile("large.jis", text);
+            ASSERT_NE(app->OpenDocumentFile(path.c_str()), nullptr) << n;
+            View()->OnVScroll(SB_BOTTOM, 0, nullptr);
+            View()->GetSafeHwnd()->grab();
+        }
+    };
+    // Both counts are taken right after the largest file.
+    session(5);
+    const ProcessMemory settled = MemoryOfThisProcess();
+    session(15);
+    const ProcessMemory after = MemoryOfThisProcess();
+    // Fifteen files kept would hold some 60 MB of text and line tables.
+    EXPECT_LT(after.resident, settled.resident + (16u << 20))
+        << settled.resident << " resident bytes after 5 files, " << after.resident << " after 20";
+    EXPECT_LT(after.mappings, settled.mappings + 10)
+        << settled.mappings << " mappings after 5 files, " << after.mappings << " after 20";
 }
 
 } // namespace

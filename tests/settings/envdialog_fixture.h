@@ -24,22 +24,27 @@ protected:
 
     // Chooses 動作環境 and works the dialog with act; the choosers it opens
     // are answered by chooseFont and chooseColor (Cancel when unset). A
-    // dialog act leaves open is cancelled. Returns whether the command ran.
+    // dialog act leaves open is cancelled. Returns whether the command ran
+    // the settings dialog, once: checks inside act count only then.
     bool Settings(const std::function<void(CEnvDialog&)>& act) {
+        const int before = settingsDialogs;
         CDialog::SetModalHook([&](CDialog& dialog) {
             if (auto* env = dynamic_cast<CEnvDialog*>(&dialog)) {
+                ++settingsDialogs;
                 EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.GetDialog()));
                 act(*env);
             } else if (auto* font = dynamic_cast<CFontDialog*>(&dialog); font && chooseFont) {
+                ++fontChoosers;
                 chooseFont(*font);
             } else if (auto* color = dynamic_cast<CColorDialog*>(&dialog); color && chooseColor) {
+                ++colorChoosers;
                 chooseColor(*color);
             }
             return int(IDCANCEL);
         });
         const bool ran = Frame()->ExecuteCommand(ID_ENV_SETTINGS);
         CDialog::SetModalHook(nullptr);
-        return ran;
+        return ran && settingsDialogs == before + 1;
     }
 
     // Paints the view, goes to the bottom and the right end and paints again.
@@ -63,4 +68,8 @@ protected:
 
     std::function<void(CFontDialog&)> chooseFont;
     std::function<void(CColorDialog&)> chooseColor;
+    // The dialogs and choosers the hook has answered.
+    int settingsDialogs = 0;
+    int fontChoosers = 0;
+    int colorChoosers = 0;
 };

@@ -62,6 +62,30 @@ TEST_F(EnvFile, WithoutAFileTheDefaultsHoldAndSaveAsStored) {
     EXPECT_EQ(ReadBytes(EnvPath()), DefaultFileBytes());
 }
 
+// Every column a wrap word can hold comes back from the file as the column
+// it was stored with; each mode keeps its column through a save too.
+TEST_F(EnvFile, EveryWrapColumnComesBackFromTheFile) {
+    EnvStore store = MakeStore();
+    store.SetDefaults();
+    const auto reopened = [&] {
+        EnvStore again = MakeStore();
+        again.Load();
+        return DecodeWrap(again.m_env.wWrap);
+    };
+    for (WORD column = 0; column < 1024; ++column) { // the low ten bits
+        store.m_env.wWrap = WORD(ENV_WRAP_FIXED | column);
+        WriteBytes(EnvPath(), BytesOf(store.m_env));
+        const WrapSetting wrap = reopened();
+        ASSERT_EQ(wrap.column, column);
+        ASSERT_EQ(wrap.mode, WrapMode::fixedColumn);
+    }
+    for (const WORD mode : {ENV_WRAP_FIXED, ENV_WRAP_WINDOW, ENV_WRAP_NONE}) {
+        store.m_env.wWrap = WORD(mode | 999);
+        ASSERT_EQ(store.Save(), EnvSaveResult::saved);
+        EXPECT_EQ(reopened().column, 999) << mode;
+    }
+}
+
 TEST_F(EnvFile, FilesOfEveryLengthFillOnlyTheirLeadingBytes) {
     // Shorter than the record: the rest stays zero (an empty file leaves it
     // all zero); longer: only the first 284 bytes count.

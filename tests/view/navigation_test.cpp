@@ -32,7 +32,8 @@ protected:
     // not counted, as a move with no button held.
     void Hover(int column, int row) const {
         const SIZE cell = WindowCell();
-        const int gutter = (Env().bFlags & ENV_LINE_NUMBERS) ? Doc()->m_nDigits + 1 : 0;
+        const std::string lastNumber = std::to_string(Doc()->m_nLines) + ":";
+        const int gutter = (Env().bFlags & ENV_LINE_NUMBERS) ? int(lastNumber.size()) : 0;
         const QPointF at((column + gutter) * cell.cx + 1, row * cell.cy + 1);
         QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(View()->GetSafeHwnd(), &move);

@@ -59,7 +59,7 @@ TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
         SCOPED_TRACE(column);
         Open(Lines(lines, "wrapped text of the line "), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS,
              WORD(ENV_WRAP_FIXED | column));
-        const int gutter = Doc()->m_nDigits + 1;
+        const int gutter = int((std::to_string(lines) + ":").size());
         EXPECT_EQ(Doc()->m_nLayoutWidth[0],
                   column > gutter ? std::uint32_t(column - gutter) : Doc()->m_nMaxWidth);
         SIZE cell;
@@ -82,8 +82,9 @@ TEST_F(ViewTest, HorizontalRangeEndsFourColumnsBeyondTheWidestRow) {
         AttachRecorder(&dc, &recorder);
         CCharPainter painter(&dc, &Env());
         painter.m_rcPaint = {0, 0, recorder.m_nWidth, recorder.m_nHeight};
+        const CellGrid grid({LONG(painter.m_cxCell), LONG(painter.m_cyCell)}, Env(), 1);
         const std::size_t before = recorder.m_records.size();
-        TavoView()->DrawRows(painter, 0, 10, LAYOUT_SCREEN);
+        TavoView()->DrawRows(painter, grid, 0, 10, LAYOUT_SCREEN);
         EXPECT_EQ(recorder.m_records.size(), before);
         painter.Restore();
     }

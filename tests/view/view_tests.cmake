@@ -1,5 +1,6 @@
 # tests: view_tests
 tavo_test(view_tests
+  view/cellgrid_test.cpp
   view/print_test.cpp
   view/preview_test.cpp
   view/view_test.cpp

@@ -5,6 +5,7 @@
 #include "platform/ui/frame.h"
 #include "platform/ui/print.h"
 #include "platform/ui/resource.h"
+#include "platform/ui/scrollstep.h"
 #include "platform/ui/view.h"
 
 #include <QCloseEvent>
@@ -360,30 +361,13 @@ void CPreviewView::UpdateScrollRanges() {
     }
 }
 
-// The new position of a bar for a scroll code, nLine a line's step.
+// The new position of a bar for a scroll code, nLine a line's step; a page
+// keeps a line of the last in sight.
 int CPreviewView::ScrollStep(int nBar, UINT nSBCode, int nLine) {
     SCROLLINFO info{};
     GetScrollInfo(nBar, &info);
     const int page = std::max<int>(int(info.nPage) - nLine, nLine);
-    switch (nSBCode) {
-    case SB_LINEUP:
-        return info.nPos - nLine;
-    case SB_LINEDOWN:
-        return info.nPos + nLine;
-    case SB_PAGEUP:
-        return info.nPos - page;
-    case SB_PAGEDOWN:
-        return info.nPos + page;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        return info.nTrackPos;
-    case SB_TOP:
-        return info.nMin;
-    case SB_BOTTOM:
-        return info.nMax;
-    default:
-        return info.nPos;
-    }
+    return ScrollStepPosition(info, nSBCode, nLine, page).value_or(info.nPos);
 }
 
 void CPreviewView::OnVScroll(UINT nSBCode, UINT, CScrollBar*) {

@@ -13,6 +13,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/preview.cpp
   platform/ui/print.cpp
   platform/ui/resource.cpp
+  platform/ui/scrollstep.cpp
   platform/ui/view.cpp
   platform/ui/wnd.cpp)
 find_package(X11 REQUIRED)

@@ -3,6 +3,8 @@
 // strip a scroll leaves to paint.
 #include "ui_fixture.h"
 
+#include "platform/ui/scrollstep.h"
+
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
@@ -70,6 +72,28 @@ TEST_F(ScrollBarTest, ThePositionStaysWithinTheRangeLessThePage) {
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 71);
     SetRange(80, 30);
     EXPECT_EQ(view.GetScrollPos(SB_VERT), 51);
+}
+
+// A step stops where the last page fills the window; with a page larger
+// than the range every request ends at the start. The thumb's position is
+// taken whole beyond 16 bits, and no step overflows at the ends of the
+// largest range.
+TEST(ScrollStepTest, StepsStopWhereTheLastPageFillsTheWindow) {
+    const SCROLLINFO bar = {sizeof bar, SIF_ALL, 0, 100, 10, 50, 70000};
+    const auto to = [](SCROLLINFO info, UINT code, int line = 1, int page = 10) {
+        return ScrollStepPosition(info, code, line, page);
+    };
+    EXPECT_EQ(to(bar, SB_LINEDOWN, 3), 53);
+    EXPECT_EQ(to(bar, SB_PAGEUP, 1, 9), 41);
+    EXPECT_EQ(to(bar, SB_BOTTOM), 91);
+    EXPECT_EQ(to(bar, SB_THUMBTRACK), 91);
+    EXPECT_EQ(to({sizeof bar, SIF_ALL, 0, 100000, 10, 50, 70000}, SB_THUMBPOSITION), 70000);
+    EXPECT_EQ(to({sizeof bar, SIF_ALL, 0, 100, 10, 91, 0}, SB_LINEDOWN), 91);
+    EXPECT_EQ(to({sizeof bar, SIF_ALL, 0, 5, 20, 0, 0}, SB_BOTTOM), 0);
+    EXPECT_EQ(to({sizeof bar, SIF_ALL, 0, 100, 10, 2, 0}, SB_PAGEUP, 1, 20), 0);
+    EXPECT_EQ(to({sizeof bar, SIF_ALL, 0, INT_MAX, 1, INT_MAX, 0}, SB_PAGEDOWN, 1, INT_MAX),
+              INT_MAX);
+    EXPECT_EQ(to(bar, SB_ENDSCROLL), std::nullopt);
 }
 
 TEST_F(ScrollBarTest, ScrollWindowRepaintsTheUncoveredStripAndUpdateNowPaintsAtOnce) {
