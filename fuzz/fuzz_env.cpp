@@ -4,7 +4,7 @@
 #include "fuzz_support.h"
 
 #include "render/charpainter.h"
-#include "settings/envpreview.h"
+#include "envdialog/envpreview.h"
 #include "settings/envsettings.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "document/linewalker.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
-#include "settings/envdialog.h"
+#include "envdialog/envdialog.h"
 #include "view/cellinfo.h"
 #include "view/gotolinedlg.h"
 #include "view/jiscodes.h"

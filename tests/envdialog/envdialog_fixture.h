@@ -4,7 +4,7 @@
 
 #include "app/app_fixture.h"
 #include "platform/ui/commdlg.h"
-#include "settings/envdialog.h"
+#include "envdialog/envdialog.h"
 #include "support/bytes.h"
 
 #include <QAbstractButton>

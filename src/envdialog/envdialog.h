@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/ui/ui.h"
-#include "settings/envpreview.h"
+#include "envdialog/envpreview.h"
 #include "settings/envsettings.h"
 
 class CEnvDialog : public CDialog {
