@@ -11,6 +11,7 @@ add_library(tavo_app STATIC
   app/aboutdlg.cpp
   app/cmdlineinfo.cpp
   app/mainfrm.cpp
+  app/printcommand.cpp
   app/tavoapp.cpp)
 target_link_libraries(tavo_app PUBLIC tavo_view tavo_resources tavo_settings_record)
 

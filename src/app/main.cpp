@@ -1,5 +1,6 @@
 // The tavo executable.
 #include "cmdlineinfo.h"
+#include "printcommand.h"
 #include "tavoapp.h"
 
 #include <cstdio>
@@ -45,5 +46,6 @@ int main(int argc, char** argv) {
                      cmdInfo.m_strError.c_str(), name.c_str());
         return 2;
     }
+    ChoosePlatformForCommandLine(cmdInfo);
     return AfxWinMain(argc, argv);
 }

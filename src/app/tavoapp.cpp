@@ -5,6 +5,7 @@
 #include "document/tavodoc.h"
 #include "mainfrm.h"
 #include "platform/core/modulepath.h"
+#include "printcommand.h"
 #include "resources/resource.h"
 #include "resources/resources.h"
 #include "view/tavoview.h"
@@ -37,7 +38,7 @@ BOOL CTAVOApp::InitInstance() {
         [this] { return new CTAVOView(&m_envStore.m_env); }));
     CTAVOCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo)) {
+    if (!ProcessCommandLine(*this, cmdInfo)) {
         return FALSE;
     }
     m_pMainWnd->DragAcceptFiles();

@@ -1,9 +1,9 @@
 #include "tavoview.h"
 
 #include "document/linewalker.h"
+#include "envdialog/envdialog.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
-#include "envdialog/envdialog.h"
 #include "view/cellinfo.h"
 #include "view/gotolinedlg.h"
 #include "view/jiscodes.h"
