@@ -491,7 +491,7 @@ CTAVODoc::SplitResult CTAVODoc::SplitStretch(const LineStart& start, std::size_t
                 m_pLines[line].nOffset = std::uint32_t(i);
                 m_pLines[line].nStartSet = set;
             }
-        } else if (const int skipped = FollowEscape(p + i, set)) {
+        } else if (const std::size_t skipped = FollowEscape(p + i, set)) {
             i += skipped;
         } else {
             ++column;
@@ -745,7 +745,7 @@ std::uint64_t CTAVODoc::CountWrappedRows(const LineInfo& line, std::uint32_t nWi
         if (p[i] == TAB) {
             cursor.PlaceTab();
             ++i;
-        } else if (const int skipped = FollowEscape(p + i, set)) {
+        } else if (const std::size_t skipped = FollowEscape(p + i, set)) {
             i += skipped;
         } else {
             cursor.PlaceSingles(1);
