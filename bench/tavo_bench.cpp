@@ -6,7 +6,7 @@
 #include "document/tavodoc.h"
 #include "document/textsearch.h"
 #include "jis_text.h"
-#include "platform/gdi/sjis.h"
+#include "platform/core/sjis.h"
 #include "platform/ui/ui.h"
 #include "render/charpainter.h"
 #include "view/jiscodes.h"

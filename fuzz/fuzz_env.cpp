@@ -3,8 +3,8 @@
 // preview pane with it, as the program does with a damaged env file.
 #include "fuzz_support.h"
 
+#include "envdialog/envpreview.h"
 #include "render/charpainter.h"
-#include "settings/envpreview.h"
 #include "settings/envsettings.h"
 
 #include <QApplication>

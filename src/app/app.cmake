@@ -14,6 +14,7 @@ add_library(tavo_app STATIC
   app/configdir.cpp
   app/loadfailure.cpp
   app/mainfrm.cpp
+  app/printcommand.cpp
   app/tavoapp.cpp)
 target_link_libraries(tavo_app PUBLIC tavo_view tavo_resources tavo_settings_record)
 # The one version of the program: --version, the About box and the package.

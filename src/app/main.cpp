@@ -3,6 +3,7 @@
 #include "cmdlineinfo.h"
 #include "configdir.h"
 #include "platform/core/modulepath.h"
+#include "printcommand.h"
 #include "tavoapp.h"
 
 #include <cstdio>
@@ -71,5 +72,6 @@ int main(int argc, char** argv) {
     if (cmdInfo.m_bCheck) {
         return RunCheck(cmdInfo, theApp.GetProgramName(), stdout, stderr);
     }
+    ChoosePlatformForCommandLine(cmdInfo);
     return AfxWinMain(argc, argv);
 }

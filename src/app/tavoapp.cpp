@@ -6,6 +6,7 @@
 #include "loadfailure.h"
 #include "mainfrm.h"
 #include "platform/core/modulepath.h"
+#include "printcommand.h"
 #include "resources/resource.h"
 #include "resources/resources.h"
 #include "view/tavoview.h"
@@ -39,7 +40,7 @@ BOOL CTAVOApp::InitInstance() {
         [this] { return new CTAVOView(&m_envStore); }));
     CTAVOCommandLineInfo cmdInfo;
     ParseCommandLine(cmdInfo);
-    if (!ProcessShellCommand(cmdInfo)) {
+    if (!ProcessCommandLine(*this, cmdInfo)) {
         return FALSE;
     }
     m_pMainWnd->DragAcceptFiles();

@@ -18,6 +18,11 @@ constexpr bool IsTwoByteSet(CharSet set) {
     return set >= CHARSET_OLDJIS;
 }
 
+// The bytes of one character in set.
+constexpr std::size_t BytesPerChar(CharSet set) {
+    return IsTwoByteSet(set) ? 2 : 1;
+}
+
 // Bytes of special meaning to the walkers of the text.
 constexpr std::uint8_t TAB = 0x09;
 constexpr std::uint8_t LF = 0x0A;
@@ -58,7 +63,7 @@ inline std::uint8_t DetectEscape(const std::uint8_t* p) {
 // 3 bytes the sequence takes without a cell; otherwise the result is 0, the
 // ESC is an ordinary one-cell character, and a two-byte set falls back to
 // ASCII.
-inline int FollowEscape(const std::uint8_t* p, CharSet& set) {
+inline std::size_t FollowEscape(const std::uint8_t* p, CharSet& set) {
     if (const std::uint8_t designated = DetectEscape(p)) {
         set = CharSet(designated - 1);
         return 3;
@@ -75,11 +80,11 @@ inline int FollowEscape(const std::uint8_t* p, CharSet& set) {
 // ESC that designates nothing among them).
 inline bool SkipDesignations(const std::uint8_t* p, std::size_t& i, std::size_t end, CharSet& set) {
     while (i < end && p[i] == ESC) {
-        const int skipped = FollowEscape(p + i, set);
+        const std::size_t skipped = FollowEscape(p + i, set);
         if (skipped == 0) {
             break;
         }
-        i += std::size_t(skipped);
+        i += skipped;
     }
     return i < end;
 }

@@ -134,7 +134,7 @@ bool Scan(const CTAVODoc& doc, const JisRepertoire& repertoire, const WalkStart&
             if (problem && report(std::uint32_t(i), line, *problem)) {
                 return true;
             }
-            i += IsTwoByteSet(set) ? 2 : 1;
+            i += BytesPerChar(set);
         }
         if (std::uint64_t(info.nOffset) + info.nLength >= limit) {
             return false;

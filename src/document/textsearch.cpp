@@ -245,7 +245,7 @@ bool Searcher::Scan(const WalkStart& start, std::uint32_t from, std::uint64_t to
         // not at a designation before one.
         while (SkipDesignations(p, pos, lineEnd, set) && pos < anchor) {
             recent.Push(pos, set);
-            pos += IsTwoByteSet(set) ? 2 : 1;
+            pos += BytesPerChar(set);
         }
         std::size_t first = anchor;
         CharSet firstSet = set;

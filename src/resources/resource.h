@@ -48,6 +48,8 @@ constexpr UINT IDS_NOT_JIS_X0208 = 330;
 constexpr UINT IDS_OTHER_SET_ESCAPE = 331;
 constexpr UINT IDS_OTHER_SET_NAMES = 332; // by OtherSet, one a field
 constexpr UINT IDS_SHOWN_CODE_POINT = 333;
+// Printing from the command line.
+constexpr UINT IDS_UNKNOWN_PRINTER = 340;
 
 // Controls of the settings dialog 130. The font, colour and check-box ids
 // run in the order of the record's fonts, colours and flag bits.

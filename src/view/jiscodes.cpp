@@ -1,6 +1,6 @@
 #include "view/jiscodes.h"
 
-#include "platform/gdi/sjis.h"
+#include "platform/core/sjis.h"
 
 #include <unordered_map>
 #include <vector>

@@ -1,10 +1,10 @@
 #include "tavoview.h"
 
 #include "document/linewalker.h"
+#include "envdialog/envdialog.h"
 #include "platform/ui/scrollstep.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
-#include "settings/envdialog.h"
 #include "view/cellinfo.h"
 #include "view/gotolinedlg.h"
 #include "view/jiscodes.h"

@@ -1,7 +1,7 @@
 // Files no one would want to view, opened, painted, scrolled and re-laid
 // out in the running program; and the file on screen, which nothing the
 // user can do ever changes.
-#include "settings/envdialog_fixture.h"
+#include "envdialog/envdialog_fixture.h"
 
 #include <QTest>
 

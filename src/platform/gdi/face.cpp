@@ -1,6 +1,6 @@
 #include "platform/gdi/face.h"
+#include "platform/core/sjis.h"
 #include "platform/gdi/objects.h"
-#include "platform/gdi/sjis.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -4,7 +4,6 @@ add_library(tavo_platform_gdi STATIC
   platform/gdi/face.cpp
   platform/gdi/objects.cpp
   platform/gdi/qtsurface.cpp
-  platform/gdi/rect.cpp
-  platform/gdi/sjis.cpp)
+  platform/gdi/rect.cpp)
 target_link_libraries(tavo_platform_gdi
   PUBLIC tavo_platform_core Qt6::Gui Qt6::PrintSupport)

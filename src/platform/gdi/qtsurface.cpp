@@ -1,7 +1,7 @@
 // Surfaces on Qt: a painter someone else owns, an image, a memory surface
 // with a bitmap selected, a device that is only measured, or a printer.
+#include "platform/core/sjis.h"
 #include "platform/gdi/face.h"
-#include "platform/gdi/sjis.h"
 #include "platform/gdi/surface.h"
 
 #include <QImage>

@@ -3,7 +3,6 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/display.h"
 #include "platform/ui/frame.h"
-#include "platform/ui/print.h"
 #include "platform/ui/resource.h"
 
 #include "platform/core/document.h"
@@ -217,11 +216,6 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
     case CCommandLineInfo::FileOpen:
         OpenDocumentFile(rCmdInfo.m_strFileName.c_str(), TRUE);
         break;
-    case CCommandLineInfo::FilePrint:
-    case CCommandLineInfo::FilePrintTo:
-        // Prints through the view, then ends the program.
-        PrintShellCommand(*this, rCmdInfo);
-        return FALSE;
     default:
         return TRUE;
     }
@@ -357,7 +351,6 @@ void CWinApp::OnAppExit() {
 int AfxWinMain(int argc, char** argv) {
     CWinApp* pApp = AfxGetApp();
     pApp->SetCommandLine(argc, argv);
-    ChoosePlatformForCommandLine(*pApp);
     if (!CanOpenDisplay()) {
         std::fprintf(stderr,
                      "%s: no display could be opened (is DISPLAY set?); "

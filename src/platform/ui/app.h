@@ -128,9 +128,10 @@ public:
     void SetCommandLine(int argc, char** argv);
     // Hands every parameter to rCmdInfo.ParseParam; "--" ends the switches.
     void ParseCommandLine(CCommandLineInfo& rCmdInfo) const;
-    // FALSE when the program should end: after printing, or when the
-    // command failed (a file that could not be opened has been reported,
-    // and m_nExitCode is then 1; a wrong command line gives 2).
+    // Opens the file named, or a new document. FALSE when the program
+    // should end: the command failed (a file that could not be opened has
+    // been reported, and m_nExitCode is then 1; a wrong command line gives
+    // 2). Print commands are the program's: here they do nothing.
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
 
     BOOL Enable3dControls() { return TRUE; }

@@ -1,7 +1,7 @@
 #include "platform/ui/commdlg.h"
 
+#include "platform/core/sjis.h"
 #include "platform/gdi/face.h"
-#include "platform/gdi/sjis.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/dlgcontrols.h"
 

@@ -128,7 +128,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
     }
     UINT parsed = 0;
     if (!ParseUInt(pDX->m_pDlgWnd->GetDlgItemText(nIDC), parsed)) {
-        AfxMessageBox("正の整数を入力してください。", MB_ICONEXCLAMATION);
+        AfxMessageBox(LoadString(AFX_IDP_PARSE_INT), MB_ICONEXCLAMATION);
         pDX->Fail();
         return;
     }
@@ -189,9 +189,9 @@ void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal) {
     if (pDX->m_bFailed || !pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal)) {
         return;
     }
-    AfxMessageBox(std::to_string(minVal) + " から " + std::to_string(maxVal) +
-                      " までの整数を入力してください。",
-                  MB_ICONEXCLAMATION);
+    AfxMessageBox(
+        AfxFormatStrings(AFX_IDP_PARSE_INT_RANGE, {std::to_string(minVal), std::to_string(maxVal)}),
+        MB_ICONEXCLAMATION);
     pDX->Fail();
 }
 
@@ -352,9 +352,9 @@ int AfxMessageBox(const std::string& text, UINT nType) {
 }
 
 INT_PTR CFileDialog::DoModal() {
-    auto* dialog = new QFileDialog(OwnerWidget(), QStringLiteral("開く"),
+    auto* dialog = new QFileDialog(OwnerWidget(), Text(LoadString(AFX_IDS_OPENFILE)),
                                    QString::fromStdString(m_strInitialDir),
-                                   QStringLiteral("すべてのファイル (*)"));
+                                   Text(LoadString(AFX_IDS_ALLFILTER)));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
     m_strPathName.clear();

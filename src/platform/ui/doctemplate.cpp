@@ -7,13 +7,6 @@
 
 #include "platform/core/document.h"
 
-namespace {
-
-// The document name shown until a file is opened.
-const char* const UNTITLED = "無題";
-
-} // namespace
-
 CSingleDocTemplate::CSingleDocTemplate(UINT nIDResource, DocumentFactory makeDocument,
                                        FrameFactory makeFrame, ViewFactory makeView)
     : m_nIDResource(nIDResource), m_makeDocument(std::move(makeDocument)),
@@ -52,7 +45,7 @@ BOOL CSingleDocTemplate::CreateFrameAndView() {
 void CSingleDocTemplate::ShowNewDocument() {
     m_pDocument->OnNewDocument();
     const std::string name = GetDocString(1);
-    m_pDocument->SetTitle(name.empty() ? UNTITLED : name);
+    m_pDocument->SetTitle(name.empty() ? LoadString(AFX_IDS_UNTITLED) : name);
 }
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileException* pError) {

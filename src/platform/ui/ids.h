@@ -80,3 +80,20 @@ constexpr UINT AFX_IDS_SCCLOSE = 0xEF06;
 constexpr UINT AFX_IDS_SCRESTORE = 0xEF12;
 constexpr UINT AFX_IDS_SCTASKLIST = 0xEF13;
 constexpr UINT AFX_IDS_PREVIEW_CLOSE = 0xF005;
+
+// The framework's own texts, in the program's string table: the untitled
+// document's name, the open dialog, the progress of a load, and what a
+// failed print job or a wrong number in a dialog tells the user. %1, %2
+// stand for what is filled in.
+constexpr UINT AFX_IDS_UNTITLED = 0xF010;
+constexpr UINT AFX_IDS_OPENFILE = 0xF011;
+constexpr UINT AFX_IDS_ALLFILTER = 0xF012;
+constexpr UINT AFX_IDS_LOADING = 0xF013;
+constexpr UINT AFX_IDP_NO_PRINTER = 0xF100;
+constexpr UINT AFX_IDP_FAILED_TO_START_PRINTING = 0xF101;
+constexpr UINT AFX_IDP_PRINT_FAILED = 0xF102;
+constexpr UINT AFX_IDP_FAILED_TO_WRITE = 0xF103;
+constexpr UINT AFX_IDP_NO_PAGES = 0xF104;
+constexpr UINT AFX_IDP_PRINT_OVER_DOCUMENT = 0xF105;
+constexpr UINT AFX_IDP_PARSE_INT = 0xF110;
+constexpr UINT AFX_IDP_PARSE_INT_RANGE = 0xF111;

@@ -1,6 +1,7 @@
 #include "platform/ui/loadmonitor.h"
 
 #include "platform/ui/frame.h"
+#include "platform/ui/resource.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -56,7 +57,7 @@ private:
 };
 
 QString ProgressText(int percent) {
-    return QStringLiteral("読み込んでいます... %1%  (Esc で中止)").arg(percent);
+    return QString::fromStdString(AfxFormatStrings(AFX_IDS_LOADING, {std::to_string(percent)}));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The print dialog, the application's printer, the page loop of a print
-// job, and printing from the command line.
+// The print dialog, the application's printer and the page loop of a print
+// job.
 #include "platform/ui/print.h"
 
 #include "platform/core/document.h"
@@ -24,13 +24,15 @@
 
 namespace {
 
-const char* const NO_PRINTER = "プリンタが設定されていません。";
-const char* const UNKNOWN_PRINTER = "このプリンタは見つかりません。";
-const char* const CANNOT_WRITE = "ファイルに書き込めません。";
-const char* const CANNOT_START = "印刷を開始できません。";
-const char* const PRINT_FAILED = "印刷できませんでした。";
-const char* const NO_PAGES = "印刷するページがありません。";
-const char* const OUTPUT_IS_DOCUMENT = "表示中のファイルには印刷できません。";
+std::function<void(const std::string&)> g_printFailureHook;
+
+void ReportPrintFailure(const std::string& text) {
+    if (g_printFailureHook) {
+        g_printFailureHook(text);
+        return;
+    }
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+}
 
 bool PrintsToPdf(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::PdfFormat;
@@ -66,13 +68,13 @@ std::string SendPages(CView& view, CDC& dc, CPrintInfo& info, const std::string&
                       UINT first, UINT last) {
     const CDocument* pDoc = view.GetDocument();
     if (dc.StartDoc(pDoc != nullptr ? pDoc->GetTitle().c_str() : "") <= 0) {
-        return destination + CANNOT_START;
+        return destination + LoadString(AFX_IDP_FAILED_TO_START_PRINTING);
     }
     for (UINT page = first;; ++page) {
         info.m_nCurPage = page;
         if (dc.StartPage() <= 0) {
             dc.AbortDoc();
-            return destination + PRINT_FAILED;
+            return destination + LoadString(AFX_IDP_PRINT_FAILED);
         }
         info.m_rectDraw = {0, 0, dc.GetDeviceCaps(HORZRES), dc.GetDeviceCaps(VERTRES)};
         view.OnPrint(&dc, &info);
@@ -81,12 +83,12 @@ std::string SendPages(CView& view, CDC& dc, CPrintInfo& info, const std::string&
             break;
         }
     }
-    return dc.EndDoc() > 0 ? "" : destination + PRINT_FAILED;
+    return dc.EndDoc() > 0 ? "" : destination + LoadString(AFX_IDP_PRINT_FAILED);
 }
 
 // Why the job's file could not be written, in the user's words for it.
 std::string DescribeWriteFailure(const std::string& destination, const CFileException& error) {
-    return destination + CANNOT_WRITE + error.GetErrorMessage();
+    return destination + LoadString(AFX_IDP_FAILED_TO_WRITE) + error.GetErrorMessage();
 }
 
 // Prints the pages first..last. A PDF file is written to a fresh file
@@ -96,7 +98,7 @@ std::string SpoolPages(CView& view, CDC& dc, CPrintInfo& info, QPrinter& printer
                        UINT last) {
     const std::string destination = Destination(printer);
     if (WritesOverDocument(printer, view.GetDocument())) {
-        return destination + OUTPUT_IS_DOCUMENT;
+        return destination + LoadString(AFX_IDP_PRINT_OVER_DOCUMENT);
     }
     if (!PrintsToPdf(printer)) {
         return SendPages(view, dc, info, destination, first, last);
@@ -230,7 +232,7 @@ BOOL CView::DoPreparePrinting(CPrintInfo* pInfo) {
         return TRUE;
     }
     if (pInfo->m_bDirect) {
-        ReportPrintFailure(NO_PRINTER);
+        ReportPrintFailure(LoadString(AFX_IDP_NO_PRINTER));
         return FALSE;
     }
     // A preview needs a page to show: without a printer the user chooses
@@ -252,46 +254,15 @@ void CView::OnFilePrint() {
     const UINT first = std::max(info.GetFromPage(), info.GetMinPage());
     const UINT last = std::min(info.GetToPage(), info.GetMaxPage());
     // A job without pages sends nothing at all, and says so.
-    const std::string failure = first <= last ? SpoolPages(*this, dc, info, *printer, first, last)
-                                              : DocumentName(GetDocument()) + NO_PAGES;
+    const std::string failure = first <= last
+                                    ? SpoolPages(*this, dc, info, *printer, first, last)
+                                    : DocumentName(GetDocument()) + LoadString(AFX_IDP_NO_PAGES);
     if (!failure.empty()) {
         ReportPrintFailure(failure);
     }
     OnEndPrinting(&dc, &info);
 }
 
-// ---- the command line ----
-
-void PrintShellCommand(CWinApp& app, const CCommandLineInfo& cmdInfo) {
-    app.m_nCmdShow = SW_HIDE;
-    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrintTo &&
-        !app.SelectPrinter(cmdInfo.m_strPrinterName)) {
-        ReportPrintFailure(cmdInfo.m_strPrinterName + ": " + UNKNOWN_PRINTER);
-        return;
-    }
-    if (app.OpenDocumentFile(cmdInfo.m_strFileName.c_str(), TRUE) == nullptr) {
-        app.m_nExitCode = 1; // the reason, if any, is told already
-        return;
-    }
-    app.m_pMainWnd->ExecuteCommand(ID_FILE_PRINT_DIRECT);
-}
-
-void ChoosePlatformForCommandLine(const CWinApp& app) {
-    CCommandLineInfo info;
-    app.ParseCommandLine(info);
-    const bool prints = info.m_nShellCommand == CCommandLineInfo::FilePrint ||
-                        info.m_nShellCommand == CCommandLineInfo::FilePrintTo;
-    if (prints && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-}
-
-void ReportPrintFailure(const std::string& text) {
-    CWinApp* pApp = AfxGetApp();
-    if (pApp->m_nCmdShow == SW_HIDE) {
-        pApp->m_nExitCode = 1;
-        std::fprintf(stderr, "%s: %s\n", pApp->GetProgramName().c_str(), text.c_str());
-        return;
-    }
-    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+void AfxSetPrintFailureHook(std::function<void(const std::string&)> hook) {
+    g_printFailureHook = std::move(hook);
 }

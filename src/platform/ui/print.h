@@ -7,10 +7,9 @@
 #include "platform/ui/dialog.h"
 
 #include <climits>
+#include <functional>
 #include <memory>
-
-class CCommandLineInfo;
-class CWinApp;
+#include <string>
 
 constexpr DWORD PD_ALLPAGES = 0x0000;
 constexpr DWORD PD_PAGENUMS = 0x0002;
@@ -62,12 +61,7 @@ public:
     RECT m_rectDraw = {0, 0, 0, 0};
 };
 
-// Carries out a /p or /pt command line: prints its file without showing a
-// window. Failures are told on standard error and make the exit status 1.
-void PrintShellCommand(CWinApp& app, const CCommandLineInfo& cmdInfo);
-// Before the Qt application is made: a command line that prints needs no
-// display, so it runs on Qt's offscreen platform unless one is asked for.
-void ChoosePlatformForCommandLine(const CWinApp& app);
-// Tells the user why printing failed: on standard error with exit status 1
-// when printing from the command line, else in a message box.
-void ReportPrintFailure(const std::string& text);
+// How a print job's failures reach the user: a message box, unless the
+// program sets a hook of its own (for printing without a window); an empty
+// hook restores the message box.
+void AfxSetPrintFailureHook(std::function<void(const std::string&)> hook);

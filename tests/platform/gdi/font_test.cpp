@@ -1,8 +1,8 @@
 // Fonts: sizes on targets of different resolutions, faces, metrics, looks.
+#include "platform/core/sjis.h"
 #include "platform/gdi/face.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/objects.h"
-#include "platform/gdi/sjis.h"
 #include "support/gdi_recorder.h"
 #include "support/pixels.h"
 

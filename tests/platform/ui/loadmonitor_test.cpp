@@ -1,6 +1,7 @@
 // A long load under the frame's monitor: progress in the status bar, the
 // window's own input held back, Escape cancels.
 #include "platform/ui/loadmonitor.h"
+#include "resources/resources.h"
 #include "ui_fixture.h"
 
 #include <QKeyEvent>
@@ -18,6 +19,7 @@ class LoadMonitor : public ::testing::Test {
 protected:
     void SetUp() override {
         TestApplication();
+        AfxSetResourceHandle(&TavoResources()); // the progress text is the program's
         ASSERT_TRUE(frame.LoadFrame(0));
         frame.GetMainWindow()->statusBar()->show();
         frame.ShowWindow(TRUE);

@@ -3,8 +3,8 @@
 // the preview pane shows as it changes.
 #pragma once
 
+#include "envdialog/envpreview.h"
 #include "platform/ui/ui.h"
-#include "settings/envpreview.h"
 #include "settings/envsettings.h"
 
 class CEnvDialog : public CDialog {

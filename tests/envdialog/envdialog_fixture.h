@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/app_fixture.h"
+#include "envdialog/envdialog.h"
 #include "platform/ui/commdlg.h"
-#include "settings/envdialog.h"
 #include "support/bytes.h"
 
 #include <QAbstractButton>

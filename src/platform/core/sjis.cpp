@@ -1,4 +1,4 @@
-#include "platform/gdi/sjis.h"
+#include "platform/core/sjis.h"
 
 #include <array>
 #include <cerrno>
