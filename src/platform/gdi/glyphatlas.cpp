@@ -48,6 +48,18 @@ QRgb Tinted(QRgb color, std::uint32_t coverage) {
                  int(Scaled(std::uint32_t(qBlue(color)), coverage)), int(Scaled(255, coverage)));
 }
 
+// One rasterising sheet for all atlases, so that its paint engine is made
+// once rather than for every run with new glyphs.
+QImage& SheetOf(int width, int height, int scale) {
+    static auto* sheet = new QImage;
+    if (sheet->width() < width || sheet->height() < height) {
+        *sheet = QImage(std::max(width, sheet->width()), std::max(height, sheet->height()),
+                        QImage::Format_RGB32);
+    }
+    sheet->setDevicePixelRatio(scale);
+    return *sheet;
+}
+
 bool IsWhole(qreal value) {
     return value == std::floor(value);
 }
@@ -65,6 +77,10 @@ GlyphAtlas::~GlyphAtlas() {
 
 void GlyphAtlas::Enable(bool on) {
     g_bEnabled = on;
+}
+
+std::size_t GlyphAtlas::BytesKept() {
+    return BytesOfAll();
 }
 
 int GlyphAtlas::ExactScale(const QPainter& painter) const {
@@ -141,9 +157,7 @@ void GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
     const int slotHeight = ascent + int(std::ceil(m_raw.descent())) + 2 * pad;
     const int columns = std::min(count, SLOTS_PER_ROW);
     const int rows = (count + columns - 1) / columns;
-    QImage sheet(columns * slotWidth * scale, rows * slotHeight * scale, QImage::Format_RGB32);
-    sheet.setDevicePixelRatio(scale);
-    sheet.fill(Qt::black);
+    QImage& sheet = SheetOf(columns * slotWidth * scale, rows * slotHeight * scale, scale);
     std::vector<QPointF> pens;
     for (int i = 0; i < count; ++i) {
         pens.emplace_back((i % columns) * slotWidth + pad,
@@ -153,6 +167,7 @@ void GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
     run.setRawFont(m_raw);
     run.setRawData(glyphs, pens.data(), count);
     QPainter painter(&sheet);
+    painter.fillRect(0, 0, columns * slotWidth, rows * slotHeight, Qt::black);
     painter.setPen(Qt::white);
     painter.drawGlyphRun(QPointF(0, 0), run);
     painter.end();

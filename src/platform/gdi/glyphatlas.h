@@ -45,6 +45,8 @@ public:
     // All atlases together keep no more than this; past it they start
     // afresh.
     static constexpr std::size_t BYTES_KEPT = std::size_t(6) << 20;
+    // What all atlases hold now.
+    static std::size_t BytesKept();
 
 private:
     // A glyph's coverage at one scale, trimmed to its ink, relative to the
