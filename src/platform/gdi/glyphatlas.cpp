@@ -86,8 +86,8 @@ std::size_t GlyphAtlas::BytesKept() {
 int GlyphAtlas::ExactScale(const QPainter& painter) const {
     const QPaintEngine* engine = painter.paintEngine();
     if (!g_bEnabled || !painter.isActive() || engine == nullptr ||
-        engine->type() != QPaintEngine::Raster || engine->paintDevice() == nullptr ||
-        engine->paintDevice()->devType() != QInternal::Image) {
+        engine->type() != QPaintEngine::Raster || painter.device()->devType() != QInternal::Image ||
+        engine->paintDevice() == nullptr || engine->paintDevice()->devType() != QInternal::Image) {
         return 0;
     }
     const auto* image = static_cast<const QImage*>(engine->paintDevice());

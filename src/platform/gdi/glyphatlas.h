@@ -25,7 +25,8 @@ public:
 
     // The device scale at which blits on this painter are exact, or 0 when
     // the painter needs real glyph runs: another engine (printers keep
-    // their text), a format or transform the blend differs on, glyphs
+    // their text), a window (its scrolled strips did not match fresh
+    // paints), a format or transform the blend differs on, glyphs
     // large enough for Qt to fill as paths.
     int ExactScale(const QPainter& painter) const;
 
