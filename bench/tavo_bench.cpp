@@ -39,10 +39,11 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
-    fs::path dir;      // inputs and program copies
-    std::string tavo;  // the program to start under X
-    int repeat = 5;    // runs per figure; the median is printed
-    bool large = true; // the 2 GB file
+    fs::path dir;           // inputs and program copies
+    std::string tavo;       // the program to start under X
+    int repeat = 5;         // runs per figure; the median is printed
+    bool large = true;      // the 2 GB file
+    bool paintOnly = false; // the painting figures alone, without inputs
 };
 
 Options g_options;
@@ -724,6 +725,8 @@ int main(int argc, char** argv) {
             g_options.repeat = std::max(1, std::atoi(args[++i].c_str()));
         } else if (args[i] == "--no-2gb") {
             g_options.large = false;
+        } else if (args[i] == "--paint-only") {
+            g_options.paintOnly = true;
         } else if (args[i] == "--first-page" && i + 1 < args.size()) {
             firstPage = args[++i];
         }
@@ -731,9 +734,13 @@ int main(int argc, char** argv) {
     if (!firstPage.empty()) {
         return FirstPageChild(firstPage);
     }
+    if (g_options.paintOnly) {
+        MeasurePainting(argv[0]);
+        return 0;
+    }
     if (g_options.dir.empty() || g_options.tavo.empty()) {
-        std::fprintf(stderr,
-                     "usage: tavo_bench --dir DIR --tavo PROGRAM [--repeat N] [--no-2gb]\n");
+        std::fprintf(stderr, "usage: tavo_bench --dir DIR --tavo PROGRAM [--repeat N] [--no-2gb]\n"
+                             "       tavo_bench --paint-only [--repeat N]\n");
         return 2;
     }
     fs::create_directories(g_options.dir);

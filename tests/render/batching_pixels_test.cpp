@@ -1,6 +1,7 @@
 // Text outputs drawn together in one glyph run give the same pixels as the
 // same outputs drawn one at a time.
 #include "painter_fixture.h"
+#include "platform/gdi/glyphatlas.h"
 #include "platform/gdi/surface.h"
 #include "support/pixels.h"
 
@@ -120,6 +121,33 @@ TEST(Batching, PixelsAreTheSameAsDrawingEveryOutputAlone) {
             const QImage actual = Draw(batched, batchedImage, env, paint);
             ASSERT_GT(CountOther(expected, expected.rect(), qRgb(200, 220, 240)), 1000);
             EXPECT_EQ(actual, expected) << face << " " << tenths << " " << paint.left;
+        }
+    }
+}
+
+// Blits from the glyph atlas against Qt's own glyph runs: every set in its
+// colour, marks and corrections, at one and two device pixels per pixel.
+TEST(GlyphAtlas, BlitsGiveThePixelsOfGlyphRuns) {
+    for (const auto& [tenths, face, italic] :
+         {std::tuple<LONG, const char*, BYTE>{90, "IPAGothic", 0},
+          {105, "IPAMincho", 0},
+          {200, "IPAPMincho", 1}}) {
+        EnvSettings env = Settings(tenths, face, italic);
+        env.crColor[ENV_CLR_OLDJIS] = RGB(0x80, 0x20, 0xA0);
+        for (const qreal ratio : {1.0, 2.0}) {
+            QImage images[2];
+            for (const bool atlas : {false, true}) {
+                GlyphAtlas::Enable(atlas);
+                QImage& image = images[atlas];
+                image = BlankImage(int(640 * ratio), int(900 * ratio));
+                image.setDevicePixelRatio(ratio);
+                CDC dc;
+                dc.AttachImage(&image);
+                Draw(dc, image, env, RECT{7, 5, 631, 897});
+            }
+            GlyphAtlas::Enable(true);
+            ASSERT_GT(CountOther(images[0], images[0].rect(), qRgb(200, 220, 240)), 1000);
+            EXPECT_EQ(images[1], images[0]) << face << " " << tenths << " x" << ratio;
         }
     }
 }

@@ -79,7 +79,7 @@ QString JapaneseFamily(const QString& name) {
 } // namespace
 
 FontFace::FontFace(const QRawFont& raw, const std::optional<QFont>& fallback)
-    : m_raw(raw), m_fallbackFont(fallback) {
+    : m_raw(raw), m_fallbackFont(fallback), m_atlas(raw) {
     m_run.setRawFont(m_raw);
     const auto ascent = LONG(PixelsUp(m_raw.ascent()));
     const auto descent = LONG(PixelsUp(m_raw.descent()));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/glyphatlas.h"
 
 #include <QFont>
 #include <QGlyphRun>
@@ -37,6 +38,8 @@ public:
     Glyph GlyphOf(char16_t ch);
     // Reused for every output so drawing allocates nothing.
     QGlyphRun& Run() { return m_run; }
+    // The face's glyphs as images, for drawing them by blits.
+    GlyphAtlas& Atlas() { return m_atlas; }
     // The face that draws the glyphs marked bFallback.
     const std::shared_ptr<FontFace>& Fallback() const { return m_pFallback; }
 
@@ -50,6 +53,7 @@ private:
     std::optional<QFont> m_fallbackFont;
     std::shared_ptr<FontFace> m_pFallback; // made at the first character it is needed for
     QGlyphRun m_run;
+    GlyphAtlas m_atlas;
     TEXTMETRICA m_metrics = {};
     std::array<std::unique_ptr<Page>, 256> m_pages;
 };

@@ -92,6 +92,33 @@ TextUnits Layout(FontFace& face, const FontData& font, const BYTE* bytes, UINT c
     return units;
 }
 
+// Glyphs of one face in one colour: blits from the face's atlas where they
+// give the same pixels, one glyph run for the rest.
+void DrawGlyphs(QPainter& painter, FontFace& face, COLORREF color, const quint32* glyphs,
+                const QPointF* positions, int count) {
+    GlyphAtlas& atlas = face.Atlas();
+    QVarLengthArray<quint32, 128> restGlyphs;
+    QVarLengthArray<QPointF, 128> restPositions;
+    if (const int scale = atlas.ExactScale(painter)) {
+        std::vector<int> rest;
+        atlas.Draw(painter, scale, ToQColor(color).rgb(), glyphs, positions, count, &rest);
+        for (const int i : rest) {
+            restGlyphs.append(glyphs[i]);
+            restPositions.append(positions[i]);
+        }
+        glyphs = restGlyphs.constData();
+        positions = restPositions.constData();
+        count = int(restGlyphs.size());
+    }
+    if (count == 0) {
+        return;
+    }
+    QGlyphRun& run = face.Run();
+    run.setRawData(glyphs, positions, count);
+    painter.setPen(ToQColor(color));
+    painter.drawGlyphRun(QPointF(0, 0), run);
+}
+
 // A box in the character's cells stands for what cannot be shown.
 void DrawPlaceholder(QPainter& painter, const QRect& box, const QColor& color) {
     if (box.width() < 3 || box.height() < 3) {
@@ -154,12 +181,9 @@ public:
         for (const Fill& fill : m_fills) {
             painter.fillRect(fill.rect, ToQColor(fill.color));
         }
-        for (GlyphRun& glyphs : m_runs) {
-            QGlyphRun& run = glyphs.face->Run();
-            run.setRawData(glyphs.glyphs.constData(), glyphs.positions.constData(),
-                           int(glyphs.glyphs.size()));
-            painter.setPen(ToQColor(glyphs.color));
-            painter.drawGlyphRun(QPointF(0, 0), run);
+        for (const GlyphRun& run : m_runs) {
+            DrawGlyphs(painter, *run.face, run.color, run.glyphs.constData(),
+                       run.positions.constData(), int(run.glyphs.size()));
         }
         if (m_bClipped) {
             painter.restore();
@@ -588,15 +612,12 @@ private:
             }
             left += unit.advance;
         }
-        painter.setPen(text);
         for (const bool fallback : {false, true}) {
-            if (glyphs[fallback].isEmpty()) {
-                continue;
-            }
-            QGlyphRun& run = fallback ? face.Fallback()->Run() : face.Run();
-            run.setRawData(glyphs[fallback].constData(), positions[fallback].constData(),
+            if (!glyphs[fallback].isEmpty()) {
+                DrawGlyphs(painter, fallback ? *face.Fallback() : face, state.crText,
+                           glyphs[fallback].constData(), positions[fallback].constData(),
                            int(glyphs[fallback].size()));
-            painter.drawGlyphRun(QPointF(0, 0), run);
+            }
         }
     }
 

@@ -2,6 +2,7 @@
 #include "platform/core/sjis.h"
 #include "platform/gdi/face.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/glyphatlas.h"
 #include "platform/gdi/objects.h"
 #include "support/gdi_recorder.h"
 #include "support/pixels.h"
@@ -12,6 +13,8 @@
 
 #include <climits>
 #include <cstring>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -145,3 +148,24 @@ TEST(GdiCodePage, FaceNamesKeepWholeCharactersWithinTheField) {
 }
 
 } // namespace
+
+// Every kanji of a face in many colours and at two scales would take tens
+// of megabytes: the atlases start afresh instead of growing past their bound.
+TEST(GlyphAtlas, KeepsWithinItsBoundWhateverIsDrawn) {
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(16);
+    GlyphAtlas atlas(QRawFont::fromFont(font));
+    std::vector<quint32> glyphs(2000);
+    std::iota(glyphs.begin(), glyphs.end(), 1);
+    std::size_t most = 0;
+    for (int scale = 1; scale <= 2; ++scale) {
+        for (int color = 0; color < 12; ++color) {
+            atlas.Warm(scale, qRgb(color * 20, 0, 255 - color * 20), glyphs.data(),
+                       int(glyphs.size()));
+            most = std::max(most, GlyphAtlas::BytesKept());
+        }
+    }
+    EXPECT_GT(most, GlyphAtlas::BYTES_KEPT / 2);
+    // One warming's worth may be added before the next finds it too much.
+    EXPECT_LT(most, 2 * GlyphAtlas::BYTES_KEPT);
+}

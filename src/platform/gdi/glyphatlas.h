@@ -1,0 +1,77 @@
+// Glyphs of one face rasterised once per device scale and tinted once per
+// colour, then drawn as image blits. On the raster engine, with the pen on
+// whole device pixels, a blit composes exactly the pixels drawGlyphRun
+// gives: the same coverage, the same premultiplied source-over blend.
+// Internal to the drawing layer; used on the thread that paints.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRawFont>
+#include <QRgb>
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class QPainter;
+
+class GlyphAtlas {
+public:
+    explicit GlyphAtlas(const QRawFont& raw);
+    ~GlyphAtlas();
+    GlyphAtlas(const GlyphAtlas&) = delete;
+    GlyphAtlas& operator=(const GlyphAtlas&) = delete;
+
+    // The device scale at which blits on this painter are exact, or 0 when
+    // the painter needs real glyph runs: another engine (printers keep
+    // their text), a window (its scrolled strips did not match fresh
+    // paints), a format or transform the blend differs on, glyphs
+    // large enough for Qt to fill as paths.
+    int ExactScale(const QPainter& painter) const;
+
+    // Draws the glyphs with their pens at whole pixels, at a scale
+    // ExactScale gave. Glyphs the atlas cannot hold exactly are left in
+    // `rest` for a glyph run.
+    void Draw(QPainter& painter, int scale, QRgb color, const quint32* glyphs,
+              const QPointF* positions, int count, std::vector<int>* rest);
+
+    // On by default; off, every glyph is drawn by a glyph run, as the
+    // reference the atlas is held to.
+    static void Enable(bool on);
+
+    // Rasterises and tints glyphs before their first paint.
+    void Warm(int scale, QRgb color, const quint32* glyphs, int count);
+
+    // All atlases together keep no more than this; past it they start
+    // afresh.
+    static constexpr std::size_t BYTES_KEPT = std::size_t(6) << 20;
+    // What all atlases hold now.
+    static std::size_t BytesKept();
+
+private:
+    // A glyph's coverage at one scale, trimmed to its ink, relative to the
+    // pen in device pixels.
+    struct Mask {
+        QPoint offset;
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> coverage;
+        bool bExact = true; // false: ink beyond the rasterising slot, or coloured fringes
+    };
+    struct Tile {
+        QImage image; // premultiplied colour, blended as Qt blends a glyph
+        QPoint offset;
+    };
+
+    const Mask& MaskOf(int scale, quint32 glyph);
+    const Tile* TileOf(int scale, QRgb color, quint32 glyph);
+    void Rasterise(int scale, const quint32* glyphs, int count);
+    void Forget();
+    void Account(std::size_t bytes);
+
+    QRawFont m_raw;
+    std::unordered_map<std::uint64_t, Mask> m_masks;
+    std::unordered_map<std::uint64_t, Tile> m_tiles;
+    std::size_t m_nBytes = 0;
+};
