@@ -151,6 +151,19 @@ char32_t JisCharacter(const std::uint8_t* p) {
     return ShownCharacter(CHARSET_NEWJIS, p);
 }
 
+const JisTable& JisCharacters() {
+    static const JisTable table = [] {
+        JisTable characters{};
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            const std::uint8_t pair[2] = {std::uint8_t(FIRST_IN_CODE + i / 94),
+                                          std::uint8_t(FIRST_IN_CODE + i % 94)};
+            characters[i] = JisCharacter(pair);
+        }
+        return characters;
+    }();
+    return table;
+}
+
 FindQuery MakeFindQuery(const std::string& text, bool bMatchCase) {
     FindQuery query;
     for (const char32_t ch : DecodeUtf8(text)) {

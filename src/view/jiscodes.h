@@ -4,6 +4,7 @@
 #pragma once
 
 #include "document/structurecheck.h"
+#include "document/textexport.h"
 #include "document/textsearch.h"
 
 #include <cstdint>
@@ -19,6 +20,9 @@ char32_t ShownCharacter(CharSet set, const std::uint8_t* p);
 // code page 932 shows by other code points (0x2141 is U+301C, shown as the
 // full-width U+FF5E); otherwise it is the character shown.
 char32_t JisCharacter(const std::uint8_t* p);
+
+// JisCharacter of every pair, for taking text out of the document.
+const JisTable& JisCharacters();
 
 // The codes that show each character of typed UTF-8 text; with bMatchCase
 // false an ASCII letter is matched in either case. The two code points of

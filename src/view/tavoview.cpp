@@ -1,13 +1,16 @@
 #include "tavoview.h"
 
 #include "document/linewalker.h"
+#include "document/textexport.h"
 #include "envdialog/envdialog.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/scrollstep.h"
 #include "render/charpainter.h"
 #include "resources/resource.h"
 #include "view/cellinfo.h"
 #include "view/gotolinedlg.h"
 #include "view/jiscodes.h"
+#include "view/selection.h"
 
 #include <algorithm>
 #include <climits>
@@ -15,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <memory>
 
 namespace {
 
@@ -24,8 +28,8 @@ constexpr int ROWS_PER_NOTCH = 3;
 
 CTAVOView::CTAVOView(EnvStore* pStore) : m_pStore(pStore), m_pEnv(&pStore->m_env) {
     MapCommand(ID_ENV_SETTINGS, [this] { OnEnvSettings(); });
-    // Nothing can be selected, so there is never anything to copy.
-    MapUpdateCommandUI(ID_EDIT_COPY, [](CCmdUI* pCmdUI) { pCmdUI->Enable(FALSE); });
+    MapCommand(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    MapUpdateCommandUI(ID_EDIT_COPY, [this](CCmdUI* pCmdUI) { pCmdUI->Enable(HasSelection()); });
     MapCommand(ID_FILE_PRINT, [this] { OnFilePrint(); });
     MapCommand(ID_FILE_PRINT_DIRECT, [this] { OnFilePrint(); });
     MapCommand(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
@@ -283,6 +287,10 @@ void CTAVOView::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
         {VK_LEFT, SB_HORZ, SB_LINELEFT}, {VK_RIGHT, SB_HORZ, SB_LINERIGHT},
         {VK_HOME, SB_HORZ, SB_LEFT},     {VK_END, SB_HORZ, SB_RIGHT},
     };
+    if (nChar == 'A' && (nFlags & MK_CONTROL) != 0) {
+        SelectAll();
+        return;
+    }
     const auto step = std::find_if(std::begin(steps), std::end(steps),
                                    [nChar](const Step& s) { return s.nChar == nChar; });
     if (step == std::end(steps)) {
@@ -503,9 +511,13 @@ void CTAVOView::OnGotoLine() {
     RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void CTAVOView::OnMouseMove(UINT, POINT point) {
+void CTAVOView::OnMouseMove(UINT nFlags, POINT point) {
     m_bMouseInside = true;
     m_ptMouse = point;
+    if (m_bSelecting && (nFlags & MK_LBUTTON) != 0) {
+        ScrollTowards(point);
+        SelectTo(PlaceAtPoint(point));
+    }
     ShowCellAt(point, ScreenGrid());
 }
 
@@ -523,19 +535,155 @@ void CTAVOView::ShowCellAt(POINT point, const CellGrid& grid) {
                                    ? pDoc->LineAtRow(row, LAYOUT_SCREEN, &start)
                                    : pDoc->m_nLines;
     if (line < pDoc->m_nLines) {
-        LineWalker walker(*pDoc, line, LAYOUT_SCREEN);
-        walker.SeekCell(row - start, std::uint64_t(column));
-        for (CharCell cell; walker.Next(cell) && cell.nRow <= row - start;) {
-            if (cell.nRow == row - start && std::int64_t(cell.nColumn + cell.nCells) > column) {
-                if (std::int64_t(cell.nColumn) <= column) {
-                    SetStatus(DescribeCell(*pDoc, line, cell));
-                    return;
-                }
-                break;
-            }
+        if (const std::optional<CharCell> cell = CellAt(*pDoc, line, row - start, column)) {
+            SetStatus(DescribeCell(*pDoc, line, *cell));
+            return;
         }
     }
     SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
+}
+
+// ---- selecting and copying ----
+
+BOOL CTAVOView::HasSelection() const {
+    return HasText() && m_mark.bSet && m_mark.nLength > 0;
+}
+
+std::uint32_t CTAVOView::PlaceAtPoint(POINT point) {
+    const CellGrid grid = ScreenGrid();
+    const std::int64_t row = point.y < 0 ? -1 : grid.RowAt(point.y, GetScrollPos(SB_VERT));
+    // Two halves a cell: which side of a character the point is nearer.
+    const LONG cx = grid.Cell().cx;
+    const std::int64_t half = point.x < 0 ? -1
+                                          : 2 * grid.TextColumnAt(point.x, GetScrollPos(SB_HORZ)) +
+                                                (point.x % cx) * 2 / cx;
+    return PlaceAt(*GetDocument(), row, half);
+}
+
+void CTAVOView::Select(std::uint32_t nBegin, std::uint32_t nEnd) {
+    const Mark previous = m_mark;
+    m_mark = nBegin != nEnd ? Mark{true, nBegin, nEnd - nBegin} : Mark{};
+    if (m_mark.bSet != previous.bSet || m_mark.nOffset != previous.nOffset ||
+        m_mark.nLength != previous.nLength) {
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+}
+
+void CTAVOView::SelectTo(std::uint32_t nPlace) {
+    Select(std::min(m_nAnchor, nPlace), std::max(m_nAnchor, nPlace));
+}
+
+void CTAVOView::OnLButtonDown(UINT nFlags, POINT point) {
+    if (!HasText()) {
+        return;
+    }
+    const std::uint32_t place = PlaceAtPoint(point);
+    // Shift+click moves the end away from the anchor, whichever end that is.
+    if ((nFlags & MK_SHIFT) == 0) {
+        m_nAnchor = place;
+    } else if (HasSelection() && place < m_mark.nOffset + m_mark.nLength / 2) {
+        m_nAnchor = m_mark.nOffset + m_mark.nLength;
+    } else if (HasSelection()) {
+        m_nAnchor = m_mark.nOffset;
+    }
+    SelectTo(place);
+    m_bSelecting = true;
+}
+
+void CTAVOView::OnLButtonDblClk(UINT, POINT point) {
+    const CellGrid grid = ScreenGrid();
+    const std::int64_t row = grid.RowAt(point.y, GetScrollPos(SB_VERT));
+    std::int64_t start = 0;
+    const CTAVODoc* pDoc = GetDocument();
+    const std::uint32_t line =
+        HasText() && point.y >= 0 ? pDoc->LineAtRow(row, LAYOUT_SCREEN, &start) : pDoc->m_nLines;
+    const std::optional<CharCell> cell =
+        line < pDoc->m_nLines && point.x >= 0
+            ? CellAt(*pDoc, line, row - start, grid.TextColumnAt(point.x, GetScrollPos(SB_HORZ)))
+            : std::nullopt;
+    if (cell) {
+        const TextRange word = WordAround(*pDoc, line, *cell);
+        m_nAnchor = word.nBegin;
+        Select(word.nBegin, word.nEnd);
+        OfferSelection();
+    }
+}
+
+void CTAVOView::OnLButtonTripleClk(UINT, POINT point) {
+    const CTAVODoc* pDoc = GetDocument();
+    if (!HasText() || point.y < 0) {
+        return;
+    }
+    std::int64_t start = 0;
+    const std::uint32_t line =
+        pDoc->LineAtRow(ScreenGrid().RowAt(point.y, GetScrollPos(SB_VERT)), LAYOUT_SCREEN, &start);
+    if (line < pDoc->m_nLines) {
+        const TextRange whole = LineRange(*pDoc, line);
+        m_nAnchor = whole.nBegin;
+        Select(whole.nBegin, whole.nEnd);
+        OfferSelection();
+    }
+}
+
+void CTAVOView::OnLButtonUp(UINT, POINT) {
+    if (m_bSelecting) {
+        m_bSelecting = false;
+        OfferSelection();
+    }
+}
+
+void CTAVOView::ScrollTowards(POINT point) {
+    RECT client;
+    GetClientRect(&client);
+    if (point.y < 0 || point.y >= client.bottom) {
+        SendScroll(SB_VERT, point.y < 0 ? SB_LINEUP : SB_LINEDOWN, 1);
+    }
+    if (point.x < 0 || point.x >= client.right) {
+        SendScroll(SB_HORZ, point.x < 0 ? SB_LINELEFT : SB_LINERIGHT, 1);
+    }
+}
+
+void CTAVOView::SelectAll() {
+    if (HasText()) {
+        m_nAnchor = 0;
+        Select(0, GetDocument()->m_nLength);
+        OfferSelection();
+    }
+}
+
+namespace {
+
+// The formats of a copy: UTF-8 for every program, the JIS bytes for those
+// that take them. They share one copy of the bytes, which stays valid
+// whatever the view shows next.
+std::vector<ClipboardFormat> FormatsOf(std::shared_ptr<const TextExcerpt> excerpt) {
+    const ClipboardFormat utf8 = {
+        "text/plain", [excerpt] { return Utf8Size(*excerpt, JisCharacters()); },
+        [excerpt](char* out) { WriteUtf8(*excerpt, JisCharacters(), out); }};
+    ClipboardFormat utf8Named = utf8;
+    utf8Named.mimeType = "text/plain;charset=utf-8";
+    const ClipboardFormat jis = {"text/plain;charset=ISO-2022-JP",
+                                 [excerpt] { return JisSize(*excerpt); },
+                                 [excerpt](char* out) { WriteJis(*excerpt, out); }};
+    return {utf8, utf8Named, jis};
+}
+
+} // namespace
+
+void CTAVOView::OfferSelection() {
+    if (HasSelection()) {
+        OfferAsSelection(FormatsOf(std::make_shared<const TextExcerpt>(
+            ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength))));
+    }
+}
+
+void CTAVOView::OnEditCopy() {
+    if (HasSelection()) {
+        const std::vector<ClipboardFormat> formats = FormatsOf(std::make_shared<const TextExcerpt>(
+            ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength)));
+        OfferOnClipboard(formats);
+        OfferAsSelection(formats);
+    }
 }
 
 // ---- printing ----

@@ -69,6 +69,18 @@ public:
     void OnMouseMove(UINT nFlags, POINT point) override;
     void OnMouseLeave() override;
 
+    // Selecting: a drag from the place pressed, Shift+click to extend, a
+    // double click for a word, a triple click for a line, Ctrl+A for all.
+    // The selection is the mark, so a match found is selected too.
+    void OnLButtonDown(UINT nFlags, POINT point) override;
+    void OnLButtonDblClk(UINT nFlags, POINT point) override;
+    void OnLButtonTripleClk(UINT nFlags, POINT point) override;
+    void OnLButtonUp(UINT nFlags, POINT point) override;
+    void SelectAll();
+    BOOL HasSelection() const;
+    // Puts the selection on the clipboard as UTF-8 and as JIS.
+    void OnEditCopy();
+
     EnvStore* m_pStore;
     EnvSettings* m_pEnv;
 
@@ -106,6 +118,15 @@ private:
     // Says in the status bar what lies at point, in cells of the given size.
     void ShowCellAt(POINT point, const CellGrid& grid);
     void SetStatus(const std::string& text);
+    // The place between characters nearest to a point of the window.
+    std::uint32_t PlaceAtPoint(POINT point);
+    // Selects from the anchor to nPlace, either way round, and repaints.
+    void SelectTo(std::uint32_t nPlace);
+    void Select(std::uint32_t nBegin, std::uint32_t nEnd);
+    // Offers what is selected as the selection a middle click pastes.
+    void OfferSelection();
+    // A drag that reaches past an edge scrolls that way by a step.
+    void ScrollTowards(POINT point);
 
     // The fonts the screen's cell was measured for, and the cell.
     LOGFONTA m_measuredFonts[ENV_FONT_COUNT] = {};
@@ -116,5 +137,8 @@ private:
     std::string m_strFound;
     BOOL m_bFoundMatchCase = FALSE;
     bool m_bMouseInside = false;
+    // Where the selection started, and whether the button is held.
+    std::uint32_t m_nAnchor = 0;
+    bool m_bSelecting = false;
     POINT m_ptMouse = {0, 0};
 };

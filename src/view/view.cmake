@@ -4,6 +4,7 @@ add_library(tavo_view STATIC
   view/cellinfo.cpp
   view/gotolinedlg.cpp
   view/jiscodes.cpp
+  view/selection.cpp
   view/tavoview.cpp)
 target_link_libraries(tavo_view PUBLIC tavo_render tavo_platform_ui tavo_document
   tavo_settings_dialog)

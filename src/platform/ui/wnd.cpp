@@ -6,9 +6,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QStyleHints>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 // ---- command routing ----
@@ -83,6 +85,15 @@ UINT ModifierFlags(Qt::KeyboardModifiers modifiers) {
            ((modifiers & Qt::ControlModifier) ? MK_CONTROL : 0);
 }
 
+POINT PointOf(const QMouseEvent* event) {
+    return {LONG(std::floor(event->position().x())), LONG(std::floor(event->position().y()))};
+}
+
+UINT MouseFlags(const QMouseEvent* event) {
+    return ModifierFlags(event->modifiers()) |
+           ((event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0);
+}
+
 UINT VirtualKeyOf(int key) {
     switch (key) {
     case Qt::Key_Up:
@@ -102,7 +113,8 @@ UINT VirtualKeyOf(int key) {
     case Qt::Key_End:
         return VK_END;
     default:
-        return 0;
+        // Letters as their capitals, for Ctrl+letter.
+        return key >= Qt::Key_A && key <= Qt::Key_Z ? UINT(key) : 0;
     }
 }
 
@@ -181,8 +193,44 @@ void CWndClient::wheelEvent(QWheelEvent* event) {
 }
 
 void CWndClient::mouseMoveEvent(QMouseEvent* event) {
-    const POINT pt = {LONG(event->position().x()), LONG(event->position().y())};
-    m_pWnd->OnMouseMove(ModifierFlags(event->modifiers()), pt);
+    m_pWnd->OnMouseMove(MouseFlags(event), PointOf(event));
+}
+
+void CWndClient::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    const bool third =
+        m_bDoubleClicked &&
+        event->timestamp() - m_nDoubleClickTime <= quint64(hints->mouseDoubleClickInterval()) &&
+        (event->position() - m_doubleClickAt).manhattanLength() < hints->startDragDistance();
+    m_bDoubleClicked = false;
+    if (third) {
+        m_pWnd->OnLButtonTripleClk(MouseFlags(event), PointOf(event));
+    } else {
+        m_pWnd->OnLButtonDown(MouseFlags(event), PointOf(event));
+    }
+}
+
+void CWndClient::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseDoubleClickEvent(event);
+        return;
+    }
+    m_bDoubleClicked = true;
+    m_nDoubleClickTime = event->timestamp();
+    m_doubleClickAt = event->position();
+    m_pWnd->OnLButtonDblClk(MouseFlags(event), PointOf(event));
+}
+
+void CWndClient::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_pWnd->OnLButtonUp(MouseFlags(event), PointOf(event));
 }
 
 void CWndClient::leaveEvent(QEvent*) {
@@ -504,4 +552,12 @@ BOOL CWnd::OnMouseWheel(UINT, short, POINT) {
 }
 void CWnd::OnMouseHWheel(UINT, short, POINT) {}
 void CWnd::OnMouseMove(UINT, POINT) {}
+
+void CWnd::OnLButtonDown(UINT, POINT) {}
+
+void CWnd::OnLButtonDblClk(UINT, POINT) {}
+
+void CWnd::OnLButtonTripleClk(UINT, POINT) {}
+
+void CWnd::OnLButtonUp(UINT, POINT) {}
 void CWnd::OnMouseLeave() {}

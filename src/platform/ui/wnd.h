@@ -86,6 +86,7 @@ constexpr UINT VK_F8 = 0x77;
 // Modifier bits of the nFlags that key and wheel handlers receive.
 constexpr UINT MK_SHIFT = 0x0004;
 constexpr UINT MK_CONTROL = 0x0008;
+constexpr UINT MK_LBUTTON = 0x0001;
 
 constexpr short WHEEL_DELTA = 120;
 
@@ -203,6 +204,13 @@ public:
     // it left the client area.
     virtual void OnMouseMove(UINT nFlags, POINT point);
     virtual void OnMouseLeave();
+    // The left button went down, once, twice or three times in quick
+    // succession at one place, and came up; while it is held the window
+    // keeps the mouse and moves carry MK_LBUTTON.
+    virtual void OnLButtonDown(UINT nFlags, POINT point);
+    virtual void OnLButtonDblClk(UINT nFlags, POINT point);
+    virtual void OnLButtonTripleClk(UINT nFlags, POINT point);
+    virtual void OnLButtonUp(UINT nFlags, POINT point);
 
     // The control nID of this dialog, or null.
     HWND GetDlgItem(int nID) const;

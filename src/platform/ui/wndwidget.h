@@ -31,10 +31,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     CWnd* m_pWnd;
+    // The last double click, to tell a third click that follows it.
+    quint64 m_nDoubleClickTime = 0;
+    QPointF m_doubleClickAt;
+    bool m_bDoubleClicked = false;
 };
 
 class CWndScrollBar : public QScrollBar {

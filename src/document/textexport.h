@@ -1,0 +1,36 @@
+// A stretch of the text taken out of the document, to be handed on as
+// Unicode or as JIS that stands on its own. The stretch keeps its own copy
+// of the bytes, so it outlives the document it came from.
+#pragma once
+
+#include "tavodoc.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// The characters of the JIS X 0208 pairs, row by row from 0x2121; 0 where a
+// pair stands for none.
+using JisTable = std::array<char32_t, 94 * 94>;
+
+struct TextExcerpt {
+    std::vector<std::uint8_t> bytes;
+    CharSet startSet = CHARSET_ASCII; // in force before the first byte
+};
+
+// The bytes [nBegin, nEnd) of a document that has text, with the set in
+// force at nBegin.
+TextExcerpt ExcerptOf(const CTAVODoc& doc, std::uint32_t nBegin, std::uint32_t nEnd);
+
+// The excerpt as UTF-8: escapes left out, CR LF as LF, JIS Roman's 0x5C and
+// 0x7E as the yen sign and the overline, bytes 0xA1..0xDF as half-width
+// katakana, control codes as they are; a pair or a byte that stands for no
+// character is U+FFFD. Utf8Size counts the bytes that WriteUtf8 writes.
+std::size_t Utf8Size(const TextExcerpt& excerpt, const JisTable& table);
+void WriteUtf8(const TextExcerpt& excerpt, const JisTable& table, char* out);
+
+// The excerpt as 7-bit JIS: its bytes, with its first set designated
+// before them and ASCII designated after them where another set is left.
+std::size_t JisSize(const TextExcerpt& excerpt);
+void WriteJis(const TextExcerpt& excerpt, char* out);
