@@ -89,6 +89,12 @@ inline bool SkipDesignations(const std::uint8_t* p, std::size_t& i, std::size_t 
     return i < end;
 }
 
+// The index of the two-byte code (first, second), both bytes in 0x21..0x7E,
+// in a table of the 94 x 94 codes row by row: (row - 1) * 94 + cell - 1.
+constexpr std::size_t JisCodeBit(std::uint8_t first, std::uint8_t second) {
+    return std::size_t(first - 0x21) * 94 + std::size_t(second - 0x21);
+}
+
 // Converts the JIS X 0208 code at p to Shift_JIS in place. Returns false,
 // changing nothing, when the first byte lies outside 0x21..0x7E.
 bool JisToSjis(std::uint8_t* p);

@@ -8,14 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-// A set of two-byte codes: bit (row - 1) * 94 + cell - 1 for the code
-// (row + 0x20, cell + 0x20), rows and cells 1..94.
+// A set of two-byte codes, by JisCodeBit.
 using JisRepertoire = std::bitset<94 * 94>;
-
-// The bit of the code (first, second), both bytes in 0x21..0x7E.
-constexpr std::size_t JisCodeBit(std::uint8_t first, std::uint8_t second) {
-    return std::size_t(first - 0x21) * 94 + std::size_t(second - 0x21);
-}
 
 // The codes to which JIS X 0208 gives a character, in both kanji sets. The
 // others that the drawing shows (rows 13 and 89 to 92) are a vendor's.

@@ -45,7 +45,7 @@ char32_t PairCharacter(const JisTable& table, std::uint8_t first, std::uint8_t s
     if (!InCode(first) || !InCode(second)) {
         return REPLACEMENT;
     }
-    const char32_t ch = table[(first - FIRST_IN_CODE) * 94 + (second - FIRST_IN_CODE)];
+    const char32_t ch = table[JisCodeBit(first, second)];
     return ch != 0 ? ch : REPLACEMENT;
 }
 
