@@ -139,6 +139,10 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
+CWinAppServices* AfxGetAppServices() {
+    return g_pApp;
+}
+
 CWinApp::CWinApp(const char* lpszAppName) : m_strAppName(lpszAppName ? lpszAppName : "") {
     g_pApp = this;
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
@@ -244,6 +248,14 @@ void CWinApp::AddDocTemplate(CSingleDocTemplate* pTemplate) {
 void CWinApp::CloseAllDocuments() {
     m_pDocTemplate.reset();
     m_pMainWnd = nullptr;
+}
+
+std::vector<std::string> CWinApp::GetRecentFiles() const {
+    std::vector<std::string> files;
+    for (int i = 0; m_pRecentFileList && i < m_pRecentFileList->GetCount(); ++i) {
+        files.push_back((*m_pRecentFileList)[i]);
+    }
+    return files;
 }
 
 void CWinApp::AddToRecentFileList(const std::string& path) {

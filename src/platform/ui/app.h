@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/core/file.h"
+#include "platform/ui/appservices.h"
 #include "platform/ui/wnd.h"
 
 #include <functional>
@@ -109,7 +110,7 @@ private:
     std::unique_ptr<CLoadMonitor> m_pLoadMonitor;
 };
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CCmdTarget, public CWinAppServices {
 public:
     // The application's name comes from the string AFX_IDS_APP_TITLE when
     // none is given.
@@ -142,11 +143,14 @@ public:
     // and why (also on stderr when bToStderr) and returns null: a file that
     // cannot be opened leaves the document as it was, one that opened but
     // could not be loaded leaves it new and empty.
-    virtual CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE);
+    CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE) override;
     void AddToRecentFileList(const std::string& path);
     // Destroys the document, the frame and the view.
     void CloseAllDocuments();
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
+    std::vector<std::string> GetRecentFiles() const override;
+    CFrameWnd* GetMainFrame() const override { return m_pMainWnd; }
+    BOOL RouteCommand(UINT nID, CCmdUI* pCmdUI) override { return OnCmdMsg(nID, pCmdUI); }
 
     void OnFileNew();
     void OnFileOpen();
@@ -168,7 +172,7 @@ public:
     std::string GetProgramName() const;
 
     // The given name, else the string AFX_IDS_APP_TITLE.
-    std::string GetAppName() const;
+    std::string GetAppName() const override;
 
     CFrameWnd* m_pMainWnd = nullptr;
     // The ini file of the profile; empty until set by the program.

@@ -1,6 +1,7 @@
 # tavo_platform_ui: application, frame, view base, bars, dialogs on Qt.
 add_library(tavo_platform_ui STATIC
   platform/ui/app.cpp
+  platform/ui/appservices.h
   platform/ui/dc.cpp
   platform/ui/commdlg.cpp
   platform/ui/dialog.cpp
