@@ -116,7 +116,3 @@ public:
 private:
     EnvSaveResult OverwriteInPlace(const std::string& path, CFileException& error) const;
 };
-
-// What the user is told when the settings could not be saved: that they
-// hold for this run only, the file, and why.
-std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error);

@@ -4,6 +4,7 @@
 #include "envdialog_fixture.h"
 
 #include "platform/ui/dlgcontrols.h"
+#include "resources/resources.h"
 #include "support/as_nobody.h"
 #include "view/tavoview.h"
 
@@ -15,6 +16,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -417,6 +419,25 @@ TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTheViewTakesThe
     EXPECT_EQ(info.nMax, 601);
     EXPECT_EQ(View()->GetScrollPos(SB_VERT), 500);
     EXPECT_NE(View()->GetSafeHwnd()->grab().toImage(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SaveFailure, NamesTheStepTheFileAndTheCauseInTheSystemsOwnWordsWhenNoOtherFits) {
+    AfxSetResourceHandle(&TavoResources());
+    CFileException error;
+    ReportFileError(&error, CFileException::diskFull, ENOSPC, "/cfg/.tavo.env.tmp");
+    EXPECT_NE(DescribeSaveFailure(EnvSaveResult::notWritten, error)
+                  .find("/cfg/.tavo.env.tmp\n\n設定ファイルに書き込めませんでした。\n"
+                        "ディスクの空き領域が不足しています。"),
+              std::string::npos);
+    ReportFileError(&error, CFileException::generic, ELOOP, "/cfg/tavo.env");
+    EXPECT_NE(DescribeSaveFailure(EnvSaveResult::notCreated, error)
+                  .find("設定ファイルを作成できませんでした。\nファイルを開けません: " +
+                        std::string(std::strerror(ELOOP))),
+              std::string::npos);
 }
 
 } // namespace

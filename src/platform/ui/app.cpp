@@ -1,4 +1,5 @@
 #include "platform/ui/app.h"
+#include "platform/ui/fileerror.h"
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/display.h"
@@ -287,7 +288,7 @@ CDocument* CWinApp::OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool&
         return nullptr;
     }
     const std::string reason =
-        pDoc != nullptr ? DescribeLoadFailure(pDoc) : error.GetErrorMessage();
+        pDoc != nullptr ? DescribeLoadFailure(pDoc) : DescribeFileError(error);
     if (reason.empty()) {
         const QFileInfo file(QString::fromUtf8(lpszFileName));
         AddToRecentFileList(file.absoluteFilePath().toStdString());

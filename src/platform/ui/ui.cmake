@@ -8,6 +8,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/display.cpp
   platform/ui/dlgcontrols.cpp
   platform/ui/doctemplate.cpp
+  platform/ui/fileerror.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp
   platform/ui/loadmonitor.cpp
