@@ -52,12 +52,6 @@ WrapSetting DecodeWrap(WORD wWrap) {
     }
 }
 
-std::string FaceNameOf(const LOGFONTA& font) {
-    return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
-}
-
-EnvStore::EnvStore() : EnvStore(GetModuleFilePath().c_str()) {}
-
 EnvStore::EnvStore(const char* modulePath)
     : m_strEnvPath(ReplaceModuleExtension(modulePath, "env")) {}
 

@@ -22,6 +22,12 @@
 
 namespace {
 
+// The face name of a stored font, in Shift_JIS, up to its NUL or the
+// field's end.
+std::string FaceNameOf(const LOGFONTA& font) {
+    return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
+}
+
 std::string TextOf(const QWidget* control) {
     const char* property = dynamic_cast<const QGroupBox*>(control) ? "title" : "text";
     return control->property(property).toString().toStdString();

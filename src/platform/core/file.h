@@ -84,7 +84,8 @@ protected:
     int m_nLastError = 0;
 };
 
-// A file held in memory; reading starts at its first byte.
+// A file held in memory; reading starts at its first byte. The seam tests
+// and fuzz targets use to load bytes without a disk.
 class CMemFile : public CFile {
 public:
     CMemFile() = default;

@@ -135,7 +135,6 @@ public:
     // 2). Print commands are the program's: here they do nothing.
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
 
-    BOOL Enable3dControls() { return TRUE; }
     void LoadStdProfileSettings(UINT nMaxMRU);
     void AddDocTemplate(CSingleDocTemplate* pTemplate);
 
