@@ -151,12 +151,6 @@ public:
     CFrameWnd* GetMainFrame() const override { return m_pMainWnd; }
     BOOL RouteCommand(UINT nID, CCmdUI* pCmdUI) override { return OnCmdMsg(nID, pCmdUI); }
 
-    void OnFileNew();
-    void OnFileOpen();
-    // The printer set-up dialog; what it chooses becomes the printer.
-    void OnFilePrintSetup();
-    void OnAppExit();
-
     // The printer that jobs and previews go to, made on first use: the
     // system's default printer until a print or printer set-up dialog or
     // SelectPrinter chooses another.
@@ -174,8 +168,6 @@ public:
     std::string GetAppName() const override;
 
     CFrameWnd* m_pMainWnd = nullptr;
-    // The ini file of the profile; empty until set by the program.
-    std::string m_strProfileName;
     // What the program returns when it ends.
     int m_nExitCode = 0;
     // SW_SHOW, or SW_HIDE to make the main window without showing it.
@@ -186,7 +178,16 @@ protected:
     // is fine. Programs whose documents can fail to load override this.
     virtual std::string DescribeLoadFailure(CDocument* pDoc) const;
 
+    void OnFileNew();
+    void OnFileOpen();
+    // The printer set-up dialog; what it chooses becomes the printer.
+    void OnFilePrintSetup();
+
+    // The ini file of the profile; empty until set by the program.
+    std::string m_strProfileName;
+
 private:
+    void OnAppExit();
     // OpenDocumentFile, telling apart a load the user cancelled, which leaves
     // the document as it was and has nothing to report.
     CDocument* OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool& bCancelled);
