@@ -3,6 +3,7 @@
 #include "document/linewalker.h"
 #include "document/structurecheck.h"
 #include "loadfailure.h"
+#include "platform/ui/fileerror.h"
 #include "view/cellinfo.h"
 #include "view/jiscodes.h"
 
@@ -47,7 +48,7 @@ private:
 std::string Load(CTAVODoc& doc, const std::string& path) {
     CFileException error;
     if (!doc.OnOpenDocument(path.c_str(), &error)) {
-        return error.GetErrorMessage();
+        return DescribeFileError(error);
     }
     return DescribeLoadFailure(doc.GetLoadFailure());
 }

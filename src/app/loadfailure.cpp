@@ -1,4 +1,5 @@
 #include "loadfailure.h"
+#include "platform/ui/fileerror.h"
 
 std::string DescribeLoadFailure(CTAVODoc::LoadFailure failure) {
     CFileException error;
@@ -15,5 +16,5 @@ std::string DescribeLoadFailure(CTAVODoc::LoadFailure failure) {
         error.m_cause = CFileException::readFault;
         break;
     }
-    return error.GetErrorMessage();
+    return DescribeFileError(error);
 }

@@ -31,7 +31,6 @@ CTAVOApp::CTAVOApp(const char* modulePath)
 }
 
 BOOL CTAVOApp::InitInstance() {
-    Enable3dControls();
     m_strProfileName = m_settingsFiles.strIniPath;
     LoadStdProfileSettings(RECENT_FILES);
     m_envStore.Load();

@@ -1,6 +1,7 @@
 #include "envdialog.h"
 
 #include "platform/ui/commdlg.h"
+#include "platform/ui/fileerror.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -127,4 +128,12 @@ void CEnvDialog::OnOK() {
 
 void CEnvDialog::RedrawPreview() {
     m_preview.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error) {
+    const char* step = result == EnvSaveResult::notWritten ? "設定ファイルに書き込めませんでした。"
+                                                           : "設定ファイルを作成できませんでした。";
+    return std::string("動作環境を保存できませんでした。新しい設定はこのまま使えますが、"
+                       "次に起動したときには元に戻ります。\n\n") +
+           error.m_strFileName + "\n\n" + step + "\n" + DescribeFileError(error);
 }

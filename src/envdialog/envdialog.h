@@ -41,3 +41,7 @@ protected:
 private:
     void RedrawPreview();
 };
+
+// What the user is told when the settings could not be saved: that they
+// hold for this run only, the file, and why.
+std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error);

@@ -52,12 +52,6 @@ WrapSetting DecodeWrap(WORD wWrap) {
     }
 }
 
-std::string FaceNameOf(const LOGFONTA& font) {
-    return std::string(font.lfFaceName, strnlen(font.lfFaceName, sizeof font.lfFaceName));
-}
-
-EnvStore::EnvStore() : EnvStore(GetModuleFilePath().c_str()) {}
-
 EnvStore::EnvStore(const char* modulePath)
     : m_strEnvPath(ReplaceModuleExtension(modulePath, "env")) {}
 
@@ -125,12 +119,4 @@ EnvSaveResult EnvStore::OverwriteInPlace(const std::string& path, CFileException
     }
     error = CFileException{};
     return EnvSaveResult::saved;
-}
-
-std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error) {
-    const char* step = result == EnvSaveResult::notWritten ? "設定ファイルに書き込めませんでした。"
-                                                           : "設定ファイルを作成できませんでした。";
-    return std::string("動作環境を保存できませんでした。新しい設定はこのまま使えますが、"
-                       "次に起動したときには元に戻ります。\n\n") +
-           error.m_strFileName + "\n\n" + step + "\n" + error.GetErrorMessage();
 }

@@ -78,10 +78,6 @@ static_assert(offsetof(LOGFONTA, lfQuality) == 26);
 static_assert(offsetof(LOGFONTA, lfPitchAndFamily) == 27);
 static_assert(offsetof(LOGFONTA, lfFaceName) == 28);
 
-// The face name of a stored font, in Shift_JIS. Stops at the field's end
-// when the stored name has no NUL.
-std::string FaceNameOf(const LOGFONTA& font);
-
 // How a save ended: which step failed, if any.
 enum class EnvSaveResult {
     saved,
@@ -91,8 +87,9 @@ enum class EnvSaveResult {
 
 class EnvStore {
 public:
-    // Builds the env-file path beside the executable; the record stays zero.
-    EnvStore();
+    // No env file until m_strEnvPath is set; the record stays zero.
+    EnvStore() = default;
+    // The env file beside the executable at modulePath.
     explicit EnvStore(const char* modulePath);
 
     void SetDefaults();
@@ -116,7 +113,3 @@ public:
 private:
     EnvSaveResult OverwriteInPlace(const std::string& path, CFileException& error) const;
 };
-
-// What the user is told when the settings could not be saved: that they
-// hold for this run only, the file, and why.
-std::string DescribeSaveFailure(EnvSaveResult result, const CFileException& error);

@@ -41,32 +41,6 @@ CFileException::Cause CFileException::WriteErrorToException(int error) {
     return cause == diskFull ? cause : writeFault;
 }
 
-std::string CFileException::GetErrorMessage() const {
-    switch (m_cause) {
-    case none:
-        return "";
-    case fileNotFound:
-        return "ファイルが見つかりません。";
-    case accessDenied:
-        return "ファイルにアクセスできません。";
-    case notRegularFile:
-        return "通常のファイルではありません (ディレクトリまたはデバイス)。";
-    case tooLarge:
-        return "ファイルが大きすぎて表示できません。";
-    case outOfMemory:
-        return "メモリが不足しています。";
-    case readFault:
-        return "ファイルの読み込み中にエラーが発生しました。";
-    case writeFault:
-        return "ファイルの書き込み中にエラーが発生しました。";
-    case diskFull:
-        return "ディスクの空き領域が不足しています。";
-    case generic:
-        break;
-    }
-    return std::string("ファイルを開けません: ") + std::strerror(m_lOsError);
-}
-
 CFile::~CFile() {
     CFile::Close();
 }

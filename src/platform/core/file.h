@@ -1,5 +1,6 @@
 // Files: the on-disk file, the in-memory file used to load from bytes, and
-// the description of why a file could not be opened or read.
+// the cause of why a file could not be opened or read (the window layer
+// words it for the user).
 #pragma once
 
 #include "platform/core/wintypes.h"
@@ -30,9 +31,6 @@ public:
     Cause m_cause = none;
     int m_lOsError = 0;
     std::string m_strFileName;
-
-    // A one-line Japanese description of the cause, for message boxes.
-    std::string GetErrorMessage() const;
 };
 
 // Fills *pError, when there is one, with what failed on which file.
@@ -86,7 +84,8 @@ protected:
     int m_nLastError = 0;
 };
 
-// A file held in memory; reading starts at its first byte.
+// A file held in memory; reading starts at its first byte. The seam tests
+// and fuzz targets use to load bytes without a disk.
 class CMemFile : public CFile {
 public:
     CMemFile() = default;

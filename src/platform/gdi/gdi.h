@@ -175,7 +175,11 @@ public:
     // transform then maps the attribute device's pixels onto its own).
     BOOL AttachPainter(QPainter* pPainter, const QPaintDevice* pAttribDevice = nullptr);
     BOOL AttachPrinter(QPrinter* pPrinter);
+    // An image in memory: the seam tests, fuzz targets and the bench draw
+    // through to read back pixels.
     BOOL AttachImage(QImage* pImage);
+    // Any surface, such as the tests' recording one: the seam tests use to
+    // see every drawing call.
     BOOL AttachSurface(std::unique_ptr<GdiSurface> pSurface);
     BOOL CreateIC(const QPaintDevice* pDevice);
     BOOL CreateCompatibleDC(CDC* pDC);

@@ -1,4 +1,5 @@
 #include "platform/ui/app.h"
+#include "platform/ui/fileerror.h"
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/display.h"
@@ -139,6 +140,10 @@ CWinApp* AfxGetApp() {
     return g_pApp;
 }
 
+CWinAppServices* AfxGetAppServices() {
+    return g_pApp;
+}
+
 CWinApp::CWinApp(const char* lpszAppName) : m_strAppName(lpszAppName ? lpszAppName : "") {
     g_pApp = this;
     MapCommand(ID_APP_EXIT, [this] { OnAppExit(); });
@@ -246,6 +251,14 @@ void CWinApp::CloseAllDocuments() {
     m_pMainWnd = nullptr;
 }
 
+std::vector<std::string> CWinApp::GetRecentFiles() const {
+    std::vector<std::string> files;
+    for (int i = 0; m_pRecentFileList && i < m_pRecentFileList->GetCount(); ++i) {
+        files.push_back((*m_pRecentFileList)[i]);
+    }
+    return files;
+}
+
 void CWinApp::AddToRecentFileList(const std::string& path) {
     if (m_pRecentFileList) {
         m_pRecentFileList->Add(path);
@@ -275,7 +288,7 @@ CDocument* CWinApp::OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool&
         return nullptr;
     }
     const std::string reason =
-        pDoc != nullptr ? DescribeLoadFailure(pDoc) : error.GetErrorMessage();
+        pDoc != nullptr ? DescribeLoadFailure(pDoc) : DescribeFileError(error);
     if (reason.empty()) {
         const QFileInfo file(QString::fromUtf8(lpszFileName));
         AddToRecentFileList(file.absoluteFilePath().toStdString());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/core/file.h"
+#include "platform/ui/appservices.h"
 #include "platform/ui/wnd.h"
 
 #include <functional>
@@ -109,7 +110,7 @@ private:
     std::unique_ptr<CLoadMonitor> m_pLoadMonitor;
 };
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CCmdTarget, public CWinAppServices {
 public:
     // The application's name comes from the string AFX_IDS_APP_TITLE when
     // none is given.
@@ -134,7 +135,6 @@ public:
     // 2). Print commands are the program's: here they do nothing.
     BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo);
 
-    BOOL Enable3dControls() { return TRUE; }
     void LoadStdProfileSettings(UINT nMaxMRU);
     void AddDocTemplate(CSingleDocTemplate* pTemplate);
 
@@ -142,17 +142,14 @@ public:
     // and why (also on stderr when bToStderr) and returns null: a file that
     // cannot be opened leaves the document as it was, one that opened but
     // could not be loaded leaves it new and empty.
-    virtual CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE);
+    CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE) override;
     void AddToRecentFileList(const std::string& path);
     // Destroys the document, the frame and the view.
     void CloseAllDocuments();
     CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
-
-    void OnFileNew();
-    void OnFileOpen();
-    // The printer set-up dialog; what it chooses becomes the printer.
-    void OnFilePrintSetup();
-    void OnAppExit();
+    std::vector<std::string> GetRecentFiles() const override;
+    CFrameWnd* GetMainFrame() const override { return m_pMainWnd; }
+    BOOL RouteCommand(UINT nID, CCmdUI* pCmdUI) override { return OnCmdMsg(nID, pCmdUI); }
 
     // The printer that jobs and previews go to, made on first use: the
     // system's default printer until a print or printer set-up dialog or
@@ -168,11 +165,9 @@ public:
     std::string GetProgramName() const;
 
     // The given name, else the string AFX_IDS_APP_TITLE.
-    std::string GetAppName() const;
+    std::string GetAppName() const override;
 
     CFrameWnd* m_pMainWnd = nullptr;
-    // The ini file of the profile; empty until set by the program.
-    std::string m_strProfileName;
     // What the program returns when it ends.
     int m_nExitCode = 0;
     // SW_SHOW, or SW_HIDE to make the main window without showing it.
@@ -183,7 +178,16 @@ protected:
     // is fine. Programs whose documents can fail to load override this.
     virtual std::string DescribeLoadFailure(CDocument* pDoc) const;
 
+    void OnFileNew();
+    void OnFileOpen();
+    // The printer set-up dialog; what it chooses becomes the printer.
+    void OnFilePrintSetup();
+
+    // The ini file of the profile; empty until set by the program.
+    std::string m_strProfileName;
+
 private:
+    void OnAppExit();
     // OpenDocumentFile, telling apart a load the user cancelled, which leaves
     // the document as it was and has nothing to report.
     CDocument* OpenOrReport(const char* lpszFileName, BOOL bToStderr, bool& bCancelled);

@@ -4,6 +4,7 @@
 #include "platform/gdi/face.h"
 #include "platform/ui/dc.h"
 #include "platform/ui/dlgcontrols.h"
+#include "platform/ui/resource.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -33,8 +34,7 @@ constexpr BYTE VARIABLE_PITCH = 2;
 constexpr int MIN_TENTHS = 10;
 constexpr int MAX_TENTHS = 16380;
 const int LISTED_SIZES[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72};
-const char* const STYLES[] = {"標準", "斜体", "太字", "太字 斜体"}; // bit 0 italic, bit 1 bold
-const char* const SAMPLE_TEXT = "Aaあぁアァ亜宇";
+constexpr int STYLE_COUNT = 4;
 
 // The basic colours, 0xRRGGBB, eight to a row.
 constexpr unsigned BASIC_COLORS[CHOOSECOLOR_BASIC_COUNT] = {
@@ -86,8 +86,13 @@ int ParseTenths(const QString& text) {
     return match.captured(1).toInt() * 10 + match.captured(2).toInt();
 }
 
-QLabel* BuddyLabel(const char* text, QWidget* buddy) {
-    auto* label = new QLabel(QString::fromUtf8(text));
+// Field nField of the string nID.
+QString Field(UINT nID, int nField) {
+    return QString::fromStdString(ExtractSubString(LoadString(nID), nField));
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
 }
@@ -96,8 +101,8 @@ QLabel* BuddyLabel(const char* text, QWidget* buddy) {
 QHBoxLayout* ButtonRow(QWidget* pDialog, const std::function<void(UINT)>& onClick) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    for (const auto& [id, text] : {std::pair{IDOK, "OK"}, std::pair{IDCANCEL, "キャンセル"}}) {
-        auto* button = new QPushButton(QString::fromUtf8(text), pDialog);
+    for (const auto& [id, field] : {std::pair{IDOK, 0}, std::pair{IDCANCEL, 1}}) {
+        auto* button = new QPushButton(Field(AFX_IDS_OK_CANCEL, field), pDialog);
         button->setDefault(id == IDOK);
         SetDialogItem(button, id);
         QObject::connect(button, &QPushButton::clicked, pDialog,
@@ -130,7 +135,7 @@ CFontDialog::CFontDialog(LOGFONTA* lplfInitial, DWORD dwFlags, CWnd* pParentWnd)
     : CDialog(0, pParentWnd), m_cf{lplfInitial, 0, dwFlags | CF_INITTOLOGFONTSTRUCT} {}
 
 INT_PTR CFontDialog::DoModal() {
-    CreateDialogBox("フォント");
+    CreateDialogBox(LoadString(AFX_IDS_FONT_TITLE));
     BuildControls();
     return RunModalLoop();
 }
@@ -145,8 +150,8 @@ void CFontDialog::BuildControls() {
         }
     }
     auto* styles = new QListWidget(dialog);
-    for (const char* style : STYLES) {
-        styles->addItem(QString::fromUtf8(style));
+    for (int style = 0; style < STYLE_COUNT; ++style) {
+        styles->addItem(Field(AFX_IDS_FONT_STYLES, style));
     }
     auto* sizes = new QComboBox(dialog);
     sizes->setEditable(true);
@@ -154,7 +159,7 @@ void CFontDialog::BuildControls() {
     for (int size : LISTED_SIZES) {
         sizes->addItem(QString::number(size));
     }
-    auto* sample = new QLabel(QString::fromUtf8(SAMPLE_TEXT));
+    auto* sample = new QLabel(QString::fromStdString(LoadString(AFX_IDS_FONT_SAMPLE)));
     sample->setAlignment(Qt::AlignCenter);
     sample->setMinimumHeight(60);
     SetDialogItem(faces, ID_CHOOSEFONT_FACE);
@@ -163,13 +168,13 @@ void CFontDialog::BuildControls() {
     SetDialogItem(sample, ID_CHOOSEFONT_SAMPLE);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(BuddyLabel("フォント名(&F):", faces), 0, 0);
-    grid->addWidget(BuddyLabel("スタイル(&Y):", styles), 0, 1);
-    grid->addWidget(BuddyLabel("サイズ(&S):", sizes), 0, 2);
+    grid->addWidget(BuddyLabel(Field(AFX_IDS_FONT_LABELS, 0), faces), 0, 0);
+    grid->addWidget(BuddyLabel(Field(AFX_IDS_FONT_LABELS, 1), styles), 0, 1);
+    grid->addWidget(BuddyLabel(Field(AFX_IDS_FONT_LABELS, 2), sizes), 0, 2);
     grid->addWidget(faces, 1, 0);
     grid->addWidget(styles, 1, 1);
     grid->addWidget(sizes, 1, 2, Qt::AlignTop);
-    auto* sampleBox = new QGroupBox(QStringLiteral("サンプル"));
+    auto* sampleBox = new QGroupBox(Field(AFX_IDS_FONT_LABELS, 3));
     (new QVBoxLayout(sampleBox))->addWidget(sample);
     auto* layout = new QVBoxLayout(dialog);
     layout->addLayout(grid);
@@ -224,7 +229,7 @@ void CFontDialog::OnOK() {
     auto* sizes = Item<QComboBox>(*this, ID_CHOOSEFONT_SIZE);
     const int tenths = ParseTenths(sizes->currentText());
     if (tenths < MIN_TENTHS || tenths > MAX_TENTHS) {
-        AfxMessageBox("サイズには 1 から 1638 までの数値を指定してください。", MB_ICONEXCLAMATION);
+        AfxMessageBox(LoadString(AFX_IDP_FONT_SIZE_RANGE), MB_ICONEXCLAMATION);
         sizes->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -258,7 +263,7 @@ CColorDialog::CColorDialog(COLORREF clrInit, DWORD dwFlags, CWnd* pParentWnd)
     : CDialog(0, pParentWnd), m_cc{clrInit, dwFlags} {}
 
 INT_PTR CColorDialog::DoModal() {
-    CreateDialogBox("色の設定");
+    CreateDialogBox(LoadString(AFX_IDS_COLOR_TITLE));
     BuildControls();
     return RunModalLoop();
 }
@@ -279,27 +284,26 @@ void CColorDialog::BuildControls() {
         basic->addWidget(swatch, i / 8, i % 8);
     }
     auto* parts = new QGridLayout;
-    const std::pair<UINT, const char*> channels[] = {{ID_CHOOSECOLOR_RED, "赤(&R):"},
-                                                     {ID_CHOOSECOLOR_GREEN, "緑(&G):"},
-                                                     {ID_CHOOSECOLOR_BLUE, "青(&U):"}};
+    const UINT channels[] = {ID_CHOOSECOLOR_RED, ID_CHOOSECOLOR_GREEN, ID_CHOOSECOLOR_BLUE};
     for (int row = 0; row < 3; ++row) {
         auto* spin = new QSpinBox(dialog);
         spin->setRange(0, 255);
-        SetDialogItem(spin, channels[row].first);
+        SetDialogItem(spin, channels[row]);
         QObject::connect(spin, &QSpinBox::valueChanged, dialog,
                          [this] { ShowColor(ShownColor()); });
-        parts->addWidget(BuddyLabel(channels[row].second, spin), row, 0);
+        parts->addWidget(BuddyLabel(Field(AFX_IDS_COLOR_LABELS, row + 1), spin), row, 0);
         parts->addWidget(spin, row, 1);
     }
     auto* shown = new QLabel(dialog);
     shown->setObjectName(QStringLiteral("shownColor"));
     shown->setFixedSize(64, 48);
     shown->setFrameShape(QFrame::Box);
-    parts->addWidget(new QLabel(QStringLiteral("色")), 0, 2);
+    parts->addWidget(new QLabel(Field(AFX_IDS_COLOR_LABELS, 4)), 0, 2);
     parts->addWidget(shown, 1, 2, 2, 1);
 
     auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(BuddyLabel("基本色(&B):", GetDlgItem(int(ID_CHOOSECOLOR_BASIC))));
+    layout->addWidget(
+        BuddyLabel(Field(AFX_IDS_COLOR_LABELS, 0), GetDlgItem(int(ID_CHOOSECOLOR_BASIC))));
     layout->addLayout(basic);
     layout->addLayout(parts);
     layout->addLayout(ButtonRow(dialog, [this](UINT nID) { OnCmdMsg(nID, nullptr); }));

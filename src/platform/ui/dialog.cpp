@@ -1,6 +1,6 @@
 #include "platform/ui/dialog.h"
 
-#include "platform/ui/app.h"
+#include "platform/ui/appservices.h"
 #include "platform/ui/dlgcontrols.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/resource.h"
@@ -27,9 +27,9 @@ CDialog::ModalHook g_modalHook;
 MessageBoxHook g_messageBoxHook;
 
 QWidget* MainWindowWidget() {
-    CWinApp* pApp = AfxGetApp();
-    return pApp != nullptr && pApp->m_pMainWnd != nullptr ? pApp->m_pMainWnd->GetMainWindow()
-                                                          : nullptr;
+    const CWinAppServices* pApp = AfxGetAppServices();
+    CFrameWnd* pFrame = pApp != nullptr ? pApp->GetMainFrame() : nullptr;
+    return pFrame != nullptr ? pFrame->GetMainWindow() : nullptr;
 }
 
 // What a window without a parent of its own belongs to: the dialog in
@@ -344,7 +344,8 @@ int AfxMessageBox(const std::string& text, UINT nType) {
     if (g_messageBoxHook) {
         return g_messageBoxHook(text, nType);
     }
-    const QString caption = Text(AfxGetApp() ? AfxGetApp()->GetAppName() : "");
+    const CWinAppServices* pApp = AfxGetAppServices();
+    const QString caption = Text(pApp != nullptr ? pApp->GetAppName() : "");
     QMessageBox box(nType & MB_ICONINFORMATION ? QMessageBox::Information : QMessageBox::Warning,
                     caption, Text(text), QMessageBox::Ok, WidgetInFront());
     box.exec();

@@ -81,7 +81,8 @@ public:
     // The template's controls in template order, which is the tab order.
     const std::vector<QWidget*>& GetDlgItems() const { return m_items; }
 
-    // Answers every modal loop (dialogs, the choosers and message boxes)
+    // The seam tests and the bench use to stand in for the user. Answers
+    // every modal loop (dialogs, the choosers and message boxes)
     // instead of the user: called with the dialog built, initialised and
     // shown. The hook works the controls as a user would; when the dialog
     // has not ended by then, it ends with the value the hook returns. Pass
@@ -123,8 +124,8 @@ constexpr UINT MB_ICONEXCLAMATION = 0x0030;
 constexpr UINT MB_ICONINFORMATION = 0x0040;
 
 // Shows text in a modal box with the application's name as caption, owned
-// by the dialog in front. Returns IDOK. A hook set with AfxSetMessageBoxHook
-// answers instead.
+// by the dialog in front. Returns IDOK. A hook set with AfxSetMessageBoxHook,
+// the seam tests use to read what the user would be told, answers instead.
 int AfxMessageBox(const std::string& text, UINT nType = MB_OK);
 using MessageBoxHook = std::function<int(const std::string& text, UINT nType)>;
 void AfxSetMessageBoxHook(MessageBoxHook hook);

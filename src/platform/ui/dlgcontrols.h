@@ -71,6 +71,7 @@ public:
     // Moves by nDelta steps of 1, stopping at the ends of the range.
     void Step(int nDelta);
 
+    // The arrows themselves, the seam tests use to click them as a user would.
     QToolButton* UpArrow() const { return m_pUp; }
     QToolButton* DownArrow() const { return m_pDown; }
 

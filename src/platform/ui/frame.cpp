@@ -1,7 +1,7 @@
 #include "platform/ui/frame.h"
 
 #include "platform/core/document.h"
-#include "platform/ui/app.h"
+#include "platform/ui/appservices.h"
 #include "platform/ui/dlgcontrols.h"
 #include "platform/ui/image.h"
 #include "platform/ui/keystate.h"
@@ -500,7 +500,7 @@ void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
 }
 
 void CFrameWnd::OnDropFiles(const std::vector<std::string>& files) {
-    if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && !files.empty()) {
+    if (CWinAppServices* pApp = AfxGetAppServices(); pApp != nullptr && !files.empty()) {
         pApp->OpenDocumentFile(files.front().c_str());
     }
 }
@@ -543,8 +543,8 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     if (CWnd::OnCmdMsg(nID, pCmdUI)) {
         return TRUE;
     }
-    CWinApp* pApp = AfxGetApp();
-    return pApp != nullptr && pApp->OnCmdMsg(nID, pCmdUI);
+    CWinAppServices* pApp = AfxGetAppServices();
+    return pApp != nullptr && pApp->RouteCommand(nID, pCmdUI);
 }
 
 BOOL CFrameWnd::ExecuteCommand(UINT nID) {
@@ -585,12 +585,12 @@ void CFrameWnd::UpdateCommandUI() {
 
 // The recent files take the place of the placeholder item while there are any.
 void CFrameWnd::ShowRecentFiles() {
-    CWinApp* pApp = AfxGetApp();
-    const CRecentFileList* list = pApp ? pApp->GetRecentFileList() : nullptr;
-    if (m_pRecentPlaceholder == nullptr || list == nullptr) {
+    const CWinAppServices* pApp = AfxGetAppServices();
+    if (m_pRecentPlaceholder == nullptr || pApp == nullptr) {
         return;
     }
-    const int count = list->GetCount();
+    const std::vector<std::string> files = pApp->GetRecentFiles();
+    const int count = int(files.size());
     for (int i = 0; i < count; ++i) {
         if (i == int(m_recentItems.size())) {
             QAction* action = MakeCommandAction(ID_FILE_MRU_FILE1 + UINT(i), "");
@@ -602,7 +602,7 @@ void CFrameWnd::ShowRecentFiles() {
             m_recentItems.push_back(action);
         }
         m_recentItems[std::size_t(i)]->setText(QStringLiteral("&%1 ").arg(i + 1) +
-                                               RecentFileText((*list)[i]));
+                                               RecentFileText(files[std::size_t(i)]));
     }
     while (int(m_recentItems.size()) > count) {
         delete m_recentItems.back();

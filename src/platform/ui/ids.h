@@ -97,3 +97,24 @@ constexpr UINT AFX_IDP_NO_PAGES = 0xF104;
 constexpr UINT AFX_IDP_PRINT_OVER_DOCUMENT = 0xF105;
 constexpr UINT AFX_IDP_PARSE_INT = 0xF110;
 constexpr UINT AFX_IDP_PARSE_INT_RANGE = 0xF111;
+// Why a file could not be opened, read or written, one text a cause;
+// AFX_IDP_FILE_GENERIC has %1 for the system's own words.
+constexpr UINT AFX_IDP_FILE_GENERIC = 0xF120;
+constexpr UINT AFX_IDP_FILE_NOT_FOUND = 0xF121;
+constexpr UINT AFX_IDP_FILE_ACCESS_DENIED = 0xF122;
+constexpr UINT AFX_IDP_FILE_NOT_REGULAR = 0xF123;
+constexpr UINT AFX_IDP_FILE_TOO_LARGE = 0xF124;
+constexpr UINT AFX_IDP_FILE_OUT_OF_MEMORY = 0xF125;
+constexpr UINT AFX_IDP_FILE_READ_FAULT = 0xF126;
+constexpr UINT AFX_IDP_FILE_WRITE_FAULT = 0xF127;
+constexpr UINT AFX_IDP_FILE_DISK_FULL = 0xF128;
+// The font and colour choosers. Labels and styles are fields separated
+// by "\n", in the order the choosers show them.
+constexpr UINT AFX_IDS_OK_CANCEL = 0xF130;
+constexpr UINT AFX_IDS_FONT_TITLE = 0xF131;
+constexpr UINT AFX_IDS_FONT_LABELS = 0xF132; // face, style, size, sample box
+constexpr UINT AFX_IDS_FONT_STYLES = 0xF133; // bit 0 italic, bit 1 bold
+constexpr UINT AFX_IDS_FONT_SAMPLE = 0xF134;
+constexpr UINT AFX_IDP_FONT_SIZE_RANGE = 0xF135;
+constexpr UINT AFX_IDS_COLOR_TITLE = 0xF138;
+constexpr UINT AFX_IDS_COLOR_LABELS = 0xF139; // basic colours, red, green, blue, colour

@@ -6,6 +6,7 @@
 #include "platform/core/replacefile.h"
 #include "platform/gdi/gdi.h"
 #include "platform/ui/app.h"
+#include "platform/ui/fileerror.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/resource.h"
 #include "platform/ui/view.h"
@@ -88,7 +89,7 @@ std::string SendPages(CView& view, CDC& dc, CPrintInfo& info, const std::string&
 
 // Why the job's file could not be written, in the user's words for it.
 std::string DescribeWriteFailure(const std::string& destination, const CFileException& error) {
-    return destination + LoadString(AFX_IDP_FAILED_TO_WRITE) + error.GetErrorMessage();
+    return destination + LoadString(AFX_IDP_FAILED_TO_WRITE) + DescribeFileError(error);
 }
 
 // Prints the pages first..last. A PDF file is written to a fresh file

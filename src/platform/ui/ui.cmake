@@ -1,6 +1,7 @@
 # tavo_platform_ui: application, frame, view base, bars, dialogs on Qt.
 add_library(tavo_platform_ui STATIC
   platform/ui/app.cpp
+  platform/ui/appservices.h
   platform/ui/clipboard.cpp
   platform/ui/dc.cpp
   platform/ui/commdlg.cpp
@@ -8,6 +9,7 @@ add_library(tavo_platform_ui STATIC
   platform/ui/display.cpp
   platform/ui/dlgcontrols.cpp
   platform/ui/doctemplate.cpp
+  platform/ui/fileerror.cpp
   platform/ui/frame.cpp
   platform/ui/keystate.cpp
   platform/ui/loadmonitor.cpp
