@@ -46,7 +46,7 @@ std::size_t FindFirst(const std::uint8_t* p, std::size_t i, std::size_t n, std::
 // keeping the bits of the block it is in.
 class SpecialScanner {
 public:
-    SpecialScanner(const std::uint8_t* p, std::size_t n) : m_p(p), m_n(n) {}
+    SpecialScanner(const std::uint8_t* p, std::size_t n) : m_pData(p), m_nSize(n) {}
 
     // The first such byte from i on, before limit; in a pair set only at
     // an even distance from i. Otherwise the first position from i on, at
@@ -79,31 +79,31 @@ private:
     std::uint64_t Bits(std::size_t block) {
         if (block != m_nBlock) {
             m_nBlock = block;
-            m_bits = Compute(block);
+            m_nBits = Compute(block);
         }
-        return m_bits;
+        return m_nBits;
     }
 
     std::uint64_t Compute(std::size_t block) const {
-        const std::uint8_t* const p = m_p + block;
+        const std::uint8_t* const p = m_pData + block;
         std::uint64_t bits = 0;
 #ifdef __SSE2__
-        if (block + 64 <= m_n) {
+        if (block + 64 <= m_nSize) {
             for (int k = 0; k < 4; ++k) {
                 bits |= std::uint64_t(MatchMask<TAB, LF, FF, ESC>(p + 16 * k)) << (16 * k);
             }
             return bits;
         }
 #endif
-        for (std::size_t k = 0; k < 64 && block + k < m_n; ++k) {
+        for (std::size_t k = 0; k < 64 && block + k < m_nSize; ++k) {
             const std::uint8_t b = p[k];
             bits |= std::uint64_t(b == TAB || b == LF || b == FF || b == ESC) << k;
         }
         return bits;
     }
 
-    const std::uint8_t* m_p;
-    std::size_t m_n;
+    const std::uint8_t* m_pData;
+    std::size_t m_nSize;
     std::size_t m_nBlock = ~std::size_t(0);
-    std::uint64_t m_bits = 0;
+    std::uint64_t m_nBits = 0;
 };

@@ -16,26 +16,26 @@ constexpr std::uint32_t PARALLEL_LINES = 64 * ROW_BLOCK;
 // a character that no longer fits opens a new row and starts at column 0.
 class RowCursor {
 public:
-    explicit RowCursor(std::uint64_t width) : m_width(width) {}
+    explicit RowCursor(std::uint64_t width) : m_nWidth(width) {}
 
-    std::uint64_t Rows() const { return m_rows; }
-    std::uint64_t Column() const { return m_column; }
+    std::uint64_t Rows() const { return m_nRows; }
+    std::uint64_t Column() const { return m_nColumn; }
 
     // count one-cell characters in a row, computed at once.
     void PlaceSingles(std::uint64_t count) {
         if (count == 0) {
             return;
         }
-        WrapIfFull(m_width);
-        const std::uint64_t end = m_column + count;
-        const std::uint64_t wraps = (end - 1) / m_width;
-        m_rows += wraps;
-        m_column = end - wraps * m_width;
+        WrapIfFull(m_nWidth);
+        const std::uint64_t end = m_nColumn + count;
+        const std::uint64_t wraps = (end - 1) / m_nWidth;
+        m_nRows += wraps;
+        m_nColumn = end - wraps * m_nWidth;
     }
 
     void PlaceTab() {
-        WrapIfFull(m_width);
-        m_column = (m_column & ~std::uint64_t(3)) + 4;
+        WrapIfFull(m_nWidth);
+        m_nColumn = (m_nColumn & ~std::uint64_t(3)) + 4;
     }
 
     // count two-cell characters in a row; each needs two cells left.
@@ -43,34 +43,34 @@ public:
         if (count == 0) {
             return;
         }
-        if (m_width == 1) { // no pair ever fits: each opens a row of its own
-            m_rows += count;
-            m_column = 2;
+        if (m_nWidth == 1) { // no pair ever fits: each opens a row of its own
+            m_nRows += count;
+            m_nColumn = 2;
             return;
         }
-        const std::uint64_t room = m_column + 2 > m_width ? 0 : (m_width - m_column) / 2;
+        const std::uint64_t room = m_nColumn + 2 > m_nWidth ? 0 : (m_nWidth - m_nColumn) / 2;
         const std::uint64_t placed = std::min(count, room);
-        m_column += 2 * placed;
+        m_nColumn += 2 * placed;
         const std::uint64_t left = count - placed;
         if (left > 0) {
-            const std::uint64_t perRow = m_width / 2;
+            const std::uint64_t perRow = m_nWidth / 2;
             const std::uint64_t newRows = (left + perRow - 1) / perRow;
-            m_rows += newRows;
-            m_column = 2 * (left - (newRows - 1) * perRow);
+            m_nRows += newRows;
+            m_nColumn = 2 * (left - (newRows - 1) * perRow);
         }
     }
 
 private:
     void WrapIfFull(std::uint64_t limit) {
-        if (m_column >= limit) {
-            ++m_rows;
-            m_column = 0;
+        if (m_nColumn >= limit) {
+            ++m_nRows;
+            m_nColumn = 0;
         }
     }
 
-    std::uint64_t m_width;
-    std::uint64_t m_column = 0;
-    std::uint64_t m_rows = 1;
+    std::uint64_t m_nWidth;
+    std::uint64_t m_nColumn = 0;
+    std::uint64_t m_nRows = 1;
 };
 
 } // namespace
