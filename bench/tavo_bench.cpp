@@ -10,13 +10,16 @@
 #include "platform/ui/ui.h"
 #include "render/charpainter.h"
 #include "view/jiscodes.h"
+#include "view/tavoview.h"
 #include "xprobe.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
 
@@ -45,6 +48,7 @@ struct Options {
     int repeat = 5;         // runs per figure; the median is printed
     bool large = true;      // the 2 GB file
     bool paintOnly = false; // the painting figures alone, without inputs
+    bool copyOnly = false;  // the copy's figures alone, on 100 MB
 };
 
 Options g_options;
@@ -594,6 +598,38 @@ void MeasureScrolling(const fs::path& lines, const fs::path& single) {
          stepAt(info.nMax - int(info.nPage)), "the step at column 0", atZero, 2});
 }
 
+// ---- copying ----
+
+// Ctrl+A and Copy, which is what the user waits for, and the UTF-8 text a
+// paste asks for, produced by the clipboard's own formats.
+void MeasureCopy(const fs::path& mixed) {
+    Section("select all and copy, off screen");
+    const double iconv = MedianOf(g_options.repeat, [&] { return RunIconv(mixed); });
+    ViewRun run(mixed, ENV_WRAP_NONE);
+    auto* view = static_cast<CTAVOView*>(run.View());
+    const double copy = MedianOf(g_options.repeat, [&] {
+        // A click lets the previous selection go.
+        view->OnLButtonDown(0, {0, 0});
+        view->OnLButtonUp(0, {0, 0});
+        return TimeMs([&] {
+            view->OnKeyDown('A', 1, MK_CONTROL);
+            view->OnEditCopy();
+            view->UpdateWindow();
+        });
+    });
+    Report({"Ctrl+A and Copy, 100 MB mixed", copy, "iconv on the same file", iconv, 0.1});
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    qsizetype utf8 = 0;
+    const double produce = MedianOf(g_options.repeat, [&] {
+        return TimeMs([&] { utf8 = data->data(QStringLiteral("text/plain")).size(); });
+    });
+    Report({"the copy's UTF-8 text, as a paste asks for it", produce, "iconv on the same file",
+            iconv, 1});
+    // The copy holds the selected bytes; the text exists only while asked for.
+    const double held = double(data->data(QStringLiteral("text/plain;charset=ISO-2022-JP")).size());
+    Report({"  the copy's memory", held / MB, "its UTF-8 text", double(utf8) / MB, 1, "MiB"});
+}
+
 // ---- the real program under X ----
 
 // A copy of the program beside an env file of its own: no wrapping, or
@@ -758,6 +794,8 @@ int main(int argc, char** argv) {
             g_options.large = false;
         } else if (args[i] == "--paint-only") {
             g_options.paintOnly = true;
+        } else if (args[i] == "--copy-only") {
+            g_options.copyOnly = true;
         } else if (args[i] == "--first-page" && i + 1 < args.size()) {
             firstPage = args[++i];
         }
@@ -771,11 +809,16 @@ int main(int argc, char** argv) {
     }
     if (g_options.dir.empty() || g_options.tavo.empty()) {
         std::fprintf(stderr, "usage: tavo_bench --dir DIR --tavo PROGRAM [--repeat N] [--no-2gb]\n"
+                             "       tavo_bench --dir DIR --tavo PROGRAM --copy-only [--repeat N]\n"
                              "       tavo_bench --paint-only [--repeat N]\n");
         return 2;
     }
     fs::create_directories(g_options.dir);
     std::printf("making the inputs in %s\n", g_options.dir.c_str());
+    if (g_options.copyOnly) {
+        MeasureCopy(Input("mixed-100mb.jis", [] { return jis::MixedText(100 * MB); }));
+        return 0;
+    }
     std::map<std::string, fs::path> files = {
         {"1 MB mixed", Input("mixed-1mb.jis", [] { return jis::MixedText(1 * MB); })},
         {"10 MB mixed", Input("mixed-10mb.jis", [] { return jis::MixedText(10 * MB); })},
@@ -793,6 +836,7 @@ int main(int argc, char** argv) {
     MeasureCountRows(files.at("100 MB mixed"), files.at("100 MB short lines"), 210);
     MeasureSearch(files.at("100 MB mixed"));
     MeasureCheck(files.at("100 MB mixed"));
+    MeasureCopy(files.at("100 MB mixed"));
     MeasurePainting(argv[0]);
     MeasureScrolling(files.at("100 MB short lines"), files.at("50 MB one line"));
     MeasurePrinting(argv[0], files.at("10 MB mixed"), files.at("100 MB mixed"));

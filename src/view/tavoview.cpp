@@ -23,6 +23,8 @@
 namespace {
 
 constexpr int ROWS_PER_NOTCH = 3;
+constexpr UINT DRAG_SCROLL_TIMER = 1;
+constexpr UINT DRAG_SCROLL_INTERVAL_MS = 50;
 
 } // namespace
 
@@ -515,8 +517,7 @@ void CTAVOView::OnMouseMove(UINT nFlags, POINT point) {
     m_bMouseInside = true;
     m_ptMouse = point;
     if (m_bSelecting && (nFlags & MK_LBUTTON) != 0) {
-        ScrollTowards(point);
-        SelectTo(PlaceAtPoint(point));
+        DragTo(point);
     }
     ShowCellAt(point, ScreenGrid());
 }
@@ -626,21 +627,45 @@ void CTAVOView::OnLButtonTripleClk(UINT, POINT point) {
 }
 
 void CTAVOView::OnLButtonUp(UINT, POINT) {
+    KillTimer(DRAG_SCROLL_TIMER);
     if (m_bSelecting) {
         m_bSelecting = false;
         OfferSelection();
     }
 }
 
-void CTAVOView::ScrollTowards(POINT point) {
+void CTAVOView::DragTo(POINT point) {
+    const bool outside = ScrollTowards(point);
+    SelectTo(PlaceAtPoint(point));
+    // Held past an edge, the drag goes on scrolling without a move.
+    if (outside) {
+        SetTimer(DRAG_SCROLL_TIMER, DRAG_SCROLL_INTERVAL_MS);
+    } else {
+        KillTimer(DRAG_SCROLL_TIMER);
+    }
+}
+
+void CTAVOView::OnTimer(UINT nIDEvent) {
+    // Runs only while the button is held: its release stops it.
+    if (nIDEvent == DRAG_SCROLL_TIMER) {
+        DragTo(m_ptMouse);
+    }
+}
+
+bool CTAVOView::ScrollTowards(POINT point) {
     RECT client;
     GetClientRect(&client);
-    if (point.y < 0 || point.y >= client.bottom) {
-        SendScroll(SB_VERT, point.y < 0 ? SB_LINEUP : SB_LINEDOWN, 1);
+    const bool above = point.y < 0;
+    const bool below = point.y >= client.bottom;
+    const bool left = point.x < 0;
+    const bool right = point.x >= client.right;
+    if (above || below) {
+        SendScroll(SB_VERT, above ? SB_LINEUP : SB_LINEDOWN, 1);
     }
-    if (point.x < 0 || point.x >= client.right) {
-        SendScroll(SB_HORZ, point.x < 0 ? SB_LINELEFT : SB_LINERIGHT, 1);
+    if (left || right) {
+        SendScroll(SB_HORZ, left ? SB_LINELEFT : SB_LINERIGHT, 1);
     }
+    return above || below || left || right;
 }
 
 void CTAVOView::SelectAll() {
@@ -670,17 +695,20 @@ std::vector<ClipboardFormat> FormatsOf(std::shared_ptr<const TextExcerpt> excerp
 
 } // namespace
 
+std::vector<ClipboardFormat> CTAVOView::SelectionFormats() const {
+    return FormatsOf(std::make_shared<const TextExcerpt>(
+        ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength)));
+}
+
 void CTAVOView::OfferSelection() {
     if (HasSelection()) {
-        OfferAsSelection(FormatsOf(std::make_shared<const TextExcerpt>(
-            ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength))));
+        OfferAsSelection(SelectionFormats());
     }
 }
 
 void CTAVOView::OnEditCopy() {
     if (HasSelection()) {
-        const std::vector<ClipboardFormat> formats = FormatsOf(std::make_shared<const TextExcerpt>(
-            ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength)));
+        const std::vector<ClipboardFormat> formats = SelectionFormats();
         OfferOnClipboard(formats);
         OfferAsSelection(formats);
     }
@@ -689,15 +717,28 @@ void CTAVOView::OnEditCopy() {
 // ---- printing ----
 
 BOOL CTAVOView::OnPreparePrinting(CPrintInfo* pInfo) {
+    if (HasSelection()) {
+        pInfo->m_pPD->m_pd.Flags &= ~PD_NOSELECTION;
+    }
     return DoPreparePrinting(pInfo);
 }
 
 void CTAVOView::OnBeginPrinting(CDC* pDC, CPrintInfo* pInfo) {
     const CellGrid grid = GridOf(CCharPainter::MeasureCell(pDC, m_pEnv));
     const int rows = grid.RowsPerPage(pDC->GetDeviceCaps(VERTRES));
-    GetDocument()->CountRows(grid.TextWidth(grid.PageWrapColumn(pDC->GetDeviceCaps(HORZRES))),
-                             LAYOUT_PRINT);
-    const std::int64_t total = GetDocument()->m_nTotalRows[LAYOUT_PRINT];
+    CTAVODoc* pDoc = GetDocument();
+    pDoc->CountRows(grid.TextWidth(grid.PageWrapColumn(pDC->GetDeviceCaps(HORZRES))), LAYOUT_PRINT);
+    pInfo->m_nFirstRow = 0;
+    pInfo->m_nEndRow = pDoc->m_nTotalRows[LAYOUT_PRINT];
+    // The selection prints as the whole rows of its lines.
+    if (pInfo->m_pPD->PrintSelection() && HasSelection()) {
+        const std::uint32_t first = pDoc->LineAtOffset(m_mark.nOffset);
+        const std::uint32_t last = pDoc->LineAtOffset(m_mark.nOffset + m_mark.nLength - 1);
+        pInfo->m_nFirstRow = pDoc->StartRowOfLine(first, LAYOUT_PRINT);
+        pInfo->m_nEndRow =
+            pDoc->StartRowOfLine(last, LAYOUT_PRINT) + pDoc->m_pLines[last].nRows[LAYOUT_PRINT];
+    }
+    const std::int64_t total = pInfo->m_nEndRow - pInfo->m_nFirstRow;
     pInfo->SetMaxPage(UINT((total + rows - 1) / rows));
 }
 
@@ -710,17 +751,24 @@ void CTAVOView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     painter.m_bConvert = TRUE;
     painter.m_bPrinting = TRUE;
     const RECT& page = pInfo->m_rectDraw;
-    const int rows = grid.RowsPerPage(page.bottom - page.top);
+    const std::int64_t first =
+        pInfo->m_nFirstRow + std::int64_t(std::max<UINT>(pInfo->m_nCurPage, 1) - 1) *
+                                 grid.RowsPerPage(page.bottom - page.top);
+    // The last page of a stretch may hold fewer rows than the paper.
+    const std::int64_t rows = std::clamp<std::int64_t>(pInfo->m_nEndRow - first, 0,
+                                                       grid.RowsPerPage(page.bottom - page.top));
     painter.m_rcPaint = page;
-    // Only whole rows: the next page's first row must not show below the last.
+    // Only whole rows of the stretch: the row after it must not show below
+    // the last.
     painter.m_rcPaint.bottom =
-        LONG(std::min<std::int64_t>(page.bottom, page.top + std::int64_t(rows) * painter.m_cyCell));
+        LONG(std::min<std::int64_t>(page.bottom, page.top + rows * painter.m_cyCell));
     painter.m_nFirstCol = 0;
-    const std::int64_t first = std::int64_t(std::max<UINT>(pInfo->m_nCurPage, 1) - 1) * rows;
     painter.m_nFirstRow = LONG(std::min<std::int64_t>(first, INT_MAX));
     painter.m_nWrapCol = grid.PageWrapColumn(page.right - page.left);
-    DrawRows(painter, grid, painter.m_nFirstRow,
-             int(std::min<std::int64_t>(first + rows - 1, INT_MAX)), LAYOUT_PRINT);
+    if (rows > 0) {
+        DrawRows(painter, grid, painter.m_nFirstRow,
+                 int(std::min<std::int64_t>(first + rows - 1, INT_MAX)), LAYOUT_PRINT);
+    }
     painter.Restore();
 }
 

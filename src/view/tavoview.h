@@ -5,12 +5,14 @@
 
 #include "document/linewalker.h"
 #include "document/tavodoc.h"
+#include "platform/ui/clipboard.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
 #include "view/cellgrid.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CCharPainter;
 
@@ -76,6 +78,8 @@ public:
     void OnLButtonDblClk(UINT nFlags, POINT point) override;
     void OnLButtonTripleClk(UINT nFlags, POINT point) override;
     void OnLButtonUp(UINT nFlags, POINT point) override;
+    // Repeats the scroll of a drag held past an edge.
+    void OnTimer(UINT nIDEvent) override;
     void SelectAll();
     BOOL HasSelection() const;
     // Puts the selection on the clipboard as UTF-8 and as JIS.
@@ -123,10 +127,15 @@ private:
     // Selects from the anchor to nPlace, either way round, and repaints.
     void SelectTo(std::uint32_t nPlace);
     void Select(std::uint32_t nBegin, std::uint32_t nEnd);
+    // The formats of the selection, over one copy of its bytes.
+    std::vector<ClipboardFormat> SelectionFormats() const;
     // Offers what is selected as the selection a middle click pastes.
     void OfferSelection();
-    // A drag that reaches past an edge scrolls that way by a step.
-    void ScrollTowards(POINT point);
+    // A drag that reaches past an edge scrolls that way by a step; true
+    // when the point lies past one.
+    bool ScrollTowards(POINT point);
+    // Extends the selection to a point of a drag.
+    void DragTo(POINT point);
 
     // The fonts the screen's cell was measured for, and the cell.
     LOGFONTA m_measuredFonts[ENV_FONT_COUNT] = {};

@@ -4,6 +4,7 @@
 
 #include "support/gdi_recorder.h"
 
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QTransform>
 #include <QVector3D>
@@ -187,6 +188,44 @@ TEST_F(PrintTest, PrintDialogChoosesPagesAndPrinterSetUpThePrinter) {
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_PRINT_SETUP));
     Print();
     EXPECT_EQ(PdfPageCount(other), 4);
+}
+
+// The dialog offers the selection only while there is one; chosen, it
+// prints the whole rows of the selected lines, cut into pages as usual.
+TEST_F(PrintTest, TheSelectionPrintsItsLinesWhole) {
+    Open(NumberedLines(40));
+    Paper(20, 3);
+    bool offered = true;
+    int dialogs = 0;
+    CDialog::SetModalHook([&](CDialog& dialog) {
+        ++dialogs;
+        auto* print = qobject_cast<QPrintDialog*>(dialog.GetDialog());
+        offered = print != nullptr && print->testOption(QAbstractPrintDialog::PrintSelection);
+        if (offered) {
+            app->GetPrinter()->setPrintRange(QPrinter::Selection);
+        }
+        return int(IDOK);
+    });
+    Print(ID_FILE_PRINT);
+    EXPECT_FALSE(offered);
+    EXPECT_EQ(PdfPageCount(pdf), 14);
+
+    // From inside line 10 to the start of line 15: the line end of 14 is
+    // the last byte selected.
+    const SIZE screen = [this] {
+        CClientDC dc(View());
+        return Cell(dc);
+    }();
+    View()->SetScrollPos(SB_VERT, 10);
+    TavoView()->OnLButtonDown(0, {2 * screen.cx + 1, screen.cy / 2});
+    TavoView()->OnMouseMove(MK_LBUTTON, {0, 5 * screen.cy + screen.cy / 2});
+    TavoView()->OnLButtonUp(0, {0, 5 * screen.cy + screen.cy / 2});
+    Print(ID_FILE_PRINT);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_TRUE(offered);
+    ASSERT_EQ(PdfPageCount(pdf), 2);
+    EXPECT_EQ(PdfPageLines(pdf, 1), (std::vector<std::string>{"L010", "L011", "L012"}));
+    EXPECT_EQ(PdfPageLines(pdf, 2), (std::vector<std::string>{"L013", "L014"}));
 }
 
 // 720 pt on a page of an inch at 600 dpi: the fonts shrink to the largest

@@ -158,6 +158,36 @@ TEST_F(SelectionTest, TheSelectionOutlivesScrollingAndWrapping) {
     EXPECT_TRUE(Inverted().empty());
 }
 
+// Held below the window, the drag goes on scrolling and selecting with the
+// mouse still; back inside, or let go, it stops.
+TEST_F(SelectionTest, ADragHeldPastTheEdgeKeepsScrolling) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+        text += "L" + std::to_string(1000 + i) + "\n";
+    }
+    Open(text);
+    ResizeClient(40, 10);
+    QTest::mousePress(Client(), Qt::LeftButton, {}, At(0, 0));
+    QTest::mouseMove(Client(), At(2, 12));
+    QTest::qWait(400);
+    const int scrolled = Bar(SB_VERT).nPos;
+    EXPECT_GE(scrolled, 3);
+    // The selection reaches the rows that scrolled into view.
+    Copy();
+    EXPECT_NE(Clipboard(UTF8).find("L" + std::to_string(1000 + scrolled + 9)), std::string::npos);
+
+    QTest::mouseMove(Client(), At(2, 5));
+    const int inside = Bar(SB_VERT).nPos;
+    QTest::qWait(200);
+    EXPECT_EQ(Bar(SB_VERT).nPos, inside);
+
+    QTest::mouseMove(Client(), At(2, 12));
+    QTest::mouseRelease(Client(), Qt::LeftButton, {}, At(2, 12));
+    const int released = Bar(SB_VERT).nPos;
+    QTest::qWait(200);
+    EXPECT_EQ(Bar(SB_VERT).nPos, released);
+}
+
 TEST_F(SelectionTest, AWholeCleanFileCopiesAsIconvConvertsIt) {
     Open(ReadBytes(std::string(TAVO_SAMPLES_DIR) + "/story.jis"));
     QTest::keyClick(Client(), Qt::Key_A, Qt::ControlModifier);

@@ -137,6 +137,9 @@ INT_PTR CPrintDialog::DoModal() {
         QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize;
     if (!m_bPrintSetupOnly) {
         options |= QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies;
+        if ((m_pd.Flags & PD_NOSELECTION) == 0) {
+            options |= QAbstractPrintDialog::PrintSelection;
+        }
     }
     dialog->setOptions(options);
     dialog->setMinMax(int(m_pd.nMinPage), int(std::min<UINT>(m_pd.nMaxPage, INT_MAX)));
@@ -156,6 +159,9 @@ INT_PTR CPrintDialog::DoModal() {
     } else {
         m_pd.Flags &= ~PD_PAGENUMS;
     }
+    const bool selection = printer->printRange() == QPrinter::Selection;
+    m_pd.Flags =
+        result == IDOK && selection ? m_pd.Flags | PD_SELECTION : m_pd.Flags & ~PD_SELECTION;
     return result;
 }
 

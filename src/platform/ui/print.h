@@ -7,17 +7,22 @@
 #include "platform/ui/dialog.h"
 
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
 constexpr DWORD PD_ALLPAGES = 0x0000;
+constexpr DWORD PD_SELECTION = 0x0001;
 constexpr DWORD PD_PAGENUMS = 0x0002;
+constexpr DWORD PD_NOSELECTION = 0x0004;
 
 // The print dialog's record. Page numbers are 32-bit: a long file runs to
 // hundreds of thousands of pages.
 struct PRINTDLG {
-    DWORD Flags = PD_ALLPAGES;
+    // The dialog offers the selection only when the view clears
+    // PD_NOSELECTION; PD_SELECTION says the user chose it.
+    DWORD Flags = PD_ALLPAGES | PD_NOSELECTION;
     UINT nFromPage = 1;
     UINT nToPage = UINT_MAX;
     UINT nMinPage = 1;
@@ -34,6 +39,7 @@ public:
 
     // IDOK or IDCANCEL. On IDOK m_pd holds the pages chosen.
     INT_PTR DoModal() override;
+    BOOL PrintSelection() const { return (m_pd.Flags & PD_SELECTION) != 0; }
 
     PRINTDLG m_pd;
 
@@ -59,6 +65,11 @@ public:
     UINT m_nCurPage = 1;
     // The page's drawing rectangle in the printer's pixels: its printable area.
     RECT m_rectDraw = {0, 0, 0, 0};
+    // The stretch of its rows [m_nFirstRow, m_nEndRow) that the view prints,
+    // set in OnBeginPrinting for OnPrint; kept with the job, since a
+    // preview draws its pages long after.
+    std::int64_t m_nFirstRow = 0;
+    std::int64_t m_nEndRow = 0;
 };
 
 // How a print job's failures reach the user: a message box, unless the

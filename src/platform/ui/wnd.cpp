@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QStyleHints>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -560,4 +561,21 @@ void CWnd::OnLButtonDblClk(UINT, POINT) {}
 void CWnd::OnLButtonTripleClk(UINT, POINT) {}
 
 void CWnd::OnLButtonUp(UINT, POINT) {}
+
+void CWnd::SetTimer(UINT nIDEvent, UINT nElapse) {
+    std::unique_ptr<QTimer>& timer = m_timers[nIDEvent];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        QObject::connect(timer.get(), &QTimer::timeout, [this, nIDEvent] { OnTimer(nIDEvent); });
+    }
+    timer->start(int(nElapse));
+}
+
+void CWnd::KillTimer(UINT nIDEvent) {
+    if (const auto timer = m_timers.find(nIDEvent); timer != m_timers.end()) {
+        timer->second->stop();
+    }
+}
+
+void CWnd::OnTimer(UINT) {}
 void CWnd::OnMouseLeave() {}

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QWidget;
 class QPaintEvent;
 class QScrollBar;
+class QTimer;
 
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
@@ -212,6 +214,12 @@ public:
     virtual void OnLButtonTripleClk(UINT nFlags, POINT point);
     virtual void OnLButtonUp(UINT nFlags, POINT point);
 
+    // Calls OnTimer(nIDEvent) every nElapse milliseconds, from the message
+    // loop, until KillTimer; setting a running timer again restarts it.
+    void SetTimer(UINT nIDEvent, UINT nElapse);
+    void KillTimer(UINT nIDEvent);
+    virtual void OnTimer(UINT nIDEvent);
+
     // The control nID of this dialog, or null.
     HWND GetDlgItem(int nID) const;
     // The text of control nID (a label, button, edit field or group box);
@@ -247,4 +255,5 @@ private:
 
     CWndWidget* m_pContainer = nullptr;
     RECT m_rcPaint = {0, 0, 0, 0};
+    std::map<UINT, std::unique_ptr<QTimer>> m_timers;
 };
