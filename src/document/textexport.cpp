@@ -13,11 +13,6 @@ constexpr char32_t REPLACEMENT = U'\uFFFD';
 constexpr std::uint8_t DESIGNATIONS[][3] = {
     {ESC, '(', 'B'}, {ESC, '(', 'J'}, {ESC, '$', '@'}, {ESC, '$', 'B'}};
 
-// The number of bytes of a character in UTF-8.
-constexpr std::size_t Utf8Length(char32_t ch) {
-    return ch < 0x80 ? 1 : ch < 0x800 ? 2 : ch < 0x10000 ? 3 : 4;
-}
-
 char* PutUtf8(char32_t ch, char* out) {
     if (ch < 0x80) {
         *out++ = char(ch);
@@ -69,6 +64,21 @@ CharSet ForEachCharacter(const std::uint8_t* p, std::size_t end, CharSet set, co
                          Put put) {
     std::size_t i = 0;
     while (i < end) {
+        // Runs of pairs of the code, and of printable ASCII, need none of
+        // the checks below: most of a text is such runs.
+        if (IsTwoByteSet(set)) {
+            for (; i + 1 < end && InCode(p[i]) && InCode(p[i + 1]); i += 2) {
+                const char32_t ch = table[JisCodeBit(p[i], p[i + 1])];
+                put(ch != 0 ? ch : REPLACEMENT);
+            }
+        } else if (set == CHARSET_ASCII) {
+            for (; i < end && p[i] >= 0x20 && p[i] < DEL; ++i) {
+                put(char32_t(p[i]));
+            }
+        }
+        if (i >= end) {
+            break;
+        }
         const std::uint8_t b = p[i];
         if (b == ESC) {
             // A designation cut off by the end designates nothing.
@@ -119,22 +129,23 @@ TextExcerpt ExcerptOf(const CTAVODoc& doc, std::uint32_t nBegin, std::uint32_t n
     return {{doc.m_pData + nBegin, doc.m_pData + nEnd}, set};
 }
 
-std::size_t Utf8Size(const TextExcerpt& excerpt, const JisTable& table) {
-    std::size_t size = 0;
-    ForEachCharacter(excerpt, table, [&size](char32_t ch) { size += Utf8Length(ch); });
-    return size;
+std::size_t Utf8SizeBound(const TextExcerpt& excerpt) {
+    // A byte, or a pair, is one character of at most three bytes in UTF-8.
+    return 3 * excerpt.bytes.size();
 }
 
-void WriteUtf8(const TextExcerpt& excerpt, const JisTable& table, char* out) {
+std::size_t WriteUtf8(const TextExcerpt& excerpt, const JisTable& table, char* out) {
+    char* const start = out;
     ForEachCharacter(excerpt, table, [&out](char32_t ch) { out = PutUtf8(ch, out); });
+    return std::size_t(out - start);
 }
 
-std::size_t JisSize(const TextExcerpt& excerpt) {
-    return (excerpt.startSet != CHARSET_ASCII ? 3 : 0) + excerpt.bytes.size() +
-           (EndSet(excerpt) != CHARSET_ASCII ? 3 : 0);
+std::size_t JisSizeBound(const TextExcerpt& excerpt) {
+    return 3 + excerpt.bytes.size() + 3;
 }
 
-void WriteJis(const TextExcerpt& excerpt, char* out) {
+std::size_t WriteJis(const TextExcerpt& excerpt, char* out) {
+    char* const start = out;
     if (excerpt.startSet != CHARSET_ASCII) {
         out = static_cast<char*>(std::memcpy(out, DESIGNATIONS[excerpt.startSet], 3)) + 3;
     }
@@ -143,6 +154,7 @@ void WriteJis(const TextExcerpt& excerpt, char* out) {
         out += excerpt.bytes.size();
     }
     if (EndSet(excerpt) != CHARSET_ASCII) {
-        std::memcpy(out, DESIGNATIONS[CHARSET_ASCII], 3);
+        out = static_cast<char*>(std::memcpy(out, DESIGNATIONS[CHARSET_ASCII], 3)) + 3;
     }
+    return std::size_t(out - start);
 }

@@ -26,11 +26,13 @@ TextExcerpt ExcerptOf(const CTAVODoc& doc, std::uint32_t nBegin, std::uint32_t n
 // The excerpt as UTF-8: escapes left out, CR LF as LF, JIS Roman's 0x5C and
 // 0x7E as the yen sign and the overline, bytes 0xA1..0xDF as half-width
 // katakana, control codes as they are; a pair or a byte that stands for no
-// character is U+FFFD. Utf8Size counts the bytes that WriteUtf8 writes.
-std::size_t Utf8Size(const TextExcerpt& excerpt, const JisTable& table);
-void WriteUtf8(const TextExcerpt& excerpt, const JisTable& table, char* out);
+// character is U+FFFD. WriteUtf8 writes at most Utf8SizeBound bytes and
+// returns how many it wrote, so the text is made in one pass.
+std::size_t Utf8SizeBound(const TextExcerpt& excerpt);
+std::size_t WriteUtf8(const TextExcerpt& excerpt, const JisTable& table, char* out);
 
 // The excerpt as 7-bit JIS: its bytes, with its first set designated
 // before them and ASCII designated after them where another set is left.
-std::size_t JisSize(const TextExcerpt& excerpt);
-void WriteJis(const TextExcerpt& excerpt, char* out);
+// WriteJis writes at most JisSizeBound bytes and returns how many.
+std::size_t JisSizeBound(const TextExcerpt& excerpt);
+std::size_t WriteJis(const TextExcerpt& excerpt, char* out);

@@ -174,6 +174,7 @@ void CTAVOView::UpdateScrollRanges() {
 
 void CTAVOView::OnUpdate(CView*, LPARAM, CObject*) {
     m_mark = {};
+    m_pOffered.reset(); // the clipboard keeps its own reference
     // What was said of the previous file is not true of this one.
     SetStatus(LoadString(AFX_IDS_IDLEMESSAGE));
     RecalcScreenLayout();
@@ -683,21 +684,27 @@ namespace {
 // whatever the view shows next.
 std::vector<ClipboardFormat> FormatsOf(std::shared_ptr<const TextExcerpt> excerpt) {
     const ClipboardFormat utf8 = {
-        "text/plain", [excerpt] { return Utf8Size(*excerpt, JisCharacters()); },
-        [excerpt](char* out) { WriteUtf8(*excerpt, JisCharacters(), out); }};
+        "text/plain", [excerpt] { return Utf8SizeBound(*excerpt); },
+        [excerpt](char* out) { return WriteUtf8(*excerpt, JisCharacters(), out); }};
     ClipboardFormat utf8Named = utf8;
     utf8Named.mimeType = "text/plain;charset=utf-8";
     const ClipboardFormat jis = {"text/plain;charset=ISO-2022-JP",
-                                 [excerpt] { return JisSize(*excerpt); },
-                                 [excerpt](char* out) { WriteJis(*excerpt, out); }};
+                                 [excerpt] { return JisSizeBound(*excerpt); },
+                                 [excerpt](char* out) { return WriteJis(*excerpt, out); }};
     return {utf8, utf8Named, jis};
 }
 
 } // namespace
 
-std::vector<ClipboardFormat> CTAVOView::SelectionFormats() const {
-    return FormatsOf(std::make_shared<const TextExcerpt>(
-        ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength)));
+std::vector<ClipboardFormat> CTAVOView::SelectionFormats() {
+    const bool same = m_pOffered && m_offeredMark.nOffset == m_mark.nOffset &&
+                      m_offeredMark.nLength == m_mark.nLength;
+    if (!same) {
+        m_pOffered = std::make_shared<const TextExcerpt>(
+            ExcerptOf(*GetDocument(), m_mark.nOffset, m_mark.nOffset + m_mark.nLength));
+        m_offeredMark = m_mark;
+    }
+    return FormatsOf(m_pOffered);
 }
 
 void CTAVOView::OfferSelection() {

@@ -5,12 +5,14 @@
 
 #include "document/linewalker.h"
 #include "document/tavodoc.h"
+#include "document/textexport.h"
 #include "platform/ui/clipboard.h"
 #include "platform/ui/ui.h"
 #include "settings/envsettings.h"
 #include "view/cellgrid.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -127,8 +129,9 @@ private:
     // Selects from the anchor to nPlace, either way round, and repaints.
     void SelectTo(std::uint32_t nPlace);
     void Select(std::uint32_t nBegin, std::uint32_t nEnd);
-    // The formats of the selection, over one copy of its bytes.
-    std::vector<ClipboardFormat> SelectionFormats() const;
+    // The formats of the selection, over one copy of its bytes: the copy
+    // last offered while the selection and the document are the same.
+    std::vector<ClipboardFormat> SelectionFormats();
     // Offers what is selected as the selection a middle click pastes.
     void OfferSelection();
     // A drag that reaches past an edge scrolls that way by a step; true
@@ -142,6 +145,9 @@ private:
     SIZE m_screenCell = {0, 0};
     int m_nWheelRemainder[2] = {0, 0};
     Mark m_mark;
+    // The bytes last offered on the clipboard, and the mark they were of.
+    std::shared_ptr<const TextExcerpt> m_pOffered;
+    Mark m_offeredMark;
     // The search that made the mark.
     std::string m_strFound;
     BOOL m_bFoundMatchCase = FALSE;

@@ -27,8 +27,10 @@ protected:
         if (format == nullptr) {
             return {};
         }
-        QByteArray bytes(qsizetype(format->size()), Qt::Uninitialized);
-        format->write(bytes.data());
+        // Pages of the buffer that are never written are never taken from
+        // the system, so a generous bound costs no memory.
+        QByteArray bytes(qsizetype(format->sizeBound()), Qt::Uninitialized);
+        bytes.truncate(qsizetype(format->write(bytes.data())));
         return bytes;
     }
 

@@ -10,10 +10,11 @@
 
 struct ClipboardFormat {
     std::string mimeType;
-    // The format's size in bytes, and its bytes written to a buffer of that
-    // size. Called on the thread of the window whenever a program asks.
-    std::function<std::size_t()> size;
-    std::function<void(char* out)> write;
+    // The most bytes the format can take, and its bytes written to a buffer
+    // of that size, returning how many they are. Called on the thread of the
+    // window whenever a program asks.
+    std::function<std::size_t()> sizeBound;
+    std::function<std::size_t(char* out)> write;
 };
 
 // Puts the formats on the clipboard.
