@@ -3,6 +3,7 @@
 #include "linewalker.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 
@@ -92,7 +93,18 @@ std::optional<TextProblem> ProblemOf(const CTAVODoc& doc, const JisRepertoire& r
 std::size_t SkipClean(const std::uint8_t* p, std::size_t i, std::size_t end, CharSet set,
                       const JisRepertoire& cleanPairs) {
     if (!IsTwoByteSet(set)) {
-        while (i < end && p[i] >= 0x20 && p[i] < DEL) {
+        // Printable bytes, and the tab and line ends that are allowed.
+        static constexpr auto clean = [] {
+            std::array<bool, 256> bytes{};
+            for (int b = 0x20; b < DEL; ++b) {
+                bytes[std::size_t(b)] = true;
+            }
+            for (const std::uint8_t b : {TAB, CR, LF, FF}) {
+                bytes[b] = true;
+            }
+            return bytes;
+        }();
+        while (i < end && clean[p[i]]) {
             ++i;
         }
         return i;
