@@ -4,12 +4,25 @@
 
 #include <algorithm>
 
+namespace {
+
+std::function<void()> reportHookForTests;
+
+} // namespace
+
+void CProgressSink::SetReportHookForTests(std::function<void()> hook) {
+    reportHookForTests = std::move(hook);
+}
+
 CProgressSink::CProgressSink() = default;
 CProgressSink::~CProgressSink() = default;
 
 void CProgressSink::Report(std::uint64_t done, std::uint64_t total) {
     m_nTotal.store(total, std::memory_order_relaxed);
     m_nDone.store(done, std::memory_order_relaxed);
+    if (reportHookForTests) {
+        reportHookForTests();
+    }
 }
 
 void CProgressSink::Finish() {

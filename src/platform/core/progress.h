@@ -43,6 +43,10 @@ public:
     CProgressSink();
     ~CProgressSink();
 
+    // Test seam: called on the working thread at every report, so that a
+    // test can hold a load part way for as long as it looks at it.
+    static void SetReportHookForTests(std::function<void()> hook);
+
 private:
     std::atomic<std::uint64_t> m_nDone{0};
     std::atomic<std::uint64_t> m_nTotal{0};

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <thread>
 
@@ -34,7 +35,11 @@ public:
     // Sends the command that waited to where it was going.
     void ReplayHeld() {
         if (m_pHeldFor != nullptr) {
-            QCoreApplication::postEvent(m_pHeldFor, m_pHeld.release());
+            std::shared_ptr<QEvent> held(std::move(m_pHeld));
+            QObject* receiver = m_pHeldFor;
+            QTimer::singleShot(0, receiver, [receiver, held] {
+                QCoreApplication::sendEvent(receiver, held.get());
+            });
         }
     }
 
@@ -49,7 +54,10 @@ protected:
             if (ViewAnswers(receiver, static_cast<QKeyEvent*>(event))) {
                 return false;
             }
-            Hold(receiver, event);
+            // A modifier pressed alone commands nothing.
+            if (VirtualKeyOf(static_cast<QKeyEvent*>(event)->key()) != 0) {
+                Hold(receiver, event);
+            }
             return true;
         case QEvent::Shortcut:
             Hold(receiver, event);
@@ -93,7 +101,12 @@ private:
         }
         m_pView = nullptr;
         m_pHeldFor = receiver;
-        m_pHeld.reset(event->clone());
+        // A key sent again is not the user's own: spontaneous keys can go
+        // elsewhere.
+        const auto* key = dynamic_cast<const QKeyEvent*>(event);
+        m_pHeld.reset(key != nullptr
+                          ? new QKeyEvent(key->type(), key->key(), key->modifiers(), key->text())
+                          : event->clone());
     }
 
     CProgressSink* m_pSink;
