@@ -23,6 +23,8 @@ constexpr std::uint64_t MAX_LINES = std::numeric_limits<std::int32_t>::max();
 constexpr std::uint32_t READ_CHUNK = 1u << 20;
 // How often the split tells how far it has come and looks for a cancel.
 constexpr std::size_t SPLIT_REPORT = std::size_t(8) << 20;
+// The bytes a first screen is split from: many screens of usual lines.
+constexpr std::uint32_t FIRST_SCREEN_BYTES = 64u << 10;
 // Texts from this size on are split in two stretches at once.
 constexpr std::size_t PARALLEL_FROM = std::size_t(8) << 20;
 
@@ -136,6 +138,11 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
             return fail(LoadFailure::readFault);
         }
         terminators += CountTerminators(m_pData + done, chunk);
+        // A file read in one piece is split as soon as a first screen would be.
+        if (done == 0 && chunk < m_nLength && pProgress != nullptr &&
+            pProgress->WantsFirstScreen()) {
+            pProgress->OfferFirstScreen(FirstScreenOf(m_pData, chunk, m_nLength));
+        }
         done += chunk;
         if (pProgress != nullptr) {
             pProgress->Report(done, 2ull * m_nLength); // the split is the other half
@@ -164,6 +171,45 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
         layout.nRows = m_nLines;
     }
     return true;
+}
+
+std::unique_ptr<CTAVODoc> CTAVODoc::FirstScreenOf(const std::uint8_t* pText, std::uint32_t nRead,
+                                                  std::uint32_t nFileLength) {
+    const std::uint32_t piece = std::min(nRead, FIRST_SCREEN_BYTES);
+    CMemFile file(pText, piece);
+    auto pFirst = std::make_unique<CTAVODoc>();
+    pFirst->m_hHeap = HeapCreate(0, HEAP_INITIAL_SIZE, 0);
+    if (pFirst->m_hHeap == nullptr || !pFirst->LoadText(&file)) {
+        return nullptr;
+    }
+    if (piece < nFileLength) {
+        // The last line may go on past the piece, or even end elsewhere: a
+        // terminator can be read as a pair's second byte.
+        if (pFirst->m_nLines < 2) {
+            return nullptr;
+        }
+        pFirst->KeepLines(pFirst->m_nLines - 1);
+        // The gutter is as wide as the whole file's is likely to need.
+        pFirst->m_nDigits =
+            DigitsOf(std::uint32_t(std::uint64_t(pFirst->m_nLines) * nFileLength / piece));
+    }
+    return pFirst;
+}
+
+void CTAVODoc::KeepLines(std::uint32_t nLines) {
+    m_nLines = nLines;
+    m_nLength = m_pLines[nLines].nOffset;
+    m_nMaxWidth = 0;
+    for (std::uint32_t line = 0; line < nLines; ++line) {
+        m_nMaxWidth = std::max(m_nMaxWidth, m_pLines[line].nWidth);
+    }
+    while (m_nCheckpoints > 0 && m_pCheckpoints[m_nCheckpoints - 1].nOffset >= m_nLength) {
+        --m_nCheckpoints;
+    }
+    m_nTotalRows[0] = m_nTotalRows[1] = std::int32_t(nLines);
+    for (SlotLayout& layout : m_layout) {
+        layout.nRows = nLines;
+    }
 }
 
 // One allocation for the line table, the row indexes of both slots and the

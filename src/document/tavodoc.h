@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 constexpr int LAYOUT_SCREEN = 0;
@@ -72,7 +73,13 @@ public:
     // document never shows the previous file.
     void DeleteContents() override;
 
+    // When pProgress wants a first screen, offers one as soon as the first
+    // piece is read.
     bool LoadText(CFile* pFile, CProgressSink* pProgress = nullptr);
+    // A document of the whole lines among the first bytes read of a file
+    // of nFileLength bytes; null when they hold none.
+    static std::unique_ptr<CTAVODoc> FirstScreenOf(const std::uint8_t* pText, std::uint32_t nRead,
+                                                   std::uint32_t nFileLength);
     // A layout slot's rows for a width; recounting at the width of the
     // slot's last count finds the same rows and returns at once.
     bool CountRows(std::uint32_t nWidth, int nSlot);
@@ -129,6 +136,8 @@ private:
     };
 
     void Empty();
+    // Forgets the lines from nLines on, which must have been split.
+    void KeepLines(std::uint32_t nLines);
     void TakeContents(CTAVODoc& other);
     bool AllocateTable(std::uint64_t capacity);
     bool FindMiddle(const std::vector<std::uint64_t>& before, LineStart* pMiddle) const;

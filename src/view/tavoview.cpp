@@ -307,6 +307,21 @@ void CTAVOView::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
     }
 }
 
+BOOL CTAVOView::AnswersKeyWhileLoading(UINT nChar, UINT) const {
+    switch (nChar) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_HOME:
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
 BOOL CTAVOView::OnMouseWheel(UINT nFlags, short zDelta, POINT) {
     ScrollByWheel((nFlags & MK_SHIFT) ? SB_HORZ : SB_VERT, zDelta);
     return TRUE;

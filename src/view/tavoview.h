@@ -55,6 +55,9 @@ public:
     // wheel, three rows a notch, scroll as the bars do.
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     BOOL OnMouseWheel(UINT nFlags, short zDelta, POINT pt) override;
+    // Steps and the top need only the lines above what is shown; End and
+    // Ctrl+End the whole file's width and length, Ctrl+A all its text.
+    BOOL AnswersKeyWhileLoading(UINT nChar, UINT nFlags) const override;
     void OnMouseHWheel(UINT nFlags, short zDelta, POINT pt) override;
 
     // Searches for typed text on or back from the mark, or from the top of

@@ -4,6 +4,7 @@ if(TARGET tavo_app)
     app/cli_test.cpp
     app/frame_test.cpp
     app/hostile_file_test.cpp
+    app/progressive_open_test.cpp
     app/settings_location_test.cpp
     app/soak_test.cpp
     app/startup_test.cpp)

@@ -1,10 +1,28 @@
 #include "platform/core/progress.h"
 
+#include "platform/core/document.h"
+
 #include <algorithm>
+
+namespace {
+
+std::function<void()> reportHookForTests;
+
+} // namespace
+
+void CProgressSink::SetReportHookForTests(std::function<void()> hook) {
+    reportHookForTests = std::move(hook);
+}
+
+CProgressSink::CProgressSink() = default;
+CProgressSink::~CProgressSink() = default;
 
 void CProgressSink::Report(std::uint64_t done, std::uint64_t total) {
     m_nTotal.store(total, std::memory_order_relaxed);
     m_nDone.store(done, std::memory_order_relaxed);
+    if (reportHookForTests) {
+        reportHookForTests();
+    }
 }
 
 void CProgressSink::Finish() {
@@ -22,4 +40,20 @@ int CProgressSink::Percent() const {
 BOOL CProgressSink::WaitFinished(std::chrono::milliseconds timeout) {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_finished.wait_for(lock, timeout, [this] { return m_bFinished; }) ? TRUE : FALSE;
+}
+
+void CProgressSink::OfferFirstScreen(std::unique_ptr<CDocument> pDocument) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_pFirstScreen = std::move(pDocument);
+    m_finished.notify_all();
+}
+
+void CProgressSink::WaitFinishedOrFirstScreen(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_finished.wait_for(lock, timeout, [this] { return m_bFinished || m_pFirstScreen; });
+}
+
+std::unique_ptr<CDocument> CProgressSink::TakeFirstScreen() {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return std::move(m_pFirstScreen);
 }

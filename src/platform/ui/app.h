@@ -100,6 +100,13 @@ public:
 private:
     BOOL CreateFrameAndView();
     void ShowNewDocument();
+    // Shows a load's first screen on the view, from its top; null puts the
+    // template's document back on the view, unpainted.
+    void ShowFirstScreen(CDocument* pFirstScreen);
+
+    // Where the view stood in the template's document before a first
+    // screen took its place, for a load that leaves the document as it was.
+    POINT m_ptBeforeFirstScreen = {0, 0};
 
     UINT m_nIDResource;
     DocumentFactory m_makeDocument;

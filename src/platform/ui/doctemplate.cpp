@@ -30,7 +30,8 @@ BOOL CSingleDocTemplate::CreateFrameAndView() {
         m_pFrame.reset();
         return FALSE;
     }
-    m_pLoadMonitor = std::make_unique<CStatusBarLoadMonitor>(m_pFrame.get());
+    m_pLoadMonitor = std::make_unique<CStatusBarLoadMonitor>(
+        m_pFrame.get(), [this](CDocument* pFirstScreen) { ShowFirstScreen(pFirstScreen); });
     m_pDocument->m_pLoadMonitor = m_pLoadMonitor.get();
     CView* pView = m_makeView();
     pView->m_pDocument = m_pDocument.get();
@@ -46,6 +47,19 @@ void CSingleDocTemplate::ShowNewDocument() {
     m_pDocument->OnNewDocument();
     const std::string name = GetDocString(1);
     m_pDocument->SetTitle(name.empty() ? LoadString(AFX_IDS_UNTITLED) : name);
+}
+
+void CSingleDocTemplate::ShowFirstScreen(CDocument* pFirstScreen) {
+    CView* pView = m_pFrame->GetActiveView();
+    if (pFirstScreen == nullptr) {
+        pView->m_pDocument = m_pDocument.get();
+        return;
+    }
+    m_ptBeforeFirstScreen = {pView->GetScrollPos(SB_HORZ), pView->GetScrollPos(SB_VERT)};
+    pView->m_pDocument = pFirstScreen;
+    pView->SetScrollPos(SB_HORZ, 0, FALSE);
+    pView->SetScrollPos(SB_VERT, 0, FALSE);
+    pView->OnInitialUpdate();
 }
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileException* pError) {
@@ -64,12 +78,22 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const char* lpszPathName, CFileE
     const BOOL bShow = pApp == nullptr || pApp->m_nCmdShow != SW_HIDE;
     m_pFrame->ShowWindow(bShow);
     bool opened = true;
+    m_ptBeforeFirstScreen = {-1, -1};
     if (lpszPathName == nullptr) {
         ShowNewDocument();
     } else if (m_pDocument->OnOpenDocument(lpszPathName, pError)) {
         m_pDocument->SetPathName(lpszPathName);
     } else if (!firstDocument) {
-        return nullptr; // a file that cannot be opened changes nothing on screen
+        // A file that cannot be opened changes nothing on screen; a first
+        // screen shown of it gives way to the document where it stood.
+        if (m_ptBeforeFirstScreen.y >= 0) {
+            CView* pView = m_pFrame->GetActiveView();
+            pView->OnInitialUpdate();
+            pView->SetScrollPos(SB_HORZ, m_ptBeforeFirstScreen.x, FALSE);
+            pView->SetScrollPos(SB_VERT, m_ptBeforeFirstScreen.y, FALSE);
+            pView->Invalidate();
+        }
+        return nullptr;
     } else {
         ShowNewDocument();
         opened = false;

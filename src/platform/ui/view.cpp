@@ -11,6 +11,10 @@ void CView::OnInitialUpdate() {
     OnUpdate(nullptr, 0, nullptr);
 }
 
+BOOL CView::AnswersKeyWhileLoading(UINT, UINT) const {
+    return FALSE;
+}
+
 BOOL CView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
     if (CWnd::OnCmdMsg(nID, pCmdUI)) {
         return TRUE;

@@ -46,6 +46,10 @@ public:
     // The preview while it is shown, else null.
     CPreviewView* GetPreview() const;
 
+    // While the document loads and the view shows its first screen, the
+    // keys it can answer from that screen; the others wait for the whole.
+    virtual BOOL AnswersKeyWhileLoading(UINT nChar, UINT nFlags) const;
+
     // Routes on to the document when the document is a command target.
     BOOL OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 

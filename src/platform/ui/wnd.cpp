@@ -79,20 +79,9 @@ int ScrollState::Clamp(int pos) const {
 
 // ---- widgets ----
 
-namespace {
-
 UINT ModifierFlags(Qt::KeyboardModifiers modifiers) {
     return ((modifiers & Qt::ShiftModifier) ? MK_SHIFT : 0) |
            ((modifiers & Qt::ControlModifier) ? MK_CONTROL : 0);
-}
-
-POINT PointOf(const QMouseEvent* event) {
-    return {LONG(std::floor(event->position().x())), LONG(std::floor(event->position().y()))};
-}
-
-UINT MouseFlags(const QMouseEvent* event) {
-    return ModifierFlags(event->modifiers()) |
-           ((event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0);
 }
 
 UINT VirtualKeyOf(int key) {
@@ -117,6 +106,17 @@ UINT VirtualKeyOf(int key) {
         // Letters as their capitals, for Ctrl+letter.
         return key >= Qt::Key_A && key <= Qt::Key_Z ? UINT(key) : 0;
     }
+}
+
+namespace {
+
+POINT PointOf(const QMouseEvent* event) {
+    return {LONG(std::floor(event->position().x())), LONG(std::floor(event->position().y()))};
+}
+
+UINT MouseFlags(const QMouseEvent* event) {
+    return ModifierFlags(event->modifiers()) |
+           ((event->buttons() & Qt::LeftButton) ? MK_LBUTTON : 0);
 }
 
 UINT CodeOfAction(int action) {

@@ -8,6 +8,11 @@
 #include <QScrollBar>
 #include <QWidget>
 
+// The modifier flags and key codes the handlers take, of Qt's; 0 for a key
+// no handler takes.
+UINT ModifierFlags(Qt::KeyboardModifiers modifiers);
+UINT VirtualKeyOf(int key);
+
 struct ScrollState {
     int nMin = 0;
     int nMax = 0;

@@ -1,0 +1,123 @@
+// Opening a file in the window: its first whole lines are shown while the
+// rest loads, a command that needs the whole file waits for it, and a
+// cancelled load leaves the previous document on screen where it stood.
+#include "app_fixture.h"
+
+#include "platform/ui/wndwidget.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+class ProgressiveOpen : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        // The load stops at its first report, after the first screen was
+        // offered, until the test has looked at the window.
+        CProgressSink::SetReportHookForTests([this] {
+            while (!released) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    void TearDown() override {
+        CProgressSink::SetReportHookForTests(nullptr);
+        AppTest::TearDown();
+    }
+
+    // Opens path in the window, running check on the first screen while the
+    // load is held, then lets the load go on.
+    CDocument* OpenWhileLooking(const std::string& path, const std::function<void()>& check) {
+        released = false;
+        QTimer::singleShot(0, [&] {
+            check();
+            ++checks;
+            released = true;
+        });
+        return app->OpenDocumentFile(path.c_str());
+    }
+
+    QWidget* Client() const { return View()->GetOuterWidget()->findChild<CWndClient*>(); }
+
+    static std::string Text(std::uint32_t lines) {
+        std::string text;
+        for (std::uint32_t i = 1; i <= lines; ++i) {
+            text += "line " + std::to_string(i) + std::string(i % 7, '-') + "\n";
+        }
+        return text;
+    }
+
+    std::atomic<bool> released{true};
+    int checks = 0;
+};
+
+TEST_F(ProgressiveOpen, TheFirstScreenShowsWholeLinesThatStayWhereTheyAreAndCtrlEndWaits) {
+    ASSERT_TRUE(Start());
+    Env().bFlags = ENV_LINE_NUMBERS;
+    const std::string text = Text(200000);
+    const CDocument* own = Doc();
+    QImage firstScreen;
+    ASSERT_NE(OpenWhileLooking(WriteFile("big.jis", text),
+                               [&] {
+                                   ASSERT_NE(Doc(), own);
+                                   const CTAVODoc& shown = *Doc();
+                                   ASSERT_GT(shown.m_nLines, 1000u);
+                                   ASSERT_LT(shown.m_nLines, 200000u);
+                                   // Every line whole, at its place in the file.
+                                   for (std::uint32_t i = 0; i < shown.m_nLines; ++i) {
+                                       const LineInfo& line = shown.m_pLines[i];
+                                       ASSERT_EQ(line.nOffset + line.nLength,
+                                                 text.find('\n', line.nOffset) + 1);
+                                   }
+                                   EXPECT_EQ(shown.m_nDigits, 6);
+                                   firstScreen = Client()->grab().toImage();
+                                   QTest::keyClick(Client(), Qt::Key_End, Qt::ControlModifier);
+                                   EXPECT_EQ(View()->GetScrollPos(SB_VERT), 0);
+                               }),
+              nullptr);
+    ASSERT_EQ(checks, 1);
+    EXPECT_EQ(Doc(), own);
+    EXPECT_EQ(Doc()->m_nLines, 200001u);
+    // The text shown does not move when the whole document takes over.
+    EXPECT_EQ(Client()->grab().toImage(), firstScreen);
+
+    QCoreApplication::processEvents();
+    SCROLLINFO info{};
+    View()->GetScrollInfo(SB_VERT, &info);
+    // The last line at the bottom of the window, the row under it empty.
+    std::int64_t start = 0;
+    EXPECT_EQ(Doc()->LineAtRow(info.nPos + int(info.nPage) - 2, LAYOUT_SCREEN, &start),
+              Doc()->m_nLines - 1);
+    EXPECT_EQ(info.nPos + int(info.nPage) - 1, info.nMax);
+}
+
+TEST_F(ProgressiveOpen, EscapeOrClosingTheWindowPutsThePreviousDocumentBackWhereItStood) {
+    Open(Text(500));
+    View()->SetScrollPos(SB_VERT, 120);
+    const CDocument* own = Doc();
+    const std::string path = WriteFile("big.jis", Text(200000));
+    const std::function<void()> cancels[] = {
+        [&] { QTest::keyClick(Client(), Qt::Key_Escape); },
+        [&] { Window()->close(); },
+    };
+    for (const auto& cancel : cancels) {
+        EXPECT_EQ(OpenWhileLooking(path,
+                                   [&] {
+                                       EXPECT_NE(Doc(), own);
+                                       cancel();
+                                   }),
+                  nullptr);
+        EXPECT_EQ(Doc(), own);
+        EXPECT_EQ(Doc()->m_nLines, 501u);
+        EXPECT_EQ(View()->GetScrollPos(SB_VERT), 120);
+        EXPECT_TRUE(Window()->isVisible());
+    }
+    EXPECT_EQ(checks, 2);
+}
+
+} // namespace
