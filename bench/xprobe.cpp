@@ -1,5 +1,7 @@
 #include "xprobe.h"
 
+#include <algorithm>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -167,6 +169,43 @@ double XProbe::WaitFor(const Picture& picture, double timeoutMs) {
     while (NextDamage(until - NowMs())) {
         const double at = NowMs();
         if (Capture() == picture) {
+            return at - m_start;
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+// Whether two captures of one size agree in the text band of WaitForText.
+bool SameText(const XProbe::Picture& a, const XProbe::Picture& b) {
+    if (a.size() != b.size() || a.size() < 8 || !std::equal(a.begin(), a.begin() + 8, b.begin())) {
+        return false;
+    }
+    int size[2] = {0, 0};
+    for (int v = 0; v < 2; ++v) {
+        for (int k = 0; k < 4; ++k) {
+            size[v] |= int(a[std::size_t(4 * v + k)]) << (8 * k);
+        }
+    }
+    const std::size_t stride = std::size_t(size[0]) * 4;
+    const std::size_t width = std::size_t(size[0] * 3 / 5) * 4;
+    for (int row = size[1] / 10; row < size[1] * 3 / 5; ++row) {
+        const std::size_t at = 8 + std::size_t(row) * stride;
+        if (!std::equal(a.begin() + long(at), a.begin() + long(at + width), b.begin() + long(at))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+double XProbe::WaitForText(const Picture& picture, double timeoutMs) {
+    const double until = m_start + timeoutMs;
+    while (NextDamage(until - NowMs())) {
+        const double at = NowMs();
+        if (SameText(Capture(), picture)) {
             return at - m_start;
         }
     }

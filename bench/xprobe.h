@@ -27,6 +27,13 @@ public:
     // Milliseconds from the start (or the last key) to the first frame that
     // shows picture; negative after timeoutMs without it.
     double WaitFor(const Picture& picture, double timeoutMs);
+    // The same for the first frame whose text agrees with picture: the
+    // band from a tenth to three fifths of the window's height and the
+    // left three fifths of its width, away from the bars, the scroll bars
+    // and the status text, which a file still loading shows otherwise.
+    double WaitForText(const Picture& picture, double timeoutMs);
+    // Whether the window shows picture now.
+    bool Shows(const Picture& picture) { return Capture() == picture; }
     // What the window shows once nothing has changed for quietMs: the
     // reference for later runs.
     Picture WaitUntilQuiet(double quietMs, double timeoutMs);
