@@ -47,18 +47,13 @@ CFile::~CFile() {
 
 BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError) {
     Close();
-    const bool writing = (nOpenFlags & (modeWrite | modeReadWrite)) != 0;
     // Non-blocking while opening: a FIFO without a peer must not hang us.
-    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    if (writing) {
-        flags |= (nOpenFlags & modeReadWrite) ? O_RDWR : O_WRONLY;
-        if (nOpenFlags & modeCreate) {
-            flags |= O_CREAT | O_TRUNC;
-        }
-    } else {
-        flags |= O_RDONLY;
-    }
-    const int fd = ::open(lpszFileName, flags, 0666);
+    // Writing is only ever into a file that exists, over its bytes: a file
+    // is never created or emptied here (new files come from the
+    // replacement file).
+    const int flags =
+        O_CLOEXEC | O_NOCTTY | O_NONBLOCK | ((nOpenFlags & modeWrite) != 0 ? O_WRONLY : O_RDONLY);
+    const int fd = ::open(lpszFileName, flags);
     if (fd < 0) {
         const int error = errno;
         ReportFileError(pError, CFileException::OsErrorToException(error), error, lpszFileName);

@@ -42,9 +42,7 @@ public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,
         modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
         shareDenyNone = 0x0040,
-        modeCreate = 0x1000,
     };
 
     CFile() = default;
