@@ -5,6 +5,10 @@
 #include "platform/gdi/surface.h"
 #include "support/pixels.h"
 
+#include <QPaintDevice>
+#include <QPainter>
+#include <QRawFont>
+
 #include <cstring>
 
 namespace {
@@ -149,6 +153,57 @@ TEST(GlyphAtlas, BlitsGiveThePixelsOfGlyphRuns) {
             ASSERT_GT(CountOther(images[0], images[0].rect(), qRgb(200, 220, 240)), 1000);
             EXPECT_EQ(images[1], images[0]) << face << " " << tenths << " x" << ratio;
         }
+    }
+}
+
+// A device painted through at an offset into an image, as a widget is
+// into its window's backing store.
+class OffsetDevice : public QPaintDevice {
+public:
+    OffsetDevice(QImage* image, QPoint origin) : m_pImage(image), m_origin(origin) {}
+    QPaintEngine* paintEngine() const override { return m_pImage->paintEngine(); }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        return qt_paint_device_metric(m_pImage, metric);
+    }
+    QPaintDevice* redirected(QPoint* offset) const override {
+        *offset = -m_origin;
+        return m_pImage;
+    }
+
+private:
+    QImage* m_pImage;
+    QPoint m_origin;
+};
+
+// A partial repaint of a widget: the painter moved by the widget's place in
+// its window and clipped to a strip through a row of glyphs.
+TEST(GlyphAtlas, BlitsInAWindowLandWhereGlyphRunsDo) {
+    const EnvSettings env = Settings(105, "IPAMincho", 0);
+    for (const qreal ratio : {1.0, 2.0}) {
+        QImage images[2];
+        for (const bool atlas : {false, true}) {
+            GlyphAtlas::Enable(atlas);
+            QImage& image = images[atlas];
+            image = BlankImage(int(360 * ratio), int(500 * ratio));
+            image.setDevicePixelRatio(ratio);
+            OffsetDevice device(&image, QPoint(13, 7));
+            QPainter painter(&device);
+            // The window's path: no fall-back to glyph runs.
+            ASSERT_EQ(GlyphAtlas(QRawFont::fromFont(QFont("IPAMincho"))).ExactScale(painter) > 0,
+                      atlas);
+            painter.setClipRect(QRect(0, 40, 340, 30));
+            CDC dc;
+            dc.AttachPainter(&painter);
+            Draw(dc, image, env, RECT{0, 40, 340, 70});
+        }
+        GlyphAtlas::Enable(true);
+        const QRect strip = QRect(13, 47, 340, 30);
+        ASSERT_GT(CountOther(images[0], QRect(strip.topLeft() * ratio, strip.size() * ratio),
+                             qRgb(200, 220, 240)),
+                  200);
+        EXPECT_EQ(images[1], images[0]) << "x" << ratio;
     }
 }
 

@@ -86,8 +86,8 @@ std::size_t GlyphAtlas::BytesKept() {
 int GlyphAtlas::ExactScale(const QPainter& painter) const {
     const QPaintEngine* engine = painter.paintEngine();
     if (!g_bEnabled || !painter.isActive() || engine == nullptr ||
-        engine->type() != QPaintEngine::Raster || painter.device()->devType() != QInternal::Image ||
-        engine->paintDevice() == nullptr || engine->paintDevice()->devType() != QInternal::Image) {
+        engine->type() != QPaintEngine::Raster || engine->paintDevice() == nullptr ||
+        engine->paintDevice()->devType() != QInternal::Image) {
         return 0;
     }
     const auto* image = static_cast<const QImage*>(engine->paintDevice());
@@ -112,16 +112,19 @@ void GlyphAtlas::Draw(QPainter& painter, int scale, QRgb color, const quint32* g
     Warm(scale, color, glyphs, count);
     const QTransform device = painter.deviceTransform();
     painter.save();
-    // Tiles are in device pixels: blitted one to one.
+    // Tiles are in device pixels: blitted one to one. A widget's painter
+    // still moves them by the widget's place in its window's backing store,
+    // which the pens already hold.
     painter.resetTransform();
     painter.setWorldTransform(QTransform::fromScale(1.0 / scale, 1.0 / scale));
+    const QPoint origin = painter.deviceTransform().map(QPointF(0, 0)).toPoint();
     for (int i = 0; i < count; ++i) {
         const Tile* tile = TileOf(scale, color, glyphs[i]);
         if (tile == nullptr) {
             rest->push_back(i);
         } else if (!tile->image.isNull()) {
             const QPoint pen = device.map(positions[i]).toPoint();
-            painter.drawImage(pen + tile->offset, tile->image);
+            painter.drawImage(pen - origin + tile->offset, tile->image);
         }
     }
     painter.restore();

@@ -25,9 +25,9 @@ public:
 
     // The device scale at which blits on this painter are exact, or 0 when
     // the painter needs real glyph runs: another engine (printers keep
-    // their text), a window (its scrolled strips did not match fresh
-    // paints), a format or transform the blend differs on, glyphs
-    // large enough for Qt to fill as paths.
+    // their text), a target that does not end in an image (a window's
+    // does: its backing store), a format or transform the blend differs
+    // on, glyphs large enough for Qt to fill as paths.
     int ExactScale(const QPainter& painter) const;
 
     // Draws the glyphs with their pens at whole pixels, at a scale
