@@ -8,6 +8,7 @@
 #include "view/cellinfo.h"
 #include "view/gotolinedlg.h"
 #include "view/jiscodes.h"
+#include "view/selection.h"
 
 #include <algorithm>
 #include <climits>
