@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -129,6 +130,22 @@ TEST(Batching, PixelsAreTheSameAsDrawingEveryOutputAlone) {
     }
 }
 
+// The same drawing on a blank image of size (in pixels at ratio 1), once
+// by glyph runs and once from the atlas; the atlas is on again afterwards.
+template <typename Paint>
+std::array<QImage, 2> WithoutAndWithAtlas(QSize size, qreal ratio, const Paint& paint) {
+    std::array<QImage, 2> images;
+    for (const bool atlas : {false, true}) {
+        GlyphAtlas::Enable(atlas);
+        QImage& image = images[atlas];
+        image = BlankImage(int(size.width() * ratio), int(size.height() * ratio));
+        image.setDevicePixelRatio(ratio);
+        paint(image, atlas);
+    }
+    GlyphAtlas::Enable(true);
+    return images;
+}
+
 // Blits from the glyph atlas against Qt's own glyph runs: every set in its
 // colour, marks and corrections, at one and two device pixels per pixel.
 TEST(GlyphAtlas, BlitsGiveThePixelsOfGlyphRuns) {
@@ -139,17 +156,12 @@ TEST(GlyphAtlas, BlitsGiveThePixelsOfGlyphRuns) {
         EnvSettings env = Settings(tenths, face, italic);
         env.crColor[ENV_CLR_OLDJIS] = RGB(0x80, 0x20, 0xA0);
         for (const qreal ratio : {1.0, 2.0}) {
-            QImage images[2];
-            for (const bool atlas : {false, true}) {
-                GlyphAtlas::Enable(atlas);
-                QImage& image = images[atlas];
-                image = BlankImage(int(640 * ratio), int(900 * ratio));
-                image.setDevicePixelRatio(ratio);
-                CDC dc;
-                dc.AttachImage(&image);
-                Draw(dc, image, env, RECT{7, 5, 631, 897});
-            }
-            GlyphAtlas::Enable(true);
+            const auto images =
+                WithoutAndWithAtlas(QSize(640, 900), ratio, [&](QImage& image, bool) {
+                    CDC dc;
+                    dc.AttachImage(&image);
+                    Draw(dc, image, env, RECT{7, 5, 631, 897});
+                });
             ASSERT_GT(CountOther(images[0], images[0].rect(), qRgb(200, 220, 240)), 1000);
             EXPECT_EQ(images[1], images[0]) << face << " " << tenths << " x" << ratio;
         }
@@ -182,23 +194,19 @@ private:
 TEST(GlyphAtlas, BlitsInAWindowLandWhereGlyphRunsDo) {
     const EnvSettings env = Settings(105, "IPAMincho", 0);
     for (const qreal ratio : {1.0, 2.0}) {
-        QImage images[2];
-        for (const bool atlas : {false, true}) {
-            GlyphAtlas::Enable(atlas);
-            QImage& image = images[atlas];
-            image = BlankImage(int(360 * ratio), int(500 * ratio));
-            image.setDevicePixelRatio(ratio);
-            OffsetDevice device(&image, QPoint(13, 7));
-            QPainter painter(&device);
-            // The window's path: no fall-back to glyph runs.
-            ASSERT_EQ(GlyphAtlas(QRawFont::fromFont(QFont("IPAMincho"))).ExactScale(painter) > 0,
-                      atlas);
-            painter.setClipRect(QRect(0, 40, 340, 30));
-            CDC dc;
-            dc.AttachPainter(&painter);
-            Draw(dc, image, env, RECT{0, 40, 340, 70});
-        }
-        GlyphAtlas::Enable(true);
+        const auto images =
+            WithoutAndWithAtlas(QSize(360, 500), ratio, [&](QImage& image, bool atlas) {
+                OffsetDevice device(&image, QPoint(13, 7));
+                QPainter painter(&device);
+                // The window's path: no fall-back to glyph runs.
+                ASSERT_EQ(GlyphAtlas(QRawFont::fromFont(QFont("IPAMincho"))).ExactScale(painter) >
+                              0,
+                          atlas);
+                painter.setClipRect(QRect(0, 40, 340, 30));
+                CDC dc;
+                dc.AttachPainter(&painter);
+                Draw(dc, image, env, RECT{0, 40, 340, 70});
+            });
         const QRect strip = QRect(13, 47, 340, 30);
         ASSERT_GT(CountOther(images[0], QRect(strip.topLeft() * ratio, strip.size() * ratio),
                              qRgb(200, 220, 240)),

@@ -96,9 +96,8 @@ BOOL CReplacementFile::Open(const char* lpszTarget, CFileException* pError) {
     }
     m_bTargetAccepted = TRUE;
     // ".NAME." and the random part: hidden, and telling whose it is.
-    std::string stem = m_strTargetPath;
-    stem.insert(FolderOf(stem).size(), ".");
-    stem += '.';
+    const std::string folder = FolderOf(m_strTargetPath);
+    const std::string stem = folder + '.' + m_strTargetPath.substr(folder.size()) + '.';
     const int fd = CreateUniqueFile(stem, m_strTempPath);
     if (fd < 0) {
         const int error = errno;
@@ -134,10 +133,8 @@ BOOL CReplacementFile::Commit(CFileException* pError) {
     m_strTempPath.clear();
     // The rename itself lives in the folder: until the folder is on the
     // disk, a crash can still bring the old file back.
-    std::string folder = FolderOf(m_strTargetPath);
-    if (folder.empty()) {
-        folder = ".";
-    }
+    const std::string folder =
+        FolderOf(m_strTargetPath).empty() ? std::string(".") : FolderOf(m_strTargetPath);
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // EINVAL: a file system that has no way of flushing a folder.
     const bool flushed = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
