@@ -7,6 +7,7 @@
 #include "document/textsearch.h"
 #include "jis_text.h"
 #include "platform/core/sjis.h"
+#include "platform/gdi/gdi.h"
 #include "platform/ui/ui.h"
 #include "render/charpainter.h"
 #include "view/jiscodes.h"
@@ -388,8 +389,10 @@ std::pair<std::vector<double>, std::vector<double>> ChildFigures(const std::stri
 
 // In a fresh process whose fonts are made, as the program's are by its
 // first layout: the first paint of a screen never seen, then the same
-// screen again.
-int ColdPaintChild() {
+// screen again. With a glyph cache folder the process reads it and, as
+// the program does at its exit, writes it back.
+int ColdPaintChild(unsigned screen, const std::string& glyphCache) {
+    AfxSetGlyphCacheFolder(glyphCache);
     QImage image(SCREEN_WIDTH, SCREEN_HEIGHT, QImage::Format_RGB32);
     const EnvSettings env = DefaultEnv();
     {
@@ -398,11 +401,11 @@ int ColdPaintChild() {
         CCharPainter cellSize(&dc, &env);
         cellSize.Restore();
     }
-    const std::vector<std::string> rows = DenseRows(getpid() % 50);
+    const std::vector<std::string> rows = DenseRows(screen);
     const double cold = PaintDense(image, env, rows);
     const double warm = MedianOf(9, [&] { return PaintDense(image, env, rows); });
     std::printf("%f %f\n", cold, warm);
-    return 0;
+    return AfxSaveGlyphCache(nullptr) ? 0 : 1;
 }
 
 void MeasurePainting(const char* self) {
@@ -415,9 +418,29 @@ void MeasurePainting(const char* self) {
         MedianOf(g_options.repeat * 4, [&] { return PaintDense(image, env, rows); });
     const double qt = QtDrawTextPerRow(image, rows);
     Report({"dense repaint, warm", warm, "Qt drawText per row", qt, 0.4});
-    const auto [colds, warms] = ChildFigures(std::string(self) + " --cold-paint", g_options.repeat);
-    Report({"dense first paint, cold (fresh process)", Median(colds), "warm repaint of that screen",
-            Median(warms), 3});
+    // Each run a screen of its own, first with no glyph cache (the
+    // program's first run ever), then again with the cache that run left.
+    char folder[] = "/tmp/tavo-bench-glyphs.XXXXXX";
+    if (mkdtemp(folder) == nullptr) {
+        return;
+    }
+    std::vector<double> colds, warms, cachedColds, cachedWarms;
+    for (int i = 0; i < g_options.repeat; ++i) {
+        const std::string cache = std::string(folder) + "/" + std::to_string(i);
+        const std::string child =
+            std::string(self) + " --cold-paint --screen " + std::to_string(i + 1);
+        const auto [cold, warm] = ChildFigures(child + " --glyph-cache " + cache, 1);
+        const auto [cached, cachedWarm] = ChildFigures(child + " --glyph-cache " + cache, 1);
+        colds.insert(colds.end(), cold.begin(), cold.end());
+        warms.insert(warms.end(), warm.begin(), warm.end());
+        cachedColds.insert(cachedColds.end(), cached.begin(), cached.end());
+        cachedWarms.insert(cachedWarms.end(), cachedWarm.begin(), cachedWarm.end());
+    }
+    fs::remove_all(folder);
+    Report({"dense first paint, cold, no glyph cache", Median(colds), "warm repaint of that screen",
+            Median(warms), 0});
+    Report({"dense first paint, cold, glyphs cached by a run before", Median(cachedColds),
+            "warm repaint of that screen", Median(cachedWarms), 3});
 }
 
 // ---- the view in the real application, off screen ----
@@ -779,6 +802,8 @@ void MeasureUnderX(const std::map<std::string, fs::path>& files) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const bool cold = std::find(args.begin(), args.end(), "--cold-paint") != args.end();
+    unsigned screen = 0;
+    std::string glyphCache;
     // The suite's own windows stay off screen; the program under test gets
     // the display.
     int qtArgc = 3;
@@ -786,12 +811,13 @@ int main(int argc, char** argv) {
     char offscreen[] = "offscreen";
     char* qtArgv[] = {argv[0], platform, offscreen, nullptr};
     QApplication app(qtArgc, qtArgv);
-    if (cold) {
-        return ColdPaintChild();
-    }
     fs::path firstPage;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--dir" && i + 1 < args.size()) {
+        if (args[i] == "--screen" && i + 1 < args.size()) {
+            screen = unsigned(std::atoi(args[++i].c_str()));
+        } else if (args[i] == "--glyph-cache" && i + 1 < args.size()) {
+            glyphCache = args[++i];
+        } else if (args[i] == "--dir" && i + 1 < args.size()) {
             g_options.dir = args[++i];
         } else if (args[i] == "--tavo" && i + 1 < args.size()) {
             g_options.tavo = args[++i];
@@ -806,6 +832,9 @@ int main(int argc, char** argv) {
         } else if (args[i] == "--first-page" && i + 1 < args.size()) {
             firstPage = args[++i];
         }
+    }
+    if (cold) {
+        return ColdPaintChild(screen, glyphCache);
     }
     if (!firstPage.empty()) {
         return FirstPageChild(firstPage);

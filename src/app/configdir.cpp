@@ -14,13 +14,14 @@ std::string AbsoluteFolderFrom(const char* name) {
     return value != nullptr && value[0] == '/' ? std::string(value) : std::string();
 }
 
-std::string UserConfigFolder() {
-    const std::string xdg = AbsoluteFolderFrom("XDG_CONFIG_HOME");
+// $variable, else $HOME/fallback; empty with neither.
+std::string UserFolder(const char* variable, const char* fallback) {
+    const std::string xdg = AbsoluteFolderFrom(variable);
     if (!xdg.empty()) {
         return xdg;
     }
     const std::string home = AbsoluteFolderFrom("HOME");
-    return home.empty() ? home : home + "/.config";
+    return home.empty() ? home : home + "/" + fallback;
 }
 
 } // namespace
@@ -33,10 +34,15 @@ SettingsFiles FindSettingsFiles(const std::string& modulePath) {
         std::filesystem::symlink_status(beside.strEnvPath, error).type();
     const bool portable =
         found != std::filesystem::file_type::not_found && found != std::filesystem::file_type::none;
-    const std::string config = UserConfigFolder();
+    const std::string config = UserFolder("XDG_CONFIG_HOME", ".config");
     if (portable || config.empty()) {
         return beside;
     }
     const std::string folder = config + "/tavo/";
     return {folder + "tavo.env", folder + "tavo.ini"};
+}
+
+std::string FindCacheFolder() {
+    const std::string cache = UserFolder("XDG_CACHE_HOME", ".cache");
+    return cache.empty() ? cache : cache + "/tavo";
 }

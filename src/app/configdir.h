@@ -17,3 +17,8 @@ struct SettingsFiles {
 // neither variable usable the files stay beside the executable. The
 // folder is not created here: the first save makes it.
 SettingsFiles FindSettingsFiles(const std::string& modulePath);
+
+// Where glyph images are cached between runs: $XDG_CACHE_HOME/tavo, or
+// $HOME/.cache/tavo when that is unset, empty or not absolute; empty, and
+// nothing cached, with neither variable usable. Made at the first save.
+std::string FindCacheFolder();

@@ -3,6 +3,7 @@
 #include "cmdlineinfo.h"
 #include "configdir.h"
 #include "platform/core/modulepath.h"
+#include "platform/gdi/gdi.h"
 #include "printcommand.h"
 #include "tavoapp.h"
 
@@ -45,7 +46,9 @@ const char* const USAGE =
     "The display settings (tavo.env) and the recent files (tavo.ini) are kept\n"
     "beside the executable when a tavo.env stands there (a portable copy),\n"
     "else in $XDG_CONFIG_HOME/tavo/ (~/.config/tavo/ when it is not set),\n"
-    "made at the first save. Here they are:\n";
+    "made at the first save. Glyph images are cached between runs in\n"
+    "$XDG_CACHE_HOME/tavo/ (~/.cache/tavo/); the folder may be removed at\n"
+    "any time. The settings files are here:\n";
 
 } // namespace
 
@@ -73,5 +76,6 @@ int main(int argc, char** argv) {
         return RunCheck(cmdInfo, theApp.GetProgramName(), stdout, stderr);
     }
     ChoosePlatformForCommandLine(cmdInfo);
+    AfxSetGlyphCacheFolder(FindCacheFolder());
     return AfxWinMain(argc, argv);
 }

@@ -6,10 +6,14 @@
 #include "loadfailure.h"
 #include "mainfrm.h"
 #include "platform/core/modulepath.h"
+#include "platform/gdi/gdi.h"
+#include "platform/ui/fileerror.h"
 #include "printcommand.h"
 #include "resources/resource.h"
 #include "resources/resources.h"
 #include "view/tavoview.h"
+
+#include <cstdio>
 
 constexpr UINT RECENT_FILES = 4;
 
@@ -44,6 +48,15 @@ BOOL CTAVOApp::InitInstance() {
     }
     m_pMainWnd->DragAcceptFiles();
     return TRUE;
+}
+
+int CTAVOApp::ExitInstance() {
+    CFileException error;
+    if (!AfxSaveGlyphCache(&error)) {
+        std::fprintf(stderr, "%s: %s: %s\n", GetProgramName().c_str(), error.m_strFileName.c_str(),
+                     DescribeFileError(error).c_str());
+    }
+    return CWinApp::ExitInstance();
 }
 
 void CTAVOApp::OnAppAbout() {

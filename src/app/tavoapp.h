@@ -17,6 +17,9 @@ public:
     explicit CTAVOApp(const char* modulePath = nullptr);
 
     BOOL InitInstance() override;
+    // Keeps the glyphs this run rasterised for the next; a cache that
+    // cannot be written is said on stderr and changes nothing else.
+    int ExitInstance() override;
     void OnAppAbout();
 
     EnvStore m_envStore;

@@ -1,6 +1,8 @@
 // Where the program keeps its settings and recent files: beside a portable
-// copy, else in the user's configuration folder, made at the first save.
+// copy, else in the user's configuration folder, made at the first save;
+// and its glyph cache, in the user's cache folder, written at the end.
 #include "app_fixture.h"
+#include "platform/gdi/gdi.h"
 
 namespace {
 
@@ -72,6 +74,39 @@ TEST_F(SettingsLocationTest, WithoutAUsableXdgConfigHomeItIsTheHomeConfigFolder)
                   char(ENV_MARK_WIDE_SPACE));
         EXPECT_TRUE(std::filesystem::exists(home / ".config" / "tavo" / "tavo.ini"));
     }
+}
+
+// $XDG_CACHE_HOME/tavo, else ~/.cache/tavo: what the run drew is there after
+// it ends, and a cache that cannot be written is said and ends nothing.
+TEST_F(SettingsLocationTest, GlyphsDrawnAreCachedAtTheEndInTheCacheFolder) {
+    const std::filesystem::path home = base / "home";
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CACHE_HOME", "relative/cache", 1);
+    EXPECT_EQ(FindCacheFolder(), (home / ".cache" / "tavo").string());
+    ::unsetenv("HOME");
+    EXPECT_EQ(FindCacheFolder(), "");
+    ::setenv("XDG_CACHE_HOME", (base / "cache").c_str(), 1);
+    const std::filesystem::path folder = FindCacheFolder();
+    EXPECT_EQ(folder, base / "cache" / "tavo");
+
+    AfxSetGlyphCacheFolder(folder);
+    // Another run's cache where the folder should be: a file in its way.
+    WriteBytes(base / "cache", "not a folder");
+    ASSERT_TRUE(Start({WriteFile("text.jis", "\x1b$B4A;z\x1b(B kanji and ASCII\n")}));
+    View()->GetSafeHwnd()->grab();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Stop(), 0);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find((folder / "").string()), std::string::npos) << said;
+    EXPECT_EQ(ReadBytes(base / "cache"), "not a folder");
+
+    std::filesystem::remove(base / "cache");
+    ASSERT_TRUE(Start({WriteFile("text.jis", "\x1b$B4A;z\x1b(B kanji and ASCII\n")}));
+    View()->GetSafeHwnd()->grab();
+    EXPECT_EQ(Stop(), 0);
+    AfxSetGlyphCacheFolder("");
+    ASSERT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::is_empty(folder));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/gdi/face.h"
 #include "platform/core/sjis.h"
+#include "platform/gdi/glyphstore.h"
 #include "platform/gdi/objects.h"
 
 #include <QFont>
@@ -76,17 +77,35 @@ QString JapaneseFamily(const QString& name) {
     return proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic");
 }
 
+std::vector<FontFace*>& Faces() {
+    static auto* faces = new std::vector<FontFace*>;
+    return *faces;
+}
+
+// Stored characters to look up again before the rest are trusted.
+std::vector<StoredChar> ProbesOf(const std::vector<StoredChar>& chars) {
+    std::vector<StoredChar> probes;
+    for (const std::size_t at : {std::size_t(0), chars.size() / 2, chars.size() - 1}) {
+        if (std::find(probes.begin(), probes.end(), chars[at]) == probes.end()) {
+            probes.push_back(chars[at]);
+        }
+    }
+    return probes;
+}
+
 } // namespace
 
 FontFace::FontFace(const QRawFont& raw, const std::optional<QFont>& fallback)
     : m_raw(raw), m_fallbackFont(fallback), m_atlas(raw) {
+    Faces().push_back(this);
+    ReadStore();
     m_run.setRawFont(m_raw);
     const auto ascent = LONG(PixelsUp(m_raw.ascent()));
     const auto descent = LONG(PixelsUp(m_raw.descent()));
     m_metrics.tmAscent = ascent;
     m_metrics.tmDescent = descent;
     m_metrics.tmHeight = std::max<LONG>(ascent + descent, 1);
-    const Glyph x = Lookup(u'x');
+    const Glyph x = OwnGlyph(u'x');
     m_metrics.tmAveCharWidth = LONG(x.index != 0 ? x.advance : PixelsUp(m_raw.pixelSize() / 2));
     m_metrics.tmAveCharWidth = std::max<LONG>(m_metrics.tmAveCharWidth, 1);
     m_metrics.tmMaxCharWidth = std::max<LONG>(LONG(PixelsUp(m_raw.maxCharWidth())), 1);
@@ -108,8 +127,80 @@ FontFace::Glyph FontFace::GlyphOf(char16_t ch) {
     return glyph;
 }
 
+FontFace::~FontFace() {
+    std::erase(Faces(), this);
+}
+
+BOOL FontFace::SaveAll(CFileException* pError) {
+    BOOL bAllSaved = TRUE;
+    for (FontFace* face : Faces()) {
+        CFileException error;
+        if (!face->WriteStore(&error) && bAllSaved) {
+            bAllSaved = FALSE;
+            if (pError != nullptr) {
+                *pError = error;
+            }
+        }
+    }
+    return bAllSaved;
+}
+
+void FontFace::ReadStore() {
+    if (GlyphStore::Folder().empty()) {
+        return;
+    }
+    const std::uint64_t print = GlyphStore::FingerprintOf(m_raw);
+    StoredFace stored = GlyphStore::Read(GlyphStore::PathOf(print), print);
+    if (stored.chars.empty()) {
+        return;
+    }
+    // As with the masks: what the font answers now must be what was stored.
+    for (const StoredChar& probe : ProbesOf(stored.chars)) {
+        const Glyph now = Lookup(probe.ch);
+        if (StoredChar{probe.ch, now.index, now.advance, now.bInkWithinAdvance} != probe) {
+            return;
+        }
+    }
+    if (!m_atlas.Adopt(std::move(stored.glyphs))) {
+        return;
+    }
+    for (const StoredChar& entry : stored.chars) {
+        m_own[entry.ch] = {entry.glyph, entry.advance, entry.bInkWithinAdvance, false};
+    }
+}
+
+BOOL FontFace::WriteStore(CFileException* pError) {
+    if ((!m_bNewChars && !m_atlas.HasNew()) || GlyphStore::Folder().empty()) {
+        return TRUE;
+    }
+    StoredFace stored;
+    for (const auto& [ch, glyph] : m_own) {
+        stored.chars.push_back({ch, glyph.index, glyph.advance, glyph.bInkWithinAdvance});
+    }
+    std::sort(stored.chars.begin(), stored.chars.end(),
+              [](const StoredChar& a, const StoredChar& b) { return a.ch < b.ch; });
+    stored.glyphs = m_atlas.Stored();
+    const std::uint64_t print = GlyphStore::FingerprintOf(m_raw);
+    if (!GlyphStore::Write(GlyphStore::PathOf(print), print, stored, pError)) {
+        return FALSE;
+    }
+    m_bNewChars = false;
+    m_atlas.MarkStored();
+    return TRUE;
+}
+
+FontFace::Glyph FontFace::OwnGlyph(char16_t ch) {
+    if (const auto known = m_own.find(ch); known != m_own.end()) {
+        return known->second;
+    }
+    const Glyph glyph = Lookup(ch);
+    m_own.emplace(ch, glyph);
+    m_bNewChars = true;
+    return glyph;
+}
+
 FontFace::Glyph FontFace::LookupWithFallback(char16_t ch) {
-    const Glyph own = Lookup(ch);
+    const Glyph own = OwnGlyph(ch);
     if (own.index != 0 || !m_fallbackFont) {
         return own;
     }
@@ -178,4 +269,12 @@ FontFace& FaceOf(FontData& font) {
     const bool ownFallback = fallback.family().compare(qfont.family(), Qt::CaseInsensitive) == 0;
     font.pFace = FaceFor(qfont, ownFallback ? std::nullopt : std::optional<QFont>(fallback));
     return *font.pFace;
+}
+
+void AfxSetGlyphCacheFolder(std::string folder) {
+    GlyphStore::SetFolder(std::move(folder));
+}
+
+BOOL AfxSaveGlyphCache(CFileException* pError) {
+    return FontFace::SaveAll(pError);
 }

@@ -14,6 +14,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 struct FontData;
 
@@ -30,8 +31,17 @@ public:
     };
 
     // Characters the face lacks are taken from the fallback font, when
-    // there is one.
+    // there is one. What earlier runs stored for the font is taken over
+    // when it still holds.
     FontFace(const QRawFont& raw, const std::optional<QFont>& fallback);
+    ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+    // Stores, for the next run, what every face found that was not stored
+    // yet. FALSE with the first failure in pError; the other faces are
+    // still stored.
+    static BOOL SaveAll(CFileException* pError);
 
     const TEXTMETRICA& Metrics() const { return m_metrics; }
     // Looked up once per character and kept for the life of the face.
@@ -46,8 +56,13 @@ public:
 private:
     using Page = std::array<Glyph, 256>;
 
+    // Asks the font itself.
     Glyph Lookup(char16_t ch) const;
+    // Asks the font once per character, or takes what a run before found.
+    Glyph OwnGlyph(char16_t ch);
     Glyph LookupWithFallback(char16_t ch);
+    void ReadStore();
+    BOOL WriteStore(CFileException* pError);
 
     QRawFont m_raw;
     std::optional<QFont> m_fallbackFont;
@@ -56,6 +71,8 @@ private:
     GlyphAtlas m_atlas;
     TEXTMETRICA m_metrics = {};
     std::array<std::unique_ptr<Page>, 256> m_pages;
+    std::unordered_map<char16_t, Glyph> m_own; // the font's own answers, fallback aside
+    bool m_bNewChars = false;                  // answers found since the store was read
 };
 
 // The installed family a face is drawn with: the face itself when the

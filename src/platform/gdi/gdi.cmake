@@ -3,6 +3,7 @@ add_library(tavo_platform_gdi STATIC
   platform/gdi/dc.cpp
   platform/gdi/face.cpp
   platform/gdi/glyphatlas.cpp
+  platform/gdi/glyphstore.cpp
   platform/gdi/objects.cpp
   platform/gdi/qtsurface.cpp
   platform/gdi/rect.cpp)

@@ -31,7 +31,9 @@
 #include "platform/core/wintypes.h"
 
 #include <memory>
+#include <string>
 
+class CFileException;
 class QImage;
 class QPaintDevice;
 class QPainter;
@@ -103,6 +105,14 @@ struct TEXTMETRICA {
 // Moves the left and right edges out by dx and top and bottom by dy
 // (inwards when negative).
 BOOL InflateRect(RECT* rect, int dx, int dy);
+
+// Glyph images kept between runs in a folder of their own (none while it is
+// empty, as at start), so that a new process paints at once what earlier
+// ones rasterised. Each face reads its file when it is first drawn.
+void AfxSetGlyphCacheFolder(std::string folder);
+// Writes what this run rasterised anew. FALSE with the first failure in
+// pError; the files that could not be written are as they were.
+BOOL AfxSaveGlyphCache(CFileException* pError);
 
 class CGdiObject {
 public:

@@ -4,8 +4,11 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <QtGlobal>
+
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -62,6 +65,18 @@ QImage& SheetOf(int width, int height, int scale) {
 
 bool IsWhole(qreal value) {
     return value == std::floor(value);
+}
+
+// Stored masks to rasterise again before the rest are trusted.
+std::vector<std::size_t> ProbesOf(const std::vector<StoredGlyph>& stored) {
+    std::vector<std::size_t> probes;
+    for (const std::size_t at : {std::size_t(0), stored.size() / 2, stored.size() - 1}) {
+        if (stored[at].scale == stored.front().scale &&
+            std::find(probes.begin(), probes.end(), at) == probes.end()) {
+            probes.push_back(at);
+        }
+    }
+    return probes;
 }
 
 } // namespace
@@ -144,7 +159,11 @@ void GlyphAtlas::Warm(int scale, QRgb color, const quint32* glyphs, int count) {
         }
     }
     if (!missing.empty()) {
-        Rasterise(scale, missing.data(), int(missing.size()));
+        std::vector<GlyphMask> masks = Rasterise(scale, missing.data(), int(missing.size()));
+        for (std::size_t i = 0; i < masks.size(); ++i) {
+            Keep(scale, missing[i], std::move(masks[i]));
+        }
+        m_bNew = true;
     }
     for (int i = 0; i < count; ++i) {
         TileOf(scale, color, glyphs[i]);
@@ -153,7 +172,7 @@ void GlyphAtlas::Warm(int scale, QRgb color, const quint32* glyphs, int count) {
 
 // White glyphs on black, each in a slot of its own with room around it, in
 // one glyph run: the red channel is the coverage the engine blends with.
-void GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
+std::vector<GlyphMask> GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
     const int pad = std::max(2, int(std::ceil(m_raw.pixelSize() / 4)));
     const int slotWidth = int(std::ceil(m_raw.maxCharWidth())) + 2 * pad;
     const int ascent = int(std::ceil(m_raw.ascent()));
@@ -177,10 +196,11 @@ void GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
 
     const int width = slotWidth * scale;
     const int height = slotHeight * scale;
+    std::vector<GlyphMask> masks(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         const int left = (i % columns) * width;
         const int top = (i / columns) * height;
-        Mask mask;
+        GlyphMask& mask = masks[std::size_t(i)];
         QRect ink;
         for (int y = 0; y < height; ++y) {
             const auto* line = reinterpret_cast<const QRgb*>(sheet.constScanLine(top + y)) + left;
@@ -207,9 +227,17 @@ void GlyphAtlas::Rasterise(int scale, const quint32* glyphs, int count) {
                 }
             }
         }
-        Account(mask.coverage.size());
-        m_masks.emplace(MaskKey(scale, glyphs[i]), std::move(mask));
+        if (!mask.bExact) {
+            mask = GlyphMask();
+            mask.bExact = false;
+        }
     }
+    return masks;
+}
+
+void GlyphAtlas::Keep(int scale, quint32 glyph, GlyphMask mask) {
+    Account(mask.coverage.size());
+    m_masks.insert_or_assign(MaskKey(scale, glyph), std::move(mask));
 }
 
 const GlyphAtlas::Tile* GlyphAtlas::TileOf(int scale, QRgb color, quint32 glyph) {
@@ -248,4 +276,40 @@ void GlyphAtlas::Forget() {
 void GlyphAtlas::Account(std::size_t bytes) {
     m_nBytes += bytes;
     BytesOfAll() += bytes;
+}
+
+bool GlyphAtlas::Adopt(std::vector<StoredGlyph> stored) {
+    if (stored.empty()) {
+        return true;
+    }
+    // The fingerprint cannot see how the system is set to render (hinting,
+    // smoothing): a few glyphs rasterised now must match their stored masks.
+    const std::vector<std::size_t> probes = ProbesOf(stored);
+    std::vector<quint32> glyphs;
+    for (const std::size_t at : probes) {
+        glyphs.push_back(stored[at].glyph);
+    }
+    const std::vector<GlyphMask> now =
+        Rasterise(stored.front().scale, glyphs.data(), int(glyphs.size()));
+    for (std::size_t i = 0; i < probes.size(); ++i) {
+        if (!(now[i] == stored[probes[i]].mask)) {
+            return false;
+        }
+    }
+    for (StoredGlyph& entry : stored) {
+        Keep(entry.scale, entry.glyph, std::move(entry.mask));
+    }
+    return true;
+}
+
+std::vector<StoredGlyph> GlyphAtlas::Stored() const {
+    std::vector<StoredGlyph> stored;
+    stored.reserve(m_masks.size());
+    for (const auto& [key, mask] : m_masks) {
+        stored.push_back({quint32(key), int(key >> 32), mask});
+    }
+    std::sort(stored.begin(), stored.end(), [](const StoredGlyph& a, const StoredGlyph& b) {
+        return std::tie(a.scale, a.glyph) < std::tie(b.scale, b.glyph);
+    });
+    return stored;
 }

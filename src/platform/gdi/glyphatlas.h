@@ -5,6 +5,8 @@
 // Internal to the drawing layer; used on the thread that paints.
 #pragma once
 
+#include "platform/gdi/glyphstore.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRawFont>
@@ -49,29 +51,30 @@ public:
     // What all atlases hold now.
     static std::size_t BytesKept();
 
+    // Takes the masks an earlier run stored, when a few of them come out
+    // the same rasterised now; false, taking none, when they do not.
+    bool Adopt(std::vector<StoredGlyph> stored);
+    // The masks held, for storing.
+    std::vector<StoredGlyph> Stored() const;
+    // Masks were rasterised since the atlas was made or last stored.
+    bool HasNew() const { return m_bNew; }
+    void MarkStored() { m_bNew = false; }
+
 private:
-    // A glyph's coverage at one scale, trimmed to its ink, relative to the
-    // pen in device pixels.
-    struct Mask {
-        QPoint offset;
-        int width = 0;
-        int height = 0;
-        std::vector<std::uint8_t> coverage;
-        bool bExact = true; // false: ink beyond the rasterising slot, or coloured fringes
-    };
     struct Tile {
         QImage image; // premultiplied colour, blended as Qt blends a glyph
         QPoint offset;
     };
 
-    const Mask& MaskOf(int scale, quint32 glyph);
     const Tile* TileOf(int scale, QRgb color, quint32 glyph);
-    void Rasterise(int scale, const quint32* glyphs, int count);
+    std::vector<GlyphMask> Rasterise(int scale, const quint32* glyphs, int count);
+    void Keep(int scale, quint32 glyph, GlyphMask mask);
     void Forget();
     void Account(std::size_t bytes);
 
     QRawFont m_raw;
-    std::unordered_map<std::uint64_t, Mask> m_masks;
+    std::unordered_map<std::uint64_t, GlyphMask> m_masks;
     std::unordered_map<std::uint64_t, Tile> m_tiles;
     std::size_t m_nBytes = 0;
+    bool m_bNew = false;
 };
