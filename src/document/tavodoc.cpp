@@ -4,6 +4,7 @@
 
 #include "bytescan.h"
 #include "linetable.h"
+#include "linewalker.h"
 #include "platform/core/heap.h"
 
 #include <algorithm>
@@ -141,7 +142,7 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
         // A file read in one piece is split as soon as a first screen would be.
         if (done == 0 && chunk < m_nLength && pProgress != nullptr &&
             pProgress->WantsFirstScreen()) {
-            pProgress->OfferFirstScreen(FirstScreenOf(m_pData, chunk, m_nLength));
+            pProgress->OfferFirstScreen(FirstScreenOf(m_pData, chunk, terminators, m_nLength));
         }
         done += chunk;
         if (pProgress != nullptr) {
@@ -174,6 +175,7 @@ bool CTAVODoc::LoadText(CFile* pFile, CProgressSink* pProgress) {
 }
 
 std::unique_ptr<CTAVODoc> CTAVODoc::FirstScreenOf(const std::uint8_t* pText, std::uint32_t nRead,
+                                                  std::uint64_t nTerminatorsRead,
                                                   std::uint32_t nFileLength) {
     const std::uint32_t piece = std::min(nRead, FIRST_SCREEN_BYTES);
     CMemFile file(pText, piece);
@@ -184,14 +186,21 @@ std::unique_ptr<CTAVODoc> CTAVODoc::FirstScreenOf(const std::uint8_t* pText, std
     }
     if (piece < nFileLength) {
         // The last line may go on past the piece, or even end elsewhere: a
-        // terminator can be read as a pair's second byte.
-        if (pFirst->m_nLines < 2) {
+        // terminator can be read as a pair's second byte. Only the first
+        // line's start is sure; no character or designation is longer than
+        // MAX_SEQUENCE bytes, so those that end that far before the piece's
+        // end are read as in the whole file.
+        constexpr std::uint32_t MAX_SEQUENCE = 4;
+        if (pFirst->m_nLines >= 2) {
+            pFirst->KeepLines(pFirst->m_nLines - 1);
+        } else if (piece <= MAX_SEQUENCE || !pFirst->KeepWholeCharacters(piece - MAX_SEQUENCE)) {
             return nullptr;
         }
-        pFirst->KeepLines(pFirst->m_nLines - 1);
-        // The gutter is as wide as the whole file's is likely to need.
-        pFirst->m_nDigits =
-            DigitsOf(std::uint32_t(std::uint64_t(pFirst->m_nLines) * nFileLength / piece));
+        // The gutter is as wide as the whole file's is likely to need, by
+        // the lines of all that was read.
+        pFirst->m_nDigits = DigitsOf(
+            std::uint32_t(std::min<std::uint64_t>(1 + nTerminatorsRead * nFileLength / nRead,
+                                                  std::numeric_limits<std::uint32_t>::max())));
     }
     return pFirst;
 }
@@ -203,13 +212,35 @@ void CTAVODoc::KeepLines(std::uint32_t nLines) {
     for (std::uint32_t line = 0; line < nLines; ++line) {
         m_nMaxWidth = std::max(m_nMaxWidth, m_pLines[line].nWidth);
     }
-    while (m_nCheckpoints > 0 && m_pCheckpoints[m_nCheckpoints - 1].nOffset >= m_nLength) {
-        --m_nCheckpoints;
-    }
+    DropCheckpointsFromEnd();
     m_nTotalRows[0] = m_nTotalRows[1] = std::int32_t(nLines);
     for (SlotLayout& layout : m_layout) {
         layout.nRows = nLines;
     }
+}
+
+void CTAVODoc::DropCheckpointsFromEnd() {
+    while (m_nCheckpoints > 0 && m_pCheckpoints[m_nCheckpoints - 1].nOffset >= m_nLength) {
+        --m_nCheckpoints;
+    }
+}
+
+bool CTAVODoc::KeepWholeCharacters(std::uint32_t nLimit) {
+    LineWalker walker(*this, 0, LAYOUT_SCREEN);
+    CharCell cell = {};
+    std::uint32_t end = 0;
+    std::uint64_t width = 0;
+    while (walker.Next(cell) && cell.nOffset + cell.nBytes <= nLimit) {
+        end = cell.nOffset + cell.nBytes;
+        width = cell.nLineColumn + std::uint64_t(cell.nCells);
+    }
+    if (end == 0) {
+        return false;
+    }
+    m_nLength = m_pLines[0].nLength = end;
+    m_nMaxWidth = m_pLines[0].nWidth = SaturatedWidth(width);
+    DropCheckpointsFromEnd();
+    return true;
 }
 
 // One allocation for the line table, the row indexes of both slots and the

@@ -77,8 +77,11 @@ public:
     // piece is read.
     bool LoadText(CFile* pFile, CProgressSink* pProgress = nullptr);
     // A document of the whole lines among the first bytes read of a file
-    // of nFileLength bytes; null when they hold none.
+    // of nFileLength bytes, which hold nTerminatorsRead line ends; when
+    // they hold no whole line, of the whole characters of the first one,
+    // cut. Null when they hold neither.
     static std::unique_ptr<CTAVODoc> FirstScreenOf(const std::uint8_t* pText, std::uint32_t nRead,
+                                                   std::uint64_t nTerminatorsRead,
                                                    std::uint32_t nFileLength);
     // A layout slot's rows for a width; recounting at the width of the
     // slot's last count finds the same rows and returns at once.
@@ -138,6 +141,11 @@ private:
     void Empty();
     // Forgets the lines from nLines on, which must have been split.
     void KeepLines(std::uint32_t nLines);
+    // Of a document of one line, keeps the characters that end at or
+    // before nLimit; false when none does.
+    bool KeepWholeCharacters(std::uint32_t nLimit);
+    // Forgets the checkpoints at or past the end of the text.
+    void DropCheckpointsFromEnd();
     void TakeContents(CTAVODoc& other);
     bool AllocateTable(std::uint64_t capacity);
     bool FindMiddle(const std::vector<std::uint64_t>& before, LineStart* pMiddle) const;

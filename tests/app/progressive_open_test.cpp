@@ -96,6 +96,30 @@ TEST_F(ProgressiveOpen, TheFirstScreenShowsWholeLinesThatStayWhereTheyAreAndCtrl
     EXPECT_EQ(info.nPos + int(info.nPage) - 1, info.nMax);
 }
 
+// A file of one long line shows its start at once too.
+TEST_F(ProgressiveOpen, OneLongLineShowsItsStartWhileItLoads) {
+    ASSERT_TRUE(Start());
+    Env().bFlags = ENV_LINE_NUMBERS;
+    std::string text;
+    while (text.size() < (3u << 20)) {
+        text += "\x1b$B4A;z$H$+$J\x1b(B and ASCII \x01 ";
+    }
+    const CDocument* own = Doc();
+    QImage firstScreen;
+    ASSERT_NE(OpenWhileLooking(WriteFile("line.jis", text),
+                               [&] {
+                                   ASSERT_NE(Doc(), own);
+                                   EXPECT_EQ(Doc()->m_nLines, 1u);
+                                   EXPECT_LT(Doc()->m_nLength, 1u << 20);
+                                   firstScreen = Client()->grab().toImage();
+                               }),
+              nullptr);
+    ASSERT_EQ(checks, 1);
+    EXPECT_EQ(Doc(), own);
+    EXPECT_EQ(Doc()->m_nLength, text.size());
+    EXPECT_EQ(Client()->grab().toImage(), firstScreen);
+}
+
 TEST_F(ProgressiveOpen, EscapeOrClosingTheWindowPutsThePreviousDocumentBackWhereItStood) {
     Open(Text(500));
     View()->SetScrollPos(SB_VERT, 120);

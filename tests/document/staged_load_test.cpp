@@ -1,10 +1,12 @@
 // A load under a monitor: it runs on another thread, reports how far it has
 // come, and when cancelled leaves the document as it was.
 #include "doc_fixture.h"
+#include "document/linewalker.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <thread>
 
 namespace {
@@ -83,6 +85,36 @@ TEST(StagedLoad, ALoadThatRunsToItsEndReplacesTheDocumentOnHugePageBoundaries) {
     EXPECT_EQ(doc->m_nLength, LargeText().size());
     EXPECT_EQ(doc->m_pLines[1].nOffset, LargeText().find('\n') + 1);
     EXPECT_EQ(std::uintptr_t(doc->m_pData) % (std::uintptr_t(2) << 20), 0u);
+}
+
+// A first piece within the first line: only its characters that the rest
+// of the file cannot change, at their columns; never half a pair or part
+// of a designation.
+TEST(StagedLoad, AFirstPieceWithinOneLineKeepsTheCharactersItSurelyHolds) {
+    std::string text;
+    while (text.size() < 400) {
+        text += "ab\t" + NEWJIS + "4A;z" + ASCII + "x" + OLDJIS + "0!" + ROMAN + "\\~\x1b";
+    }
+    text += "\nend\n";
+    const auto whole = LoadDoc(text);
+    std::map<std::uint32_t, std::uint64_t> columnAfter;
+    LineWalker walker(*whole, 0, LAYOUT_SCREEN);
+    for (CharCell cell = {}; walker.Next(cell);) {
+        columnAfter[cell.nOffset + cell.nBytes] = cell.nLineColumn + std::uint64_t(cell.nCells);
+    }
+    const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
+    for (std::uint32_t read = 12; read < 300; ++read) {
+        const auto first = CTAVODoc::FirstScreenOf(p, read, 0, std::uint32_t(text.size()));
+        ASSERT_NE(first, nullptr) << read;
+        ASSERT_EQ(first->m_nLines, 1u);
+        const std::uint32_t end = first->m_nLength;
+        EXPECT_EQ(first->m_pLines[0].nLength, end);
+        EXPECT_LE(end + 4, read);
+        EXPECT_GE(end + 9, read) << "a designation and a pair at most are held back";
+        ASSERT_TRUE(columnAfter.contains(end)) << read << ": " << end;
+        EXPECT_EQ(first->m_pLines[0].nWidth, columnAfter[end]);
+        EXPECT_EQ(first->m_nMaxWidth, columnAfter[end]);
+    }
 }
 
 } // namespace
