@@ -27,7 +27,7 @@ struct Outcome {
 };
 
 // Runs "tavo args" with no display to open and no platform named, its
-// settings in a folder of its own.
+// settings and glyph cache in a folder of its own.
 Outcome Tavo(const std::string& args) {
     const auto dir = std::filesystem::temp_directory_path();
     const auto out = dir / ("tavo_cli_out_" + std::to_string(::getpid()));
@@ -35,8 +35,9 @@ Outcome Tavo(const std::string& args) {
     const auto config = dir / ("tavo_cli_config_" + std::to_string(::getpid()));
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
                                 "XDG_CONFIG_HOME='" +
-                                config.string() + "' '" + std::string(TAVO_EXECUTABLE) + "' " +
-                                args + " >" + out.string() + " 2>" + err.string() + " </dev/null";
+                                config.string() + "' XDG_CACHE_HOME='" + config.string() + "' '" +
+                                std::string(TAVO_EXECUTABLE) + "' " + args + " >" + out.string() +
+                                " 2>" + err.string() + " </dev/null";
     const int raw = std::system(command.c_str());
     const Outcome outcome = {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(out),
                              ReadBytes(err)};
