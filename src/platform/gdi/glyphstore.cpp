@@ -55,12 +55,6 @@ private:
     std::uint64_t m_hash = 0xCBF29CE484222325ULL;
 };
 
-std::uint64_t Checksum(const std::uint8_t* data, std::size_t size) {
-    Fnv1a hash;
-    hash.Add(data, size);
-    return hash.Value();
-}
-
 void PutBytes(std::vector<std::uint8_t>& out, std::uint64_t value, int count) {
     for (int i = 0; i < count; ++i) {
         out.push_back(std::uint8_t(value >> (8 * i)));
@@ -204,6 +198,12 @@ std::uint64_t FingerprintOf(const QRawFont& raw) {
     return print.Value();
 }
 
+std::uint64_t ChecksumOf(const std::uint8_t* data, std::size_t size) {
+    Fnv1a hash;
+    hash.Add(data, size);
+    return hash.Value();
+}
+
 std::string PathOf(std::uint64_t fingerprint) {
     char name[32];
     std::snprintf(name, sizeof name, "%016" PRIx64 ".glyphs", fingerprint);
@@ -218,7 +218,7 @@ StoredFace Read(const std::string& path, std::uint64_t fingerprint) {
     const std::size_t body = bytes.size() - CHECKSUM_BYTES;
     std::uint64_t checksum = 0;
     Reader(bytes.data() + body, CHECKSUM_BYTES).Take(&checksum, 8);
-    if (checksum != Checksum(bytes.data(), body)) {
+    if (checksum != ChecksumOf(bytes.data(), body)) {
         return {};
     }
     Reader in(bytes.data() + sizeof MAGIC, body - sizeof MAGIC);
@@ -274,7 +274,7 @@ BOOL Write(const std::string& path, std::uint64_t fingerprint, const StoredFace&
         PutBytes(bytes, std::uint64_t(mask.height), 2);
         bytes.insert(bytes.end(), mask.coverage.begin(), mask.coverage.end());
     }
-    PutBytes(bytes, Checksum(bytes.data(), bytes.size()), 8);
+    PutBytes(bytes, ChecksumOf(bytes.data(), bytes.size()), 8);
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     if (error) {

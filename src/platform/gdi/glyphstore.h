@@ -64,6 +64,9 @@ std::string PathOf(std::uint64_t fingerprint);
 // What a file written for this fingerprint holds; empty for anything else.
 StoredFace Read(const std::string& path, std::uint64_t fingerprint);
 
+// What a file's last eight bytes hold, little-endian, for the bytes before.
+std::uint64_t ChecksumOf(const std::uint8_t* data, std::size_t size);
+
 // Replaces the file as a whole, making its folder first; on failure the
 // file is as it was and pError says why.
 BOOL Write(const std::string& path, std::uint64_t fingerprint, const StoredFace& face,
