@@ -68,15 +68,19 @@ bool IsWhole(qreal value) {
 }
 
 // Stored masks to rasterise again before the rest are trusted.
-std::vector<std::size_t> ProbesOf(const std::vector<StoredGlyph>& stored) {
-    std::vector<std::size_t> probes;
-    for (const std::size_t at : {std::size_t(0), stored.size() / 2, stored.size() - 1}) {
-        if (stored[at].scale == stored.front().scale &&
-            std::find(probes.begin(), probes.end(), at) == probes.end()) {
-            probes.push_back(at);
+// Stored masks of one scale to rasterise again before the rest are
+// trusted: the first, the middle and the last.
+std::vector<const StoredGlyph*> ProbesOf(const std::vector<StoredGlyph>& stored, int scale) {
+    std::vector<const StoredGlyph*> ofScale;
+    for (const StoredGlyph& entry : stored) {
+        if (entry.scale == scale) {
+            ofScale.push_back(&entry);
         }
     }
-    return probes;
+    if (ofScale.size() <= 3) {
+        return ofScale;
+    }
+    return {ofScale.front(), ofScale[ofScale.size() / 2], ofScale.back()};
 }
 
 } // namespace
@@ -283,17 +287,21 @@ bool GlyphAtlas::Adopt(std::vector<StoredGlyph> stored) {
         return true;
     }
     // The fingerprint cannot see how the system is set to render (hinting,
-    // smoothing): a few glyphs rasterised now must match their stored masks.
-    const std::vector<std::size_t> probes = ProbesOf(stored);
-    std::vector<quint32> glyphs;
-    for (const std::size_t at : probes) {
-        glyphs.push_back(stored[at].glyph);
-    }
-    const std::vector<GlyphMask> now =
-        Rasterise(stored.front().scale, glyphs.data(), int(glyphs.size()));
-    for (std::size_t i = 0; i < probes.size(); ++i) {
-        if (!(now[i] == stored[probes[i]].mask)) {
-            return false;
+    // smoothing): a few glyphs of each scale rasterised now must match
+    // their stored masks.
+    for (int scale = 1; scale <= LARGEST_SCALE; ++scale) {
+        const std::vector<const StoredGlyph*> probes = ProbesOf(stored, scale);
+        std::vector<quint32> glyphs;
+        for (const StoredGlyph* probe : probes) {
+            glyphs.push_back(probe->glyph);
+        }
+        const std::vector<GlyphMask> now =
+            glyphs.empty() ? std::vector<GlyphMask>()
+                           : Rasterise(scale, glyphs.data(), int(glyphs.size()));
+        for (std::size_t i = 0; i < probes.size(); ++i) {
+            if (!(now[i] == probes[i]->mask)) {
+                return false;
+            }
         }
     }
     for (StoredGlyph& entry : stored) {
