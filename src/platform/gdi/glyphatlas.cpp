@@ -304,7 +304,12 @@ bool GlyphAtlas::Adopt(std::vector<StoredGlyph> stored) {
             }
         }
     }
+    // Room is left for the tiles the masks are tinted into, so that a full
+    // store does not make the atlas start afresh at its first paint.
     for (StoredGlyph& entry : stored) {
+        if (BytesOfAll() + entry.mask.coverage.size() > BYTES_KEPT / 4) {
+            break;
+        }
         Keep(entry.scale, entry.glyph, std::move(entry.mask));
     }
     return true;

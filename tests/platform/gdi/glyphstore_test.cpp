@@ -149,6 +149,36 @@ TEST_F(GlyphStoreTest, AFreshFaceTakesWhatAnEarlierRunStoredAndNothingStale) {
     }
 }
 
+// A store larger than the atlas can hold with its tiles is taken in part,
+// leaving the rest to be rasterised when drawn.
+TEST_F(GlyphStoreTest, AStoreTooLargeForTheAtlasIsTakenInPart) {
+    QFont font(QStringLiteral("IPAGothic"));
+    font.setPixelSize(60);
+    raw = QRawFont::fromFont(font);
+    QString text;
+    for (char16_t ch = u'亜'; text.size() < 1200; ++ch) {
+        text += QChar(ch);
+    }
+    const QList<quint32> indexes = raw.glyphIndexesForString(text);
+    const std::vector<quint32> kanji(indexes.begin(), indexes.end());
+    {
+        FontFace earlier(raw, std::nullopt);
+        earlier.Atlas().Warm(1, qRgb(0, 0, 0), kanji.data(), int(kanji.size()));
+        ASSERT_TRUE(FontFace::SaveAll(nullptr));
+    }
+    std::size_t stored = 0;
+    for (const StoredGlyph& entry :
+         GlyphStore::Read(GlyphStore::PathOf(GlyphStore::FingerprintOf(raw)),
+                          GlyphStore::FingerprintOf(raw))
+             .glyphs) {
+        stored += entry.mask.coverage.size();
+    }
+    ASSERT_GT(stored, GlyphAtlas::BYTES_KEPT / 4);
+    const std::size_t held = HeldByAFreshFace();
+    EXPECT_GT(held, GlyphAtlas::BYTES_KEPT / 8);
+    EXPECT_LE(held, GlyphAtlas::BYTES_KEPT / 4);
+}
+
 TEST_F(GlyphStoreTest, DamagedForeignOrMissingFilesReadAsEmpty) {
     StoredFace written;
     written.chars = {{u'A', 36, 8, true}, {u'漢', 0, 0, true}, {u'f', 71, 5, false}};
