@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -202,6 +203,9 @@ TEST_F(GlyphStoreTest, DamagedForeignOrMissingFilesReadAsEmpty) {
     EXPECT_TRUE(isEmpty(GlyphStore::Read(path, 43)));
     EXPECT_TRUE(isEmpty(GlyphStore::Read(path + ".missing", 42)));
     EXPECT_TRUE(isEmpty(GlyphStore::Read(folder.string(), 42)));
+    const std::string fifo = folder.string() + "/fifo.glyphs";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(isEmpty(GlyphStore::Read(fifo, 42))) << "and no wait for a writer";
 
     const std::vector<char> good = BytesOf(path);
     const std::string damaged = folder.string() + "/b.glyphs";
