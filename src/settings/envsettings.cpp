@@ -91,8 +91,7 @@ EnvSaveResult EnvStore::Save(CFileException* pError) const {
     CreateMissingFolders(m_strEnvPath);
     CReplacementFile file;
     if (!file.Open(m_strEnvPath.c_str(), &error)) {
-        return file.IsTargetAccepted() ? OverwriteInPlace(file.GetTargetPath(), error)
-                                       : EnvSaveResult::notCreated;
+        return EnvSaveResult::notCreated;
     }
     if (!file.Write(&m_env, sizeof m_env, &error)) {
         return EnvSaveResult::notWritten;
@@ -101,22 +100,5 @@ EnvSaveResult EnvStore::Save(CFileException* pError) const {
         return error.m_strFileName == file.GetTargetPath() ? EnvSaveResult::notCreated
                                                            : EnvSaveResult::notWritten;
     }
-    return EnvSaveResult::saved;
-}
-
-// For a folder in which no temporary file can be made. Writing the record
-// over an existing one of full length needs no new blocks, so even a full
-// disk cannot leave it short; a longer file is cut to the record after.
-EnvSaveResult EnvStore::OverwriteInPlace(const std::string& path, CFileException& error) const {
-    CFile file;
-    if (!file.Open(path.c_str(), CFile::modeWrite)) {
-        return EnvSaveResult::notCreated; // why the temporary file failed stands
-    }
-    if (!file.Write(&m_env, sizeof m_env) || !file.SetLength(sizeof m_env) || !file.Flush()) {
-        ReportFileError(&error, CFileException::WriteErrorToException(file.GetLastError()),
-                        file.GetLastError(), path);
-        return EnvSaveResult::notWritten;
-    }
-    error = CFileException{};
     return EnvSaveResult::saved;
 }

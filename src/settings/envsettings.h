@@ -101,15 +101,11 @@ public:
     // links to, if it is a link) with
     // the 284 bytes as a whole, keeping its mode, so that a failure at any
     // step leaves the previous file as it was. A read-only env file is not
-    // replaced. In a folder where no new file can be made, a writable env
-    // file is overwritten where it stands. pError receives the cause of a
-    // failure and the file that failed; the record in memory stays in force
-    // either way.
+    // replaced, nor one in a folder where no new file can be made. pError
+    // receives the cause of a failure and the file that failed; the record
+    // in memory stays in force either way.
     EnvSaveResult Save(CFileException* pError = nullptr) const;
 
     std::string m_strEnvPath;
     EnvSettings m_env = {};
-
-private:
-    EnvSaveResult OverwriteInPlace(const std::string& path, CFileException& error) const;
 };

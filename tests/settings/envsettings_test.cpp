@@ -200,31 +200,25 @@ TEST_F(EnvFile, AReadOnlyEnvFileIsNotReplacedAndTheFailureSaysWhichAndWhy) {
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
 }
 
-TEST_F(EnvFile, InAFolderThatMayNotBeWrittenAWritableFileIsOverwrittenInPlace) {
-    WriteBytes(EnvPath(), std::string(300, 'x')); // longer than the record
+// The env file is only ever replaced whole: where no temporary file can be
+// made beside it, the save fails, naming that file, and the env file stays.
+TEST_F(EnvFile, InAFolderThatMayNotBeWrittenTheSaveFailsAndTheFileStays) {
+    WriteBytes(EnvPath(), "old");
     if (!ReadOnlyHolds(m_dir, EnvPath())) {
         GTEST_SKIP() << "every folder is writable for this user";
     }
     ::chmod(m_dir.c_str(), 0555);
     const AsNobody nobody;
-    struct stat before {};
-    ::stat(EnvPath().c_str(), &before);
-    EnvStore store = MakeStore();
-    store.SetDefaults();
-    CFileException error;
-    EXPECT_EQ(store.Save(&error), EnvSaveResult::saved) << error.m_strFileName;
-    EXPECT_EQ(ReadBytes(EnvPath()), DefaultFileBytes());
-    struct stat after {};
-    ::stat(EnvPath().c_str(), &after);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-
-    // Without an env file there is nothing to overwrite: the temporary file
-    // that could not be made is named.
-    EnvStore elsewhere((m_dir / "OTHER.EXE").c_str());
-    EXPECT_EQ(elsewhere.Save(&error), EnvSaveResult::notCreated);
-    EXPECT_EQ(fs::path(error.m_strFileName).parent_path(), m_dir);
-    EXPECT_NE(error.m_strFileName.find("OTHER.env"), std::string::npos);
-    EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    for (const char* module : {"TAVO.EXE", "OTHER.EXE"}) {
+        EnvStore store((m_dir / module).c_str());
+        store.SetDefaults();
+        CFileException error;
+        EXPECT_EQ(store.Save(&error), EnvSaveResult::notCreated) << module;
+        EXPECT_EQ(fs::path(error.m_strFileName).parent_path(), m_dir);
+        EXPECT_NE(error.m_strFileName, store.m_strEnvPath);
+        EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+    }
+    EXPECT_EQ(ReadBytes(EnvPath()), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
 }
 

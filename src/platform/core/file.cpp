@@ -45,15 +45,12 @@ CFile::~CFile() {
     CFile::Close();
 }
 
-BOOL CFile::Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError) {
+BOOL CFile::Open(const char* lpszFileName, UINT, CFileException* pError) {
     Close();
-    // Non-blocking while opening: a FIFO without a peer must not hang us.
-    // Writing is only ever into a file that exists, over its bytes: a file
-    // is never created or emptied here (new files come from the
-    // replacement file).
-    const int flags =
-        O_CLOEXEC | O_NOCTTY | O_NONBLOCK | ((nOpenFlags & modeWrite) != 0 ? O_WRONLY : O_RDONLY);
-    const int fd = ::open(lpszFileName, flags);
+    // Read-only: every file written is a replacement file, written whole
+    // beside its target. Non-blocking while opening: a FIFO without a peer
+    // must not hang us.
+    const int fd = ::open(lpszFileName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         ReportFileError(pError, CFileException::OsErrorToException(error), error, lpszFileName);
@@ -118,14 +115,6 @@ BOOL CFile::Write(const void* lpBuf, UINT nCount) {
 
 BOOL CFile::Flush() {
     if (m_hFile >= 0 && ::fsync(m_hFile) != 0) {
-        m_nLastError = errno;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CFile::SetLength(ULONGLONG nLength) {
-    if (m_hFile >= 0 && ::ftruncate(m_hFile, off_t(nLength)) != 0) {
         m_nLastError = errno;
         return FALSE;
     }

@@ -41,7 +41,6 @@ class CFile {
 public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,
-        modeWrite = 0x0001,
         shareDenyNone = 0x0040,
     };
 
@@ -50,8 +49,9 @@ public:
     CFile& operator=(const CFile&) = delete;
     virtual ~CFile();
 
-    // Opening for reading never blocks and accepts regular files only, so
-    // that a FIFO or device can never hang the program.
+    // Opens for reading only (a file is written through a replacement
+    // file); never blocks and accepts regular files only, so that a FIFO or
+    // device can never hang the program.
     virtual BOOL Open(const char* lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     virtual ULONGLONG GetLength() const;
     // Reads up to nCount bytes; returns the number delivered, which is less
@@ -63,8 +63,6 @@ public:
     // could not be.
     virtual BOOL Flush();
     virtual void Close();
-    // Cuts the file to nLength bytes (or extends it with zeros).
-    BOOL SetLength(ULONGLONG nLength);
     // Takes over a descriptor opened elsewhere; Close closes it.
     void Attach(int hFile);
 

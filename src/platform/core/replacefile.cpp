@@ -78,7 +78,6 @@ CReplacementFile::~CReplacementFile() {
 
 BOOL CReplacementFile::Open(const char* lpszTarget, CFileException* pError) {
     Abandon();
-    m_bTargetAccepted = FALSE;
     if (const int error = ResolveLinks(lpszTarget, m_strTargetPath); error != 0) {
         ReportFileError(pError, CFileException::OsErrorToException(error), error, m_strTargetPath);
         return FALSE;
@@ -94,7 +93,6 @@ BOOL CReplacementFile::Open(const char* lpszTarget, CFileException* pError) {
         ReportFileError(pError, CFileException::OsErrorToException(error), error, m_strTargetPath);
         return FALSE;
     }
-    m_bTargetAccepted = TRUE;
     // ".NAME." and the random part: hidden, and telling whose it is.
     const std::string folder = FolderOf(m_strTargetPath);
     const std::string stem = folder + '.' + m_strTargetPath.substr(folder.size()) + '.';

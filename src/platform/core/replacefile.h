@@ -27,10 +27,6 @@ public:
     // The file Commit replaces: the target with its links followed. Known
     // once Open has resolved it, also when Open then failed.
     const std::string& GetTargetPath() const { return m_strTargetPath; }
-    // FALSE after Open when it failed on the target itself (not a regular
-    // file, not writable, links that never end) rather than on the
-    // temporary file.
-    BOOL IsTargetAccepted() const { return m_bTargetAccepted; }
     // The temporary file, for a writer that opens the path itself.
     const std::string& GetTempPath() const { return m_strTempPath; }
 
@@ -50,6 +46,5 @@ private:
 
     std::string m_strTargetPath;
     std::string m_strTempPath;
-    BOOL m_bTargetAccepted = FALSE;
     CFile m_file;
 };
