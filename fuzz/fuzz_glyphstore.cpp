@@ -4,13 +4,12 @@
 #include "fuzz_support.h"
 
 #include "platform/gdi/glyphstore.h"
+#include "support/bytes.h"
 
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -18,11 +17,6 @@ std::filesystem::path g_dir;
 
 void RemoveDir() {
     std::filesystem::remove_all(g_dir);
-}
-
-std::vector<std::uint8_t> BytesOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 } // namespace
@@ -36,21 +30,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::uint8_t> bytes(data, data + size);
+    std::string bytes(reinterpret_cast<const char*>(data), size);
     constexpr std::size_t CHECKSUM = 8;
     if (bytes.size() >= CHECKSUM) {
         const std::size_t body = bytes.size() - CHECKSUM;
-        const std::uint64_t sum = GlyphStore::ChecksumOf(bytes.data(), body);
+        const std::uint64_t sum = GlyphStore::ChecksumOf(data, body);
         for (std::size_t i = 0; i < CHECKSUM; ++i) {
-            bytes[body + i] = std::uint8_t(sum >> (8 * i));
+            bytes[body + i] = char(sum >> (8 * i));
         }
     }
     const std::filesystem::path read = g_dir / "read.glyphs";
-    std::ofstream(read, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    WriteBytes(read, bytes);
     std::uint64_t fingerprint = 0;
     for (std::size_t i = 0; i < 8 && 8 + i < bytes.size(); ++i) {
-        fingerprint |= std::uint64_t(bytes[8 + i]) << (8 * i);
+        fingerprint |= std::uint64_t(std::uint8_t(bytes[8 + i])) << (8 * i);
     }
     const StoredFace face = GlyphStore::Read(read.string(), fingerprint);
     if (face.chars.empty() && face.glyphs.empty()) {
@@ -58,6 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::filesystem::path written = g_dir / "written.glyphs";
     FUZZ_CHECK(GlyphStore::Write(written.string(), fingerprint, face, nullptr));
-    FUZZ_CHECK(BytesOf(written) == bytes);
+    FUZZ_CHECK(ReadBytes(written) == bytes);
     return 0;
 }
