@@ -1,10 +1,8 @@
-#include "document/charset.h"
+#include "doc_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iconv.h>
-#include <string>
 
 namespace {
 
@@ -62,15 +60,9 @@ TEST(JisToSjis, MapsEveryCodeOneToOneAndAsTheSystemConverterDoes) {
             ASSERT_TRUE(lead && trail && !seen[pair[0] << 8 | pair[1]]) << std::hex << j1 << j2;
             seen[pair[0] << 8 | pair[1]] = true;
 
-            char in[] = {0x1B, '$', 'B', char(j1), char(j2)};
-            char out[8] = {};
-            char* inp = in;
-            char* outp = out;
-            std::size_t inLeft = sizeof in;
-            std::size_t outLeft = sizeof out;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != std::size_t(-1) && outp - out == 2) {
-                EXPECT_EQ(pair, (Pair{std::uint8_t(out[0]), std::uint8_t(out[1])}))
+            const std::string sjis = ConvertedByIconv(cd, j1, j2);
+            if (sjis.size() == 2) {
+                EXPECT_EQ(pair, (Pair{std::uint8_t(sjis[0]), std::uint8_t(sjis[1])}))
                     << std::hex << j1 << j2;
                 ++compared;
             }

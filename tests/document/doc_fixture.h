@@ -4,6 +4,7 @@
 #include "document/tavodoc.h"
 #include "platform/core/archive.h"
 
+#include <iconv.h>
 #include <memory>
 #include <string>
 
@@ -59,4 +60,18 @@ inline Placed PlaceCharacters(const std::uint8_t* p, std::uint32_t n, CharSet se
     Placed placed = {1, 0, set};
     PlaceMore(p, 0, n, width, placed);
     return placed;
+}
+
+// What the system's converter from ISO-2022-JP makes of the New JIS pair
+// (j1, j2); empty where it refuses the pair.
+inline std::string ConvertedByIconv(iconv_t cd, int j1, int j2) {
+    char in[] = {0x1B, '$', 'B', char(j1), char(j2)};
+    char out[16];
+    char* inAt = in;
+    char* outAt = out;
+    std::size_t inLeft = sizeof in;
+    std::size_t outLeft = sizeof out;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return iconv(cd, &inAt, &inLeft, &outAt, &outLeft) == std::size_t(-1) ? std::string()
+                                                                          : std::string(out, outAt);
 }

@@ -1,8 +1,6 @@
-// The split, the rows and the walk of each line as the drawing meets it
-// against plain walks of one byte or one character at a time, on seeded
-// random texts; and the shortcuts of the document core against the walks
-// they replace: the split in two stretches, the rows placed without a walk,
-// the row index and the checkpoints of long lines.
+// The split, the rows, the line walk and the document core's shortcuts
+// (two-stretch split, rows without a walk, row index, checkpoints) against
+// plain walks of one byte or one character at a time, on seeded random texts.
 #include "doc_fixture.h"
 #include "document/linewalker.h"
 
@@ -84,9 +82,8 @@ void ExpectSplitLikeAByteWalk(const CTAVODoc& doc, const std::string& text) {
     EXPECT_EQ(doc.m_nMaxWidth, widest);
 }
 
-// Walks a line as the drawing meets it and checks every character against
-// the placement character by character, also where a walk resumes near it,
-// and the line's rows against the last.
+// Walks a line as the drawing does and checks every character, also where
+// a walk resumes near it, and the line's rows against the placement.
 void ExpectWalkAsPlaced(const CTAVODoc& doc, std::uint32_t i, std::uint32_t width, int slot) {
     const LineInfo& line = doc.m_pLines[i];
     const std::uint8_t* p = doc.m_pData + line.nOffset;
@@ -119,9 +116,8 @@ void ExpectWalkAsPlaced(const CTAVODoc& doc, std::uint32_t i, std::uint32_t widt
     }
 }
 
-// Counts a slot at a width and checks every line's rows against the
-// character-by-character placement, or walks it, and the slot's total and
-// width.
+// Counts a slot at a width and checks every line's rows (or its walk), the
+// slot's total and its width against the placement.
 void ExpectRowsAsPlaced(CTAVODoc& doc, std::uint32_t width, int slot, bool walk = false) {
     doc.CountRows(width, slot);
     std::int64_t total = 0;

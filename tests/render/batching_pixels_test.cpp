@@ -69,7 +69,10 @@ const char* const LINES[] = {
     "\t\ta\tab\tabc\tabcd\x1b$B\t0!\x1b(B end\n",
 };
 
-// Slanted glyphs reach into their neighbours' cells.
+// Sizes, faces and slants; slanted glyphs reach into their neighbours' cells.
+const std::tuple<LONG, const char*, BYTE> FONTS[] = {
+    {90, "IPAGothic", 0}, {105, "IPAMincho", 0}, {120, "IPAGothic", 1}, {200, "IPAPMincho", 1}};
+
 EnvSettings Settings(LONG tenths, const char* face, BYTE italic) {
     EnvSettings env = DefaultSettings();
     env.bFlags = 0x1F;
@@ -108,11 +111,7 @@ QImage Draw(CDC& dc, QImage& image, const EnvSettings& env, const RECT& paint) {
 }
 
 TEST(Batching, PixelsAreTheSameAsDrawingEveryOutputAlone) {
-    for (const auto& [tenths, face, italic] :
-         {std::tuple<LONG, const char*, BYTE>{90, "IPAGothic", 0},
-          {105, "IPAMincho", 0},
-          {120, "IPAGothic", 1},
-          {200, "IPAPMincho", 1}}) {
+    for (const auto& [tenths, face, italic] : FONTS) {
         const EnvSettings env = Settings(tenths, face, italic);
         // The whole image, and a paint rectangle that cuts cells.
         for (const RECT& paint : {RECT{0, 0, 640, 900}, RECT{7, 5, 301, 397}}) {
@@ -149,10 +148,7 @@ std::array<QImage, 2> WithoutAndWithAtlas(QSize size, qreal ratio, const Paint& 
 // Blits from the glyph atlas against Qt's own glyph runs: every set in its
 // colour, marks and corrections, at one and two device pixels per pixel.
 TEST(GlyphAtlas, BlitsGiveThePixelsOfGlyphRuns) {
-    for (const auto& [tenths, face, italic] :
-         {std::tuple<LONG, const char*, BYTE>{90, "IPAGothic", 0},
-          {105, "IPAMincho", 0},
-          {200, "IPAPMincho", 1}}) {
+    for (const auto& [tenths, face, italic] : FONTS) {
         EnvSettings env = Settings(tenths, face, italic);
         env.crColor[ENV_CLR_OLDJIS] = RGB(0x80, 0x20, 0xA0);
         for (const qreal ratio : {1.0, 2.0}) {

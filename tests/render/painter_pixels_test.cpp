@@ -126,9 +126,9 @@ TEST_F(PainterPixels, FontsOfDifferentSizesShareTheLargestCellAndKeepToTheGrid) 
               ink(ascii) + ink(Cell(3, 1, 2)) + ink(Cell(3, 2, 2)) + ink(roman));
 }
 
-// The four sample lines of the settings dialog's preview, with all flags
-// on and then all off, written where a person can look at them, with a
-// line of full-width and one of half-width katakana under them.
+// The settings dialog's preview lines and a line each of full-width and
+// half-width katakana, flags on and off, saved for a person to look at;
+// what the flags add is checked on the recorder.
 TEST(PainterSamples, PreviewLinesAreRealGlyphs) {
     const char* lines[] = {
         "ASCII - \\(bk/) ~(tilda) \r",
@@ -171,20 +171,6 @@ TEST(PainterSamples, PreviewLinesAreRealGlyphs) {
     }
     dc.DeleteDC();
     ASSERT_TRUE(image.save(QStringLiteral(TAVO_TEST_OUTPUT_DIR "/preview_samples.png")));
-
-    // The upper pane shows what the flags add: numbers in the gutter, "M"
-    // on the control background for the carriage returns, and framed
-    // full-width spaces. The lower pane shows none of it.
-    const QRgb control = Rgb(RGB(0xC0, 0xC0, 0xC0));
-    const auto cell = [&](int pane, int col, int row, int cells = 1) {
-        return QRect(2 + col * cx, 2 + pane * 130 + row * cy, cells * cx, cy);
-    };
-    for (int row = 0; row < 2; ++row) {
-        EXPECT_LT(CountOther(image, cell(0, 5 + 24, row), control), cx * cy - 10) << row;
-        EXPECT_EQ(CountOther(image, cell(1, 24, row), control), cx * cy) << row;
-    }
-    EXPECT_GT(CountOther(image, cell(0, 0, 0, 5), Rgb(TEXT_BK)), 10);          // "   1:"
-    EXPECT_NE(image.copy(cell(0, 5 + 8, 2, 2)), image.copy(cell(1, 8, 2, 2))); // the box
 
     // In the lower pane every kanji and katakana is a glyph of the font.
     auto wideChar = [&](int row, int index) {

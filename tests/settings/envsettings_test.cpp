@@ -6,12 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <functional>
 
 #include <fcntl.h>
-#include <sched.h>
-#include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,7 +113,7 @@ TEST_F(EnvFile, AFolderInPlaceOfTheFileGivesDefaultsAndIsNotReplaced) {
     EXPECT_EQ(store.Save(&error), EnvSaveResult::notCreated);
     EXPECT_EQ(error.m_cause, CFileException::notRegularFile);
     EXPECT_TRUE(fs::is_directory(EnvPath()));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1); // no temporary file left
+    EXPECT_EQ(EntriesIn(m_dir), 1); // no temporary file left
 }
 
 TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
@@ -135,8 +131,7 @@ TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
         const EnvSaveResult result = store.Save(&error);
         return int(result != EnvSaveResult::notWritten) |
                int(error.m_cause != CFileException::diskFull) << 1 |
-               int(ReadBytes(EnvPath()) != old) << 2 |
-               int(std::distance(fs::directory_iterator(m_dir), {}) != 2) << 3 |
+               int(ReadBytes(EnvPath()) != old) << 2 | int(EntriesIn(m_dir) != 2) << 3 |
                int(fs::path(error.m_strFileName).parent_path() != m_dir ||
                    error.m_strFileName == EnvPath())
                    << 4;
@@ -148,12 +143,6 @@ TEST_F(EnvFile, ADiskThatFillsWhileSavingKeepsThePreviousFileByteForByte) {
     // disk; 4: the previous file changed; 8: the temporary file was left; 16:
     // the file named is not the temporary one that failed.
     EXPECT_EQ(faults, 0);
-}
-
-mode_t ModeOf(const fs::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
 }
 
 TEST_F(EnvFile, ALinkIsFollowedAndKeptAndTheModeOfTheFileWithIt) {
@@ -197,7 +186,7 @@ TEST_F(EnvFile, AReadOnlyEnvFileIsNotReplacedAndTheFailureSaysWhichAndWhy) {
     EXPECT_EQ(error.m_cause, CFileException::accessDenied);
     EXPECT_EQ(ReadBytes(EnvPath()), "old");
     EXPECT_EQ(ModeOf(EnvPath()), 0444u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
+    EXPECT_EQ(EntriesIn(m_dir), 1);
 }
 
 // The env file is only ever replaced whole: where no temporary file can be
@@ -219,7 +208,7 @@ TEST_F(EnvFile, InAFolderThatMayNotBeWrittenTheSaveFailsAndTheFileStays) {
         EXPECT_EQ(error.m_cause, CFileException::accessDenied);
     }
     EXPECT_EQ(ReadBytes(EnvPath()), "old");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
+    EXPECT_EQ(EntriesIn(m_dir), 1);
 }
 
 TEST_F(EnvFile, LinksPlantedWhereATemporaryFileMightGoAreLeftAlone) {
@@ -274,7 +263,7 @@ TEST_F(EnvFile, TwoProgramsSavingAtOnceNeverShowAShortFileAndBothSucceed) {
     for (int i = 0; i < 2; ++i) {
         EXPECT_TRUE(WIFEXITED(status[i]) && WEXITSTATUS(status[i]) == 0) << "saver " << i;
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), {}), 1);
+    EXPECT_EQ(EntriesIn(m_dir), 1);
 }
 
 } // namespace

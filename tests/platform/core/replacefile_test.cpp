@@ -17,12 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-mode_t ModeOf(const fs::path& path) {
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    return info.st_mode & 07777;
-}
-
 // Every name in the folder and below, sorted, with what it is: the content
 // of a file, the destination of a link, "/" for a folder.
 std::string Snapshot(const fs::path& folder) {

@@ -5,6 +5,7 @@
 #include "platform/gdi/face.h"
 #include "platform/gdi/glyphatlas.h"
 #include "platform/gdi/glyphstore.h"
+#include "support/bytes.h"
 #include "support/pixels.h"
 
 #include <gtest/gtest.h>
@@ -17,26 +18,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<char> BytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 class GlyphStoreTest : public ::testing::Test {
 protected:
@@ -125,7 +111,7 @@ TEST_F(GlyphStoreTest, AFreshFaceTakesWhatAnEarlierRunStoredAndNothingStale) {
         CFileException error;
         ASSERT_TRUE(FontFace::SaveAll(&error)) << error.m_strFileName;
     }
-    const std::vector<char> good = BytesOf(path);
+    const std::string good = ReadBytes(path);
     ASSERT_FALSE(good.empty());
 
     // Read back whole: a new face holds every stored mask at once and draws
@@ -146,7 +132,7 @@ TEST_F(GlyphStoreTest, AFreshFaceTakesWhatAnEarlierRunStoredAndNothingStale) {
         EXPECT_EQ(Drawn(afterStale, 1), first[1]) << spoiled;
         EXPECT_EQ(Drawn(afterStale, 2), first[2]) << spoiled;
         ASSERT_TRUE(FontFace::SaveAll(nullptr));
-        EXPECT_EQ(BytesOf(path), good);
+        EXPECT_EQ(ReadBytes(path), good);
     }
 }
 
@@ -207,21 +193,21 @@ TEST_F(GlyphStoreTest, DamagedForeignOrMissingFilesReadAsEmpty) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_TRUE(isEmpty(GlyphStore::Read(fifo, 42))) << "and no wait for a writer";
 
-    const std::vector<char> good = BytesOf(path);
+    const std::string good = ReadBytes(path);
     const std::string damaged = folder.string() + "/b.glyphs";
     for (std::size_t size = 0; size < good.size(); ++size) {
-        WriteBytes(damaged, std::vector<char>(good.begin(), good.begin() + long(size)));
+        WriteBytes(damaged, good.substr(0, size));
         EXPECT_TRUE(isEmpty(GlyphStore::Read(damaged, 42))) << size << " bytes";
     }
     for (std::size_t at = 0; at < good.size(); ++at) {
-        std::vector<char> bytes = good;
+        std::string bytes = good;
         bytes[at] = char(bytes[at] ^ 0x10);
         WriteBytes(damaged, bytes);
         EXPECT_TRUE(isEmpty(GlyphStore::Read(damaged, 42))) << "byte " << at;
     }
 
     // A folder that cannot be made: the file is named, nothing written.
-    WriteBytes(folder.string() + "/plain", {'x'});
+    WriteBytes(folder.string() + "/plain", "x");
     CFileException error;
     EXPECT_FALSE(GlyphStore::Write(folder.string() + "/plain/c.glyphs", 42, written, &error));
     EXPECT_EQ(error.m_strFileName, folder.string() + "/plain/c.glyphs");
