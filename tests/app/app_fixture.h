@@ -13,10 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -28,6 +31,15 @@
 #include <vector>
 
 #include <unistd.h>
+
+// piece, count times over.
+inline std::string Repeat(const std::string& piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
 
 // Counts the commands that reach the application, so that a test can see
 // whether a disabled command got through, and tells of every file opened.
@@ -150,6 +162,12 @@ protected:
     }
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
+    // The status bar's message pane.
+    std::string Status() const {
+        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
+    }
+    QToolBar* FindBar() const { return Window()->findChild<QToolBar*>("dialogBar131"); }
+    QLineEdit* FindField() const { return FindBar()->findChild<QLineEdit*>(); }
 
     // The items of every popup of the menu bar, or of the one captioned popup.
     std::vector<QAction*> MenuItems(const char* popup = nullptr) const {

@@ -251,19 +251,6 @@ TEST_F(CheckTest, EachProblemIsOneLineAtItsLineAndCellColumn) {
                              ":2:3: TAB, LF, FF, CR 以外の制御ｺｰﾄﾞ DEL (0x7F)\n" + dirty +
                              ":3:1: 上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71\n" + dirty +
                              ":3:4: 2ﾊﾞｲﾄ文字のまま行が終わっている\n");
-
-    // The sample has a problem of every kind, each on a line of its own.
-    const Outcome features = Tavo("--check " TAVO_SAMPLES_DIR "/features.jis");
-    EXPECT_EQ(features.status, 1);
-    std::vector<std::string> lines;
-    std::istringstream out(features.out);
-    for (std::string line; std::getline(out, line);) {
-        lines.push_back(line);
-    }
-    ASSERT_EQ(lines.size(), 18u) << features.out;
-    EXPECT_EQ(lines[0], TAVO_SAMPLES_DIR "/features.jis:8:25: 復号できない2ﾊﾞｲﾄｺｰﾄﾞ 09 41");
-    EXPECT_EQ(lines[11],
-              TAVO_SAMPLES_DIR "/features.jis:15:14: 上位ﾋﾞｯﾄの立ったﾊﾞｲﾄ B1  ｱ  U+FF71");
 }
 
 // An unreadable file is said on stderr and ends with status 2, whatever

@@ -193,27 +193,6 @@ TEST_F(AppTest, DamagedIniFilesNeitherStopTheProgramNorFillTheRecentList) {
     EXPECT_TRUE(messages.empty());
 }
 
-// Beside a portable executable in a folder whose path is longer than any
-// fixed buffer, the settings and the recent files are kept and read back.
-TEST_F(AppTest, AnExecutableDeepInFoldersKeepsItsSettingsAndRecentFiles) {
-    const std::filesystem::path deep = dir / std::string(160, 'd') / std::string(160, 'e');
-    std::filesystem::create_directories(deep);
-    WriteBytes(deep / "TAVO.env", "");
-    modulePath = (deep / "TAVO.EXE").string();
-    ASSERT_TRUE(Start());
-    ASSERT_NE(app->OpenDocumentFile(WriteFile("1.jis", "line\n").c_str()), nullptr);
-    Env().bFlags = ENV_LINE_NUMBERS;
-    ASSERT_EQ(app->m_envStore.Save(), EnvSaveResult::saved);
-    Stop();
-
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(Env().bFlags, ENV_LINE_NUMBERS);
-    ASSERT_EQ(app->GetRecentFileList()->GetCount(), 1);
-    EXPECT_EQ((*app->GetRecentFileList())[0], (dir / "1.jis").string());
-    EXPECT_TRUE(std::filesystem::exists(deep / "TAVO.env"));
-    EXPECT_TRUE(std::filesystem::exists(deep / "TAVO.ini"));
-}
-
 } // namespace
 
 TEST_F(AppTest, OpenDialogSpeaksJapaneseAndStartsWhereTheFileOnScreenIs) {

@@ -11,11 +11,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMouseEvent>
-#include <QStatusBar>
-#include <QToolBar>
 
 #include <iconv.h>
 #include <set>
@@ -25,9 +21,6 @@ namespace {
 
 class NavigationTest : public ViewTest {
 protected:
-    std::string Status() const {
-        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
-    }
     // Rests the mouse on text cell (column, row) of the window, the gutter
     // not counted, as a move with no button held.
     void Hover(int column, int row) const {
@@ -38,9 +31,6 @@ protected:
         QMouseEvent move(QEvent::MouseMove, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(View()->GetSafeHwnd(), &move);
     }
-
-    QToolBar* FindBar() const { return Window()->findChild<QToolBar*>("dialogBar131"); }
-    QLineEdit* FindText() const { return FindBar()->findChild<QLineEdit*>(); }
 };
 
 // Text outputs and fills as drawn, without the inverted blocks.
@@ -71,9 +61,11 @@ char32_t IconvCharacter(std::uint8_t first, std::uint8_t second) {
     return decoded ? ch : 0;
 }
 
-// The six codes that code page 932 shows by code points of its own.
+// The six codes that code page 932 shows by code points of its own, and
+// their bytes in a row.
 constexpr std::uint8_t SHOWN_ELSEWHERE[][2] = {{0x21, 0x41}, {0x21, 0x42}, {0x21, 0x5D},
                                                {0x21, 0x71}, {0x21, 0x72}, {0x22, 0x4C}};
+const std::string SHOWN_ELSEWHERE_PAIRS = "!A!B!]!q!r\"L";
 
 using Blocks = std::set<std::tuple<int, int, int>>; // x, y, width
 
@@ -115,11 +107,7 @@ TEST(JisCodesTest, TypedCharactersBecomeTheCodesThatShowThem) {
 }
 
 TEST(JisCodesTest, BothFormsOfTheSixCharactersCodePage932ShowsElsewhereAreFound) {
-    std::string pairs;
-    for (const auto& code : SHOWN_ELSEWHERE) {
-        pairs += {char(code[0]), char(code[1])};
-    }
-    auto doc = LoadDoc("~-" + NEWJIS + pairs + ASCII);
+    auto doc = LoadDoc("~-" + NEWJIS + SHOWN_ELSEWHERE_PAIRS + ASCII);
     for (std::size_t i = 0; i < std::size(SHOWN_ELSEWHERE); ++i) {
         const std::uint8_t* const code = SHOWN_ELSEWHERE[i];
         const char32_t standard = IconvCharacter(code[0], code[1]);
@@ -190,9 +178,9 @@ TEST_F(NavigationTest, TheFindBarSearchesFromItsTextAndCloses) {
     EXPECT_TRUE(FindBar()->isHidden());
     Frame()->ExecuteCommand(ID_EDIT_FIND);
     EXPECT_FALSE(FindBar()->isHidden());
-    FindText()->setText("alpha");
+    FindField()->setText("alpha");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(FindText(), &enter); // the default button: find next
+    QApplication::sendEvent(FindField(), &enter); // the default button: find next
     EXPECT_EQ(Inverted(Draw()).size(), 5u);
     Frame()->ExecuteCommand(ID_EDIT_FIND_NEXT);
     SIZE cell;
@@ -203,10 +191,10 @@ TEST_F(NavigationTest, TheFindBarSearchesFromItsTextAndCloses) {
     Frame()->ExecuteCommand(ID_EDIT_FIND_PREV);
     EXPECT_EQ(Status(), "見つかりません");
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(FindText(), &escape);
+    QApplication::sendEvent(FindField(), &escape);
     EXPECT_TRUE(FindBar()->isHidden());
     // With no text the repeat opens the bar.
-    FindText()->clear();
+    FindField()->clear();
     Frame()->ExecuteCommand(ID_EDIT_FIND_NEXT);
     EXPECT_FALSE(FindBar()->isHidden());
 }
@@ -274,11 +262,7 @@ TEST_F(NavigationTest, TheCheckGoesFromProblemToProblemAndSaysWhenThereIsNone) {
 }
 
 TEST_F(NavigationTest, TheInspectorNamesPairsByTheirJisX0208CodePoints) {
-    std::string pairs;
-    for (const auto& code : SHOWN_ELSEWHERE) {
-        pairs += {char(code[0]), char(code[1])};
-    }
-    Open(NEWJIS + pairs + ASCII);
+    Open(NEWJIS + SHOWN_ELSEWHERE_PAIRS + ASCII);
     Hover(0, 0);
     EXPECT_EQ(Status(), "行 1  桁 1  ｵﾌｾｯﾄ 3 (0x3)  新JIS  〜  区点 01-33  JIS 2141  ｼﾌﾄJIS 8160  "
                         "U+301C (ｺｰﾄﾞﾍﾟｰｼﾞ 932 では U+FF5E)");
@@ -313,11 +297,7 @@ TEST_F(NavigationTest, TheCheckNamesVendorCharactersAndSetsNeverShown) {
 }
 
 TEST_F(NavigationTest, GoToLinePutsTheLineAtTheTop) {
-    std::string text;
-    for (int i = 0; i < 200; ++i) {
-        text += "ab\n";
-    }
-    Open(text, 0, WORD(ENV_WRAP_FIXED | 2)); // two rows a line
+    Open(Repeat("ab\n", 200), 0, WORD(ENV_WRAP_FIXED | 2)); // two rows a line
     ResizeClient(40, 20);
     std::string range;
     CDialog::SetModalHook([&](CDialog& dialog) {
