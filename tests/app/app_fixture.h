@@ -41,13 +41,11 @@ inline std::string Repeat(const std::string& piece, int count) {
     return text;
 }
 
-// Counts the commands that reach the application, so that a test can see
-// whether a disabled command got through, and tells of every file opened.
+// Counts the copies that reach the application and tells of every file opened.
 class ProbeApp : public CTAVOApp {
 public:
     explicit ProbeApp(const char* modulePath) : CTAVOApp(modulePath) {
         MapCommand(ID_EDIT_COPY, [this] { ++copies; });
-        MapCommand(ID_EDIT_PASTE, [this] { ++pastes; });
     }
     CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE) override {
         if (onOpen && lpszFileName != nullptr) {
@@ -56,7 +54,6 @@ public:
         return CTAVOApp::OpenDocumentFile(lpszFileName, bToStderr);
     }
     int copies = 0;
-    int pastes = 0;
     std::function<void(const char*)> onOpen;
 };
 
@@ -67,9 +64,8 @@ protected:
         base = std::filesystem::temp_directory_path() /
                ("tavo_app_" + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        // The program's folder is also its configuration folder
-        // ($XDG_CONFIG_HOME/tavo): its files are in dir whether an env file
-        // stands beside it or not, and never in the user's own folder.
+        // The program's folder is also $XDG_CONFIG_HOME/tavo: its files are in
+        // dir, env file beside it or not, never in the user's own folder.
         dir = base / "tavo";
         std::filesystem::remove_all(base);
         std::filesystem::create_directories(dir);
@@ -134,8 +130,8 @@ protected:
         return state;
     }
 
-    // The program never changes a file it opens: each keeps its bytes and its
-    // modification time. A file the test removed itself is let go.
+    // Every file opened keeps its bytes and modification time, unless the
+    // test removed it.
     void Remember(const std::filesystem::path& path) {
         if (std::filesystem::is_regular_file(path) && std::ifstream(path).is_open()) {
             m_files.insert_or_assign(path, StateOf(path));

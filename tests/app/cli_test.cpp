@@ -1,6 +1,5 @@
-// The tavo executable started as a user starts it, without any display:
-// what it prints and its exit status for all it can answer without one,
-// printing into a PDF file included.
+// The tavo executable without any display: what it prints and its exit
+// status, printing into a PDF file included.
 #include "platform/ui/ui_fixture.h"
 #include "support/bytes.h"
 #include "support/pdf.h"
@@ -14,6 +13,7 @@
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,18 +48,13 @@ Outcome Tavo(const std::string& args) {
 }
 
 // Help and version in both spellings, usage errors that tell the first
-// fault, and files to show without a display: what each prints and its
-// status.
+// fault, and files to show without a display.
 TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
     const std::string usage = "\nTry 'tavo --help' for more information.\n";
     const std::string noDisplay =
         "tavo: no display could be opened (is DISPLAY set?); /pt FILE OUT.pdf prints without one\n";
-    const struct {
-        const char* args;
-        int status;
-        std::string out; // the start of it
-        std::string err;
-    } cases[] = {
+    const std::tuple<const char*, int, std::string, std::string> cases[] = {
+        // out: its start
         {"--help", 0, "Usage: tavo [FILE]\n", ""},
         {"-h", 0, "Usage: tavo [FILE]\n", ""},
         {"--version", 0, "tavo " TAVO_VERSION "\n", ""},
@@ -91,17 +86,17 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
         {"-- -p", 1, "", noDisplay},
         {"-", 1, "", noDisplay},
     };
-    for (const auto& c : cases) {
-        const Outcome run = Tavo(c.args);
-        EXPECT_EQ(run.status, c.status) << c.args;
-        EXPECT_EQ(run.out.substr(0, c.out.size()), c.out) << c.args;
-        EXPECT_EQ(run.out.empty(), c.out.empty()) << c.args;
-        EXPECT_EQ(run.err, c.err) << c.args;
+    for (const auto& [args, status, out, err] : cases) {
+        const Outcome run = Tavo(args);
+        EXPECT_EQ(run.status, status) << args;
+        EXPECT_EQ(run.out.substr(0, out.size()), out) << args;
+        EXPECT_EQ(run.out.empty(), out.empty()) << args;
+        EXPECT_EQ(run.err, err) << args;
     }
 }
 
-// Printing into a PDF file needs no display; each way it can fail ends with
-// status 1 and its message.
+// Printing into a PDF file needs no display; each failure ends with status
+// 1 and its message.
 TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     const std::string features = TAVO_SAMPLES_DIR "/features.jis";
     const auto dir =
@@ -137,8 +132,8 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     std::filesystem::remove_all(dir);
 }
 
-// A job whose output is the file it prints, by any name, or that has no
-// page to print, writes nothing, says why and ends with status 1.
+// A job whose output is its own file by any name, or without a page to
+// print, writes nothing, says why and ends with status 1.
 TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     namespace fs = std::filesystem;
     const auto dir = fs::temp_directory_path() / ("tavo_cli_same_" + std::to_string(::getpid()));
@@ -184,8 +179,8 @@ TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     fs::remove_all(dir);
 }
 
-// A job that fails part way, on a disk that fills up, leaves the PDF file
-// that was there before byte for byte, and no file of its own.
+// A job failing on a full disk leaves the PDF before it byte for byte, and
+// no file of its own.
 TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
     namespace fs = std::filesystem;
     const auto dir = fs::temp_directory_path() / ("tavo_cli_full_" + std::to_string(::getpid()));
@@ -254,7 +249,7 @@ TEST_F(CheckTest, EachProblemIsOneLineAtItsLineAndCellColumn) {
 }
 
 // An unreadable file is said on stderr and ends with status 2, whatever
-// the files after it hold; the others are still checked and reported.
+// the others hold; they are still checked.
 TEST_F(CheckTest, UnreadableFilesGiveStatusTwoAndTheOthersAreStillChecked) {
     const std::string clean = File("clean.jis", "clean\n");
     const std::string dirty = File("dirty.jis", "a\x07\n");

@@ -27,10 +27,7 @@ protected:
 };
 
 TEST_F(HostileFileTest, AnyBytesAtAllAreShownWithoutComplaint) {
-    const struct {
-        const char* name;
-        std::string bytes;
-    } files[] = {
+    const std::pair<const char*, std::string> files[] = {
         {"random.bin", RandomBytes(1 << 20, 11)},
         {"escapes.jis", std::string(20000, '\x1b')},
         {"ff.bin", std::string(1 << 16, '\xff')},
@@ -38,15 +35,15 @@ TEST_F(HostileFileTest, AnyBytesAtAllAreShownWithoutComplaint) {
         {"long-line.jis", std::string(10'000'000, 'x')},
         {"empty-lines.jis", std::string(20'000'000, '\n')},
     };
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.name);
-        ASSERT_NE(app->OpenDocumentFile(WriteFile(file.name, file.bytes).c_str()), nullptr);
-        EXPECT_EQ(Title(), file.name + std::string(" - TAVO"));
-        EXPECT_EQ(Doc()->m_nLength, file.bytes.size());
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(app->OpenDocumentFile(WriteFile(name, bytes).c_str()), nullptr);
+        EXPECT_EQ(Title(), name + std::string(" - TAVO"));
+        EXPECT_EQ(Doc()->m_nLength, bytes.size());
         PaintAndScrollEverywhere();
         EXPECT_TRUE(messages.empty());
         EXPECT_TRUE(Window()->isVisible());
-        std::filesystem::remove(dir / file.name);
+        std::filesystem::remove(dir / name);
     }
 }
 

@@ -1,7 +1,5 @@
-// Finding the way in the running program: matches marked in their cells
-// alone, wrapped or not; searches from the find bar that go round the
-// file; the inspector on every kind of cell; the structure check; go to
-// line.
+// Finding the way: matches marked, searches going round the file, the
+// inspector on every kind of cell, the structure check, go to line.
 #include "document/doc_fixture.h"
 #include "view/cellinfo.h"
 #include "view/jiscodes.h"
@@ -204,11 +202,7 @@ TEST_F(NavigationTest, TheInspectorNamesEveryKindOfCell) {
                              ASCII + "\n\x1b(I\xb1\x07" + NEWJIS + "\"/0 \n0!" + ASCII;
     Open(text, ENV_LINE_NUMBERS);
     const std::vector<GdiRecord> drawn = Draw();
-    const struct {
-        int column;
-        int row;
-        const char* status;
-    } cells[] = {
+    const std::tuple<int, int, const char*> cells[] = {
         {0, 0, "行 1  桁 1  ｵﾌｾｯﾄ 0 (0x0)  ASCII  A  0x41  U+0041"},
         {1, 0, "行 1  桁 2  ｵﾌｾｯﾄ 4 (0x4)  JISローマ字  ¥  0x5C  U+00A5"},
         {3, 0, "行 1  桁 3  ｵﾌｾｯﾄ 8 (0x8)  ASCII  制御ｺｰﾄﾞ HT (0x09)"},
@@ -227,9 +221,9 @@ TEST_F(NavigationTest, TheInspectorNamesEveryKindOfCell) {
         {-1, 2, "ﾚﾃﾞｨ"}, // the gutter
         {0, 3, "ﾚﾃﾞｨ"},  // below the last line
     };
-    for (const auto& c : cells) {
-        Hover(c.column, c.row);
-        EXPECT_EQ(Status(), c.status) << c.column << ", " << c.row;
+    for (const auto& [column, row, status] : cells) {
+        Hover(column, row);
+        EXPECT_EQ(Status(), status) << column << ", " << row;
     }
     Hover(0, 0);
     QEvent leave(QEvent::Leave);

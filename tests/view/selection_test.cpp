@@ -162,8 +162,8 @@ TEST_F(SelectionTest, TheSelectionOutlivesScrollingAndWrapping) {
 // mouse still; back inside, or let go, it stops.
 TEST_F(SelectionTest, ADragHeldPastTheEdgeKeepsScrolling) {
     std::string text;
-    for (int i = 0; i < 200; ++i) {
-        text += "L" + std::to_string(1000 + i) + "\n";
+    for (int i = 1000; i < 1200; ++i) {
+        text += "L" + std::to_string(i) + "\n";
     }
     Open(text);
     ResizeClient(40, 10);
@@ -189,17 +189,18 @@ TEST_F(SelectionTest, ADragHeldPastTheEdgeKeepsScrolling) {
 }
 
 TEST_F(SelectionTest, AWholeCleanFileCopiesAsIconvConvertsIt) {
-    Open(ReadBytes(std::string(TAVO_SAMPLES_DIR) + "/story.jis"));
+    const std::string story = ReadBytes(std::string(TAVO_SAMPLES_DIR) + "/story.jis");
+    Open(story);
     QTest::keyClick(Client(), Qt::Key_A, Qt::ControlModifier);
     Copy();
     // Line ends as LF alone, where iconv keeps CR LF.
-    std::string expected = Iconv(ReadBytes(std::string(TAVO_SAMPLES_DIR) + "/story.jis"));
+    std::string expected = Iconv(story);
     for (std::size_t at; (at = expected.find("\r\n")) != std::string::npos;) {
         expected.erase(at, 1);
     }
     EXPECT_EQ(Clipboard(UTF8), expected);
     // The JIS form is the file's bytes, which say the same.
-    EXPECT_EQ(Clipboard(JIS), ReadBytes(std::string(TAVO_SAMPLES_DIR) + "/story.jis"));
+    EXPECT_EQ(Clipboard(JIS), story);
 }
 
 TEST_F(SelectionTest, AFoundMatchIsSelectedForCopy) {
