@@ -1,5 +1,4 @@
-// The main frame: disabled commands from every source, the bars, the
-// status texts, the menu, and the About box.
+// The main frame: commands from every source, the bars and the status.
 #include "app_fixture.h"
 
 #include "platform/gdi/face.h"
@@ -152,9 +151,8 @@ TEST_F(AppTest, TheViewMenuShowsAndHidesTheBarsAndCommandsWithoutAHandlerAreDisa
     EXPECT_FALSE(Frame()->ExecuteCommand(ID_PREV_PANE));
 }
 
-// The offscreen platform's 800 x 600 screen at twice the pixels holds 400 x
-// 300: the first window fits it. The scale holds for a whole process, so
-// the test runs itself again with it.
+// 800 x 600 offscreen at twice the pixels: the scale holds for a whole
+// process, so the test runs itself again with it.
 TEST_F(AppTest, FirstWindowFitsADenseScreen) {
     if (qEnvironmentVariableIsSet("TAVO_TEST_DENSE_SCREEN")) {
         ASSERT_TRUE(Start());

@@ -1,6 +1,5 @@
-// Files no one would want to view, opened, painted, scrolled and re-laid
-// out in the running program; and the file on screen, which nothing the
-// user can do ever changes.
+// Hostile files opened, painted, scrolled and re-laid out; and the file on
+// screen, which nothing the user does changes.
 #include "envdialog/envdialog_fixture.h"
 
 #include <QTest>

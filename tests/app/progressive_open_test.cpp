@@ -1,6 +1,5 @@
-// Opening a file in the window: its first whole lines are shown while the
-// rest loads, a command that needs the whole file waits for it, and a
-// cancelled load leaves the previous document on screen where it stood.
+// The first whole lines show while the rest loads; a cancelled load leaves
+// the previous document where it stood.
 #include "app_fixture.h"
 
 #include "platform/ui/wndwidget.h"

@@ -1,6 +1,4 @@
-// Where the program keeps its settings and recent files: beside a portable
-// copy, else in the user's configuration folder, made at the first save;
-// and its glyph cache, in the user's cache folder, written at the end.
+// Where settings, recent files and the glyph cache are kept.
 #include "app_fixture.h"
 #include "platform/gdi/gdi.h"
 

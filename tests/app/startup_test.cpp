@@ -1,5 +1,4 @@
-// Start-up, opening files, the recent-file list and the files beside the
-// executable.
+// Start-up, opening files and the recent-file list.
 #include "app_fixture.h"
 #include "support/as_nobody.h"
 

@@ -1,6 +1,5 @@
-// The settings dialog in the running program: its controls against dialog
-// 130's table, what each control does to the settings, validation of the
-// wrap column, and what OK and Cancel leave behind.
+// The settings dialog: its controls, what each does, the wrap column's
+// validation, and what OK and Cancel leave behind.
 #include "envdialog_fixture.h"
 
 #include "platform/ui/dlgcontrols.h"
@@ -129,9 +128,8 @@ TEST_F(EnvDialogTest, AWrapChangeShowsRowsFromTheirFirstColumn) {
     EXPECT_EQ(View()->GetScrollPos(SB_HORZ), end);
 }
 
-// Each refusal is told once and selects the field for the user to type
-// again; a check box clicked meanwhile tells it too, and still changes the
-// copy.
+// Each refusal is told once and selects the field; a check box clicked
+// meanwhile tells it too, and still changes the copy.
 TEST_F(EnvDialogTest, ColumnsOutsideTwentyToNineHundredNinetyNineAreRefusedOnceEach) {
     const std::string outside = "20 から 999 までの整数を入力してください。";
     const std::string notANumber = "正の整数を入力してください。";

@@ -1,5 +1,4 @@
-// The print preview in the real program: its pages, turning them, two at a
-// time and zoomed, what it paints, and closing back to the view.
+// The print preview: turning pages, two at a time, zoomed, painted, closed.
 #include "print_fixture.h"
 
 #include <QLabel>

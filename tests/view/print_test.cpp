@@ -32,10 +32,8 @@ TEST_F(PrintTest, PagesAreCutByRowsAndTheLastKeepsItsSpareRowsBlank) {
     EXPECT_EQ(Ink(page, RowBand(page, 64)) + Ink(page, RowBand(page, 65)), 0);
 }
 
-// The screen does not wrap; paper wraps at the page less the gutter, the
-// numbers right-aligned in it. Page 1 ends with the wrapped line's first
-// row, and nothing of the next row shows in the half row of paper left
-// below it.
+// Paper wraps at the page less the gutter, the screen not; nothing of the
+// next row shows in the half row left below page 1.
 TEST_F(PrintTest, PaperWrapsBesideTheGutterAndAWrappedLineGoesOnAtTheTopOfTheNextPage) {
     Open(NumberedLines(12) + "\nabcdefghijklmnopqrstuvwxyz", ENV_LINE_NUMBERS);
     Paper(13, 13, 10);
@@ -111,9 +109,8 @@ TEST_F(PrintTest, WithoutTextNothingIsSentAndTheUserIsTold) {
     EXPECT_EQ(messages, std::vector<std::string>{"印刷するページがありません。"});
 }
 
-// No job writes over the document on screen, whatever name the output has:
-// the same path, a hard link, a symbolic link, chosen in the print dialog
-// or from the preview.
+// Not by the same path, a hard or symbolic link, from the print dialog or
+// the preview.
 TEST_F(PrintTest, NoJobWritesOverTheDocumentByAnyName) {
     ASSERT_TRUE(Start({WriteFile("view.pdf", NumberedLines(40))}));
     const auto document = dir / "view.pdf";
@@ -338,10 +335,9 @@ int CountForeign(const QImage& image, const QRect& rect, const std::vector<QRgb>
     return count;
 }
 
-// At 1200 dpi the corrected glyphs, DEL (which no face shows) and a pair no
-// code converts put nothing on paper but glyphs and their ground, and a
-// form feed's rule is as thick as a pixel of a 96-dpi screen: three pixels
-// at 300 dpi. Blank lines keep the cells apart.
+// At 1200 dpi corrected glyphs, DEL and a pair no code converts put only
+// glyphs and their ground on paper, and a form feed's rule is a 96-dpi
+// pixel thick: three at 300 dpi.
 TEST_F(PrintTest, FinePaperShowsGlyphsOnTheirGroundAndARuleThatCanBeSeen) {
     Open(" \\\n\n\x1b(J ~\x1b(B\n\n \x7f\n\n \x1b$B\x7f\x7f\x1b(B\n\f",
          ENV_FIX_BACKSLASH | ENV_FIX_TILDE);

@@ -1,5 +1,4 @@
-// Selecting with the mouse and the keys, and what Copy puts on the
-// clipboard.
+// Selecting with the mouse and the keys, and what Copy puts out.
 #include "view_fixture.h"
 
 #include <QClipboard>

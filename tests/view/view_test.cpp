@@ -86,10 +86,6 @@ TEST_F(ViewTest, HorizontalRangeEndsFourColumnsBeyondTheWidestRow) {
     // 10,000 lines give a gutter of 6: the text of a row is columns 6..79.
     Open(Lines(10000, std::string(100, 'x')), ENV_LINE_NUMBERS, WORD(ENV_WRAP_FIXED | 80));
     EXPECT_EQ(Bar(SB_HORZ).nMax, 84);
-    // A wrap mode of no meaning is laid out unwrapped.
-    Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
     // Unwrapped with line numbers, End shows the widest line's end mark
     // whole, with blank columns beyond it.
     Open(Lines(12, std::string(50, 'x')), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS);
