@@ -156,6 +156,11 @@ protected:
         painter.Restore();
         return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
     }
+    // The cell of the window's own fonts.
+    SIZE WindowCell() const {
+        CClientDC dc(View());
+        return Cell(dc);
+    }
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
     // The status bar's message pane.

@@ -199,10 +199,7 @@ TEST_F(PrintTest, TheSelectionPrintsItsLinesWhole) {
 
     // From inside line 10 to the start of line 15: the line end of 14 is
     // the last byte selected.
-    const SIZE screen = [this] {
-        CClientDC dc(View());
-        return Cell(dc);
-    }();
+    const SIZE screen = WindowCell();
     View()->SetScrollPos(SB_VERT, 10);
     TavoView()->OnLButtonDown(0, {2 * screen.cx + 1, screen.cy / 2});
     TavoView()->OnMouseMove(MK_LBUTTON, {0, 5 * screen.cy + screen.cy / 2});
@@ -226,13 +223,10 @@ TEST_F(PrintTest, HostileFontHeightsFitThePage) {
     printer->setResolution(600);
     printer->setPageSize(QPageSize(QSizeF(1, 1), QPageSize::Inch, "inch", QPageSize::ExactMatch));
     printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-    CDC dc;
-    dc.CreateIC(printer);
-    CCharPainter painter(&dc, &Env());
-    painter.Restore();
-    EXPECT_LE(painter.m_cyCell, 600u);
-    EXPECT_LE(painter.m_cxCell, 600u);
-    EXPECT_GT(painter.m_cyCell, 300u);
+    const SIZE fitted = PrinterCell();
+    EXPECT_LE(fitted.cy, 600);
+    EXPECT_LE(fitted.cx, 600);
+    EXPECT_GT(fitted.cy, 300);
     Print();
     EXPECT_EQ(PdfPageCount(pdf), Doc()->m_nTotalRows[LAYOUT_PRINT]);
 }

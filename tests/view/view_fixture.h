@@ -10,12 +10,6 @@
 
 class ViewTest : public AppTest {
 protected:
-    // The cell of the window's own fonts.
-    SIZE WindowCell() const {
-        CClientDC dc(View());
-        return Cell(dc);
-    }
-
     // Sizes the main window so that the view's client area is cols x rows
     // cells of the window's own fonts.
     void ResizeClient(int cols, int rows) {
