@@ -11,7 +11,6 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -151,20 +150,16 @@ TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     }
     const std::string refused = "表示中のファイルには印刷できません。\n";
     const std::string nothing = "印刷するページがありません。\n";
-    const std::pair<std::string, std::string> cases[] = {
-        {"same.pdf same.pdf", "same.pdf: " + refused},
-        {"f.jis l.pdf", "l.pdf: " + refused},
-        {"f.jis h.pdf", "h.pdf: " + refused},
-        {"empty.jis stale.pdf", "empty.jis: " + nothing},
-        {"empty.jis missing/out.pdf", "empty.jis: " + nothing},
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"same.pdf", "same.pdf", "same.pdf: " + refused},
+        {"f.jis", "l.pdf", "l.pdf: " + refused},
+        {"f.jis", "h.pdf", "h.pdf: " + refused},
+        {"empty.jis", "stale.pdf", "empty.jis: " + nothing},
+        {"empty.jis", "missing/out.pdf", "empty.jis: " + nothing},
     };
-    for (const auto& [args, message] : cases) {
-        std::istringstream words(args);
-        std::string file;
-        std::string output;
-        words >> file >> output;
+    for (const auto& [file, output, message] : cases) {
         const Outcome run = Tavo("/pt " + (dir / file).string() + " " + (dir / output).string());
-        EXPECT_EQ(run.status, 1) << args;
+        EXPECT_EQ(run.status, 1) << output;
         EXPECT_TRUE(run.err.ends_with((dir / message).string())) << run.err;
     }
     for (const char* name : {"same.pdf", "f.jis", "stale.pdf"}) {

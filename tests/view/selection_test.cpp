@@ -58,18 +58,6 @@ protected:
         QGuiApplication::clipboard()->clear();
         Frame()->ExecuteCommand(ID_EDIT_COPY);
     }
-    // The inverted cells as (column, row, cells wide).
-    std::set<std::tuple<int, int, int>> Inverted() const {
-        SIZE cell = {};
-        const std::vector<GdiRecord> records = Draw(&cell);
-        std::set<std::tuple<int, int, int>> cells;
-        for (const GdiRecord& r : records) {
-            if (r.op == GdiOp::PatBlt && r.nSurface == 0) {
-                cells.insert({r.x / cell.cx, r.y / cell.cy, r.cx / cell.cx});
-            }
-        }
-        return cells;
-    }
 };
 
 TEST_F(SelectionTest, ADragAcrossLinesAndSetsCopiesUnicodeAndStandaloneJis) {
@@ -77,9 +65,9 @@ TEST_F(SelectionTest, ADragAcrossLinesAndSetsCopiesUnicodeAndStandaloneJis) {
     ResizeClient(40, 10);
     Drag(At(1, 0), At(3, 1));
     // b, the two kana, the line end; c, d and the yen sign.
-    EXPECT_EQ(Inverted(),
-              (std::set<std::tuple<int, int, int>>{
-                  {1, 0, 1}, {2, 0, 2}, {4, 0, 2}, {6, 0, 1}, {0, 1, 1}, {1, 1, 1}, {2, 1, 1}}));
+    EXPECT_EQ(
+        Inverted(),
+        (Blocks{{1, 0, 1}, {2, 0, 2}, {4, 0, 2}, {6, 0, 1}, {0, 1, 1}, {1, 1, 1}, {2, 1, 1}}));
     Copy();
     EXPECT_EQ(Clipboard(UTF8), "bあい\ncd¥");
     // Ends in JIS Roman, so ASCII is designated after it.

@@ -5,8 +5,13 @@
 #include "app/app_fixture.h"
 #include "support/gdi_recorder.h"
 
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
+
+// Inverted cells as (column, row, cells wide).
+using Blocks = std::set<std::tuple<int, int, int>>;
 
 class ViewTest : public AppTest {
 protected:
@@ -43,5 +48,16 @@ protected:
             *cell = Cell(dc);
         }
         return recorder.m_records;
+    }
+
+    Blocks Inverted() const {
+        SIZE cell = {};
+        Blocks blocks;
+        for (const GdiRecord& r : Draw(&cell)) {
+            if (r.op == GdiOp::PatBlt && r.nSurface == 0 && r.dwRop == DSTINVERT) {
+                blocks.emplace(r.x / cell.cx, r.y / cell.cy, r.cx / cell.cx);
+            }
+        }
+        return blocks;
     }
 };
