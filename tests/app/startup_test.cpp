@@ -99,10 +99,7 @@ TEST_F(AppTest, RecentFilesSurviveARestartOnceEachFourAtMost) {
     EXPECT_TRUE(placeholder->isVisible());
     EXPECT_FALSE(placeholder->isEnabled());
 
-    std::string deep;
-    while (deep.size() < 3000) {
-        deep += std::string(200, 'd') + "/";
-    }
+    const std::string deep = Repeat(std::string(200, 'd') + "/", 15);
     std::filesystem::create_directories(dir / deep);
     std::vector<std::string> files;
     for (const std::string& name : std::vector<std::string>{

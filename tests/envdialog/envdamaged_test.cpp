@@ -13,10 +13,8 @@ class EnvDamagedTest : public EnvDialogTest {
 protected:
     // Restarts the program on a file of every set and mark, long lines too.
     void StartOnAFile() {
-        std::string text;
-        for (int i = 0; i < 40; ++i) {
-            text += "\x1b$B0!!!4A\x1b(B ascii\t\\~\x1b(J\\~\x01\f\n" + std::string(300, 'x') + "\n";
-        }
+        const std::string text = Repeat(
+            "\x1b$B0!!!4A\x1b(B ascii\t\\~\x1b(J\\~\x01\f\n" + std::string(300, 'x') + "\n", 40);
         ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
         ASSERT_TRUE(app->SelectPrinter((dir / "out.pdf").string()));
     }

@@ -335,11 +335,7 @@ TEST_F(EnvDialogTest, CancelLeavesTheRecordTheFileAndTheViewAsTheyWere) {
 // settings hold for the run all the same: the view is laid out again for
 // them, keeping the line at the top, and repainted.
 TEST_F(EnvDialogTest, SavingIntoAReadOnlyFolderKeepsTheOldFileAndTheViewTakesTheNewSettings) {
-    std::string text;
-    for (int i = 0; i < 300; ++i) {
-        text += std::string(150, 'w') + "\n";
-    }
-    ASSERT_TRUE(Start({WriteFile("lines.jis", text)}));
+    ASSERT_TRUE(Start({WriteFile("lines.jis", Repeat(std::string(150, 'w') + "\n", 300))}));
     ProcessEvents();
     View()->SetScrollPos(SB_VERT, 250);
     const QImage before = View()->GetSafeHwnd()->grab().toImage();

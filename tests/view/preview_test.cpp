@@ -145,11 +145,7 @@ TEST_F(PreviewTest, PaintsThePageInSightOnTheSheet) {
 }
 
 TEST_F(PreviewTest, AHundredAndFiftyThousandPagesOpenAndTurnToTheLast) {
-    std::string text;
-    for (int i = 0; i < 150000; ++i) {
-        text += "x\n";
-    }
-    Open(text);
+    Open(Repeat("x\n", 150000));
     Paper(10, 1);
     Print(ID_FILE_PRINT_PREVIEW);
     ASSERT_NE(Preview(), nullptr);
