@@ -11,7 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include <iconv.h>
+#include <cstring>
 #include <set>
 #include <tuple>
 
@@ -43,20 +43,12 @@ Drawn(const std::vector<GdiRecord>& records) {
     return drawn;
 }
 
-// The code point that iconv(3) decodes a New JIS pair to; 0 for none.
+// The code point that iconv(3) decodes a New JIS pair to.
 char32_t IconvCharacter(std::uint8_t first, std::uint8_t second) {
-    iconv_t cd = iconv_open("UTF-32LE", "ISO-2022-JP");
-    std::string in = NEWJIS + char(first) + char(second);
+    const std::string utf32 = Iconv(NEWJIS + char(first) + char(second), "UTF-32LE");
     char32_t ch = 0;
-    char* inAt = in.data();
-    auto* outAt = reinterpret_cast<char*>(&ch);
-    std::size_t inLeft = in.size();
-    std::size_t outLeft = sizeof ch;
-    const bool decoded = cd != iconv_t(-1) && iconv(cd, &inAt, &inLeft, &outAt, &outLeft) == 0;
-    if (cd != iconv_t(-1)) {
-        iconv_close(cd);
-    }
-    return decoded ? ch : 0;
+    std::memcpy(&ch, utf32.data(), std::min(utf32.size(), sizeof ch));
+    return ch;
 }
 
 // The six codes that code page 932 shows by code points of its own, and

@@ -6,8 +6,6 @@
 #include <QMimeData>
 #include <QTest>
 
-#include <iconv.h>
-
 #include <set>
 #include <tuple>
 
@@ -21,22 +19,6 @@ const std::string MIXED = "ab\x1b$B$\"$$\x1b(B\ncd\x1b(J\\~\x1b$@4A\x1b(B\n";
 
 std::string Clipboard(const char* mimeType) {
     return QGuiApplication::clipboard()->mimeData()->data(mimeType).toStdString();
-}
-
-// What glibc makes of 7-bit JIS.
-std::string Iconv(const std::string& jis) {
-    iconv_t cd = iconv_open("UTF-8", "ISO-2022-JP");
-    std::string in = jis;
-    std::string out(jis.size() * 3 + 16, '\0');
-    char* pIn = in.data();
-    char* pOut = out.data();
-    std::size_t inLeft = in.size();
-    std::size_t outLeft = out.size();
-    const std::size_t converted = iconv(cd, &pIn, &inLeft, &pOut, &outLeft);
-    iconv_close(cd);
-    EXPECT_NE(converted, std::size_t(-1));
-    out.resize(out.size() - outLeft);
-    return out;
 }
 
 } // namespace

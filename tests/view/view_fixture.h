@@ -5,10 +5,28 @@
 #include "app/app_fixture.h"
 #include "support/gdi_recorder.h"
 
+#include <iconv.h>
+
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
+
+// What iconv(3) makes of 7-bit JIS.
+inline std::string Iconv(const std::string& jis, const char* to = "UTF-8") {
+    iconv_t cd = iconv_open(to, "ISO-2022-JP");
+    std::string in = jis;
+    std::string out(jis.size() * 4 + 16, '\0');
+    char* pIn = in.data();
+    char* pOut = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    const std::size_t converted = iconv(cd, &pIn, &inLeft, &pOut, &outLeft);
+    iconv_close(cd);
+    EXPECT_NE(converted, std::size_t(-1));
+    out.resize(out.size() - outLeft);
+    return out;
+}
 
 // Inverted cells as (column, row, cells wide).
 using Blocks = std::set<std::tuple<int, int, int>>;
