@@ -19,6 +19,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct Outcome {
     int status;
     std::string out;
@@ -46,9 +48,23 @@ Outcome Tavo(const std::string& args) {
     return outcome;
 }
 
+// Runs in a fresh folder of its own, with files written into it.
+class ExecutableTest : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string File(const std::string& name, const std::string& bytes) const {
+        WriteBytes(dir / name, bytes);
+        return (dir / name).string();
+    }
+
+    const fs::path dir = fs::temp_directory_path() / ("tavo_cli_" + std::to_string(::getpid()));
+};
+
 // Help and version in both spellings, usage errors that tell the first
 // fault, and files to show without a display.
-TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
+TEST_F(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
     const std::string usage = "\nTry 'tavo --help' for more information.\n";
     const std::string noDisplay =
         "tavo: no display could be opened (is DISPLAY set?); /pt FILE OUT.pdf prints without one\n";
@@ -96,11 +112,8 @@ TEST(ExecutableTest, EachCommandLineSaysWhatItMustAndEndsWithItsStatus) {
 
 // Printing into a PDF file needs no display; each failure ends with status
 // 1 and its message.
-TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
+TEST_F(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
     const std::string features = TAVO_SAMPLES_DIR "/features.jis";
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("tavo_cli_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
     const std::string out = (dir / "out.pdf").string();
     // Driver and port are taken and left alone.
     const Outcome printed = Tavo("-pt " + features + " " + out + " driver port");
@@ -128,15 +141,11 @@ TEST(ExecutableTest, PrintsIntoAPdfFileWithoutADisplayOrSaysWhyNot) {
         EXPECT_TRUE(run.err.ends_with("tavo: " + message + "\n")) << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(out));
-    std::filesystem::remove_all(dir);
 }
 
 // A job whose output is its own file by any name, or without a page to
 // print, writes nothing, says why and ends with status 1.
-TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
-    namespace fs = std::filesystem;
-    const auto dir = fs::temp_directory_path() / ("tavo_cli_same_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+TEST_F(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     const std::string text = ReadBytes(TAVO_SAMPLES_DIR "/features.jis");
     WriteBytes(dir / "same.pdf", text);
     WriteBytes(dir / "f.jis", text);
@@ -171,14 +180,11 @@ TEST(ExecutableTest, PrintingRefusesToWriteOverItsFileAndToPrintNothing) {
     EXPECT_EQ(ReadBytes(dir / "stale.pdf"), "an older job");
     EXPECT_FALSE(fs::exists(dir / "missing"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6); // no file left behind
-    fs::remove_all(dir);
 }
 
 // A job failing on a full disk leaves the PDF before it byte for byte, and
 // no file of its own.
-TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
-    namespace fs = std::filesystem;
-    const auto dir = fs::temp_directory_path() / ("tavo_cli_full_" + std::to_string(::getpid()));
+TEST_F(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
     fs::create_directories(dir / "disk");
     const std::string before = (dir / "before.pdf").string();
     ASSERT_EQ(Tavo("/pt " TAVO_SAMPLES_DIR "/features.jis " + before).status, 0);
@@ -197,7 +203,6 @@ TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
                int(ReadBytes(out) != old) << 2 |
                int(std::distance(fs::directory_iterator(dir / "disk"), {}) != 1) << 3;
     });
-    fs::remove_all(dir);
     if (faults == NO_SMALL_DISK) {
         GTEST_SKIP() << "no user namespaces here, so no small disk can be mounted";
     }
@@ -206,24 +211,7 @@ TEST(ExecutableTest, AFailedJobLeavesThePdfBeforeItAsItWas) {
     EXPECT_EQ(faults, 0);
 }
 
-} // namespace
-
-namespace {
-
-// tavo --check on the given files, written into a fresh folder first.
-class CheckTest : public ::testing::Test {
-protected:
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string File(const std::string& name, const std::string& bytes) const {
-        WriteBytes(dir / name, bytes);
-        return (dir / name).string();
-    }
-
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tavo_check_" + std::to_string(::getpid()));
-};
+class CheckTest : public ExecutableTest {};
 
 // Lines and columns count from 1, columns in cells: a tab moves to the
 // next multiple of 4, a kanji takes two, designations take none.
