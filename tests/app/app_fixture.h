@@ -13,10 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QToolBar>
 
 #include <algorithm>
@@ -29,13 +32,20 @@
 
 #include <unistd.h>
 
-// Counts the commands that reach the application, so that a test can see
-// whether a disabled command got through, and tells of every file opened.
+// piece, count times over.
+inline std::string Repeat(const std::string& piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
+
+// Counts the copies that reach the application and tells of every file opened.
 class ProbeApp : public CTAVOApp {
 public:
     explicit ProbeApp(const char* modulePath) : CTAVOApp(modulePath) {
         MapCommand(ID_EDIT_COPY, [this] { ++copies; });
-        MapCommand(ID_EDIT_PASTE, [this] { ++pastes; });
     }
     CDocument* OpenDocumentFile(const char* lpszFileName, BOOL bToStderr = FALSE) override {
         if (onOpen && lpszFileName != nullptr) {
@@ -44,7 +54,6 @@ public:
         return CTAVOApp::OpenDocumentFile(lpszFileName, bToStderr);
     }
     int copies = 0;
-    int pastes = 0;
     std::function<void(const char*)> onOpen;
 };
 
@@ -55,9 +64,8 @@ protected:
         base = std::filesystem::temp_directory_path() /
                ("tavo_app_" + std::to_string(::getpid()) + "_" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        // The program's folder is also its configuration folder
-        // ($XDG_CONFIG_HOME/tavo): its files are in dir whether an env file
-        // stands beside it or not, and never in the user's own folder.
+        // The program's folder is also $XDG_CONFIG_HOME/tavo: its files are in
+        // dir, env file beside it or not, never in the user's own folder.
         dir = base / "tavo";
         std::filesystem::remove_all(base);
         std::filesystem::create_directories(dir);
@@ -122,8 +130,8 @@ protected:
         return state;
     }
 
-    // The program never changes a file it opens: each keeps its bytes and its
-    // modification time. A file the test removed itself is let go.
+    // Every file opened keeps its bytes and modification time, unless the
+    // test removed it.
     void Remember(const std::filesystem::path& path) {
         if (std::filesystem::is_regular_file(path) && std::ifstream(path).is_open()) {
             m_files.insert_or_assign(path, StateOf(path));
@@ -148,8 +156,19 @@ protected:
         painter.Restore();
         return {LONG(painter.m_cxCell), LONG(painter.m_cyCell)};
     }
+    // The cell of the window's own fonts.
+    SIZE WindowCell() const {
+        CClientDC dc(View());
+        return Cell(dc);
+    }
     QMainWindow* Window() const { return Frame()->GetMainWindow(); }
     std::string Title() const { return Window()->windowTitle().toStdString(); }
+    // The status bar's message pane.
+    std::string Status() const {
+        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
+    }
+    QToolBar* FindBar() const { return Window()->findChild<QToolBar*>("dialogBar131"); }
+    QLineEdit* FindField() const { return FindBar()->findChild<QLineEdit*>(); }
 
     // The items of every popup of the menu bar, or of the one captioned popup.
     std::vector<QAction*> MenuItems(const char* popup = nullptr) const {

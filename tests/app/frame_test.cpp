@@ -1,5 +1,4 @@
-// The main frame: disabled commands from every source, the bars, the
-// status texts, the menu, and the About box.
+// The main frame: commands from every source, the bars and the status.
 #include "app_fixture.h"
 
 #include "platform/gdi/face.h"
@@ -8,14 +7,11 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPainterPath>
 #include <QProcess>
 #include <QPushButton>
 #include <QRawFont>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -25,12 +21,6 @@ const std::string SAMPLE = std::string(TAVO_SAMPLES_DIR) + "/story.jis";
 
 class FindBarTest : public AppTest {
 protected:
-    std::string Status() const {
-        return Window()->statusBar()->findChildren<QLabel*>().front()->text().toStdString();
-    }
-    QLineEdit* FindField() const {
-        return Window()->findChild<QToolBar*>("dialogBar131")->findChild<QLineEdit*>();
-    }
     // Opens the find bar and types text into it.
     void Type(const char* text) const {
         Frame()->ExecuteCommand(ID_EDIT_FIND);
@@ -46,7 +36,6 @@ TEST_F(AppTest, CopyIsEnabledFromMenuToolbarAndEveryAcceleratorOnlyWithASelectio
         EXPECT_FALSE(ToolButtons().at(1)->isEnabled());
         Frame()->UpdateCommandUI();
         EXPECT_FALSE(MenuItem("ｺﾋﾟｰ(&C)")->isEnabled());
-        EXPECT_FALSE(ToolButtons().at(1)->isEnabled());
         TavoView()->SelectAll();
         Frame()->UpdateCommandUI();
         EXPECT_EQ(MenuItem("ｺﾋﾟｰ(&C)")->isEnabled(), loaded);
@@ -139,58 +128,21 @@ TEST_F(FindBarTest, TheFieldTellsABackslashFromAYenAndEnterSearchesAfterAltC) {
     EXPECT_EQ(Status(), "見つかりません"); // "Alpha" is not "ALPHA" with case matched
 }
 
-TEST_F(AppTest, BarsCarryTheirTextsAndTheViewMenuFollowsThem) {
+TEST_F(AppTest, TheViewMenuShowsAndHidesTheBarsAndCommandsWithoutAHandlerAreDisabled) {
     ASSERT_TRUE(Start());
-    std::vector<std::string> panes;
-    for (QLabel* pane : Window()->statusBar()->findChildren<QLabel*>()) {
-        panes.push_back(pane->text().toStdString());
-    }
-    EXPECT_EQ(panes, (std::vector<std::string>{"ﾚﾃﾞｨ", "ｶﾅ", "CAP", "NUM", "SCRL"}));
-
-    QToolBar* toolbar = Window()->findChild<QToolBar*>();
-    EXPECT_EQ(toolbar->actions().size(), 6);
-    std::vector<std::string> tips;
     for (QAction* button : ToolButtons()) {
-        tips.push_back(button->toolTip().toStdString());
-        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_FALSE(button->icon().isNull()) << button->toolTip().toStdString();
     }
-    EXPECT_EQ(tips, (std::vector<std::string>{"開く", "ｺﾋﾟ-", "印刷", "ﾊﾞｰｼﾞｮﾝ情報"}));
-    EXPECT_EQ(ToolButtons()[0]->statusTip().toStdString(), "既存のﾌｧｲﾙを開く");
-
     QAction* toolbarItem = MenuItem("ﾂｰﾙ ﾊﾞｰ(&T)");
     Frame()->UpdateCommandUI();
     EXPECT_TRUE(toolbarItem->isChecked());
     toolbarItem->trigger();
-    Frame()->UpdateCommandUI();
-    EXPECT_TRUE(toolbar->isHidden());
-    EXPECT_FALSE(toolbarItem->isChecked());
     MenuItem("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->trigger();
     Frame()->UpdateCommandUI();
+    EXPECT_TRUE(Window()->findChild<QToolBar*>()->isHidden());
+    EXPECT_FALSE(toolbarItem->isChecked());
     EXPECT_FALSE(MenuItem("ｽﾃｰﾀｽ ﾊﾞｰ(&S)")->isChecked());
-}
 
-TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
-    ASSERT_TRUE(Start());
-    const std::vector<std::string> file = {
-        "開く(&O)...\tCtrl+O", "", "印刷(&P)...\tCtrl+P", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
-        "ﾌﾟﾘﾝﾀの設定(&R)...",  "", "最新のﾌｧｲﾙ",          "",
-        "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"};
-    EXPECT_EQ(MenuTexts("ﾌｧｲﾙ(&F)"), file);
-    const std::vector<std::string> edit = {
-        "ｺﾋﾟｰ(&C)\tCtrl+C",       "", "検索(&F)...\tCtrl+F",    "次を検索(&N)\tF3",
-        "前を検索(&P)\tShift+F3", "", "行へ移動(&G)...\tCtrl+G"};
-    EXPECT_EQ(MenuTexts("編集(&E)"), edit);
-    const std::vector<std::string> view = {"ﾂｰﾙ ﾊﾞｰ(&T)",
-                                           "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",
-                                           "",
-                                           "次の問題箇所(&X)\tF8",
-                                           "前の問題箇所(&R)\tShift+F8",
-                                           "",
-                                           "動作環境"};
-    EXPECT_EQ(MenuTexts("表示(&V)"), view);
-    EXPECT_EQ(MenuTexts("ﾍﾙﾌﾟ(&H)"), std::vector<std::string>{"ﾊﾞｰｼﾞｮﾝ情報(TAVO) (&A)..."});
-
-    Frame()->UpdateCommandUI();
     EXPECT_TRUE(MenuItem("開く(&O)")->isEnabled());
     EXPECT_TRUE(MenuItem("ﾊﾞｰｼﾞｮﾝ情報(TAVO)")->isEnabled());
     // F6 and Shift+F6 reach nothing.
@@ -198,25 +150,8 @@ TEST_F(AppTest, MenuCaptionsAndHandlersWithoutAHandlerDisabled) {
     EXPECT_FALSE(Frame()->ExecuteCommand(ID_PREV_PANE));
 }
 
-TEST_F(AppTest, AboutBoxShowsTheBuildDateInItsFont) {
-    ASSERT_TRUE(Start());
-    bool shown = false;
-    CDialog::SetModalHook([&](CDialog& dialog) {
-        shown = true;
-        const QDialog* box = dialog.GetDialog();
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_VERSION), "TAVO Version " TAVO_VERSION);
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_BUILT), "Built Date : Dec 27 1999");
-        EXPECT_EQ(box->windowTitle().toStdString(), "ﾊﾞｰｼﾞｮﾝ情報(TAVO)");
-        EXPECT_EQ(box->font().pointSize(), 9);
-        return int(IDOK);
-    });
-    EXPECT_TRUE(Frame()->ExecuteCommand(ID_APP_ABOUT));
-    EXPECT_TRUE(shown);
-}
-
-// The offscreen platform's 800 x 600 screen at twice the pixels holds 400 x
-// 300: the first window fits it. The scale holds for a whole process, so
-// the test runs itself again with it.
+// 800 x 600 offscreen at twice the pixels: the scale holds for a whole
+// process, so the test runs itself again with it.
 TEST_F(AppTest, FirstWindowFitsADenseScreen) {
     if (qEnvironmentVariableIsSet("TAVO_TEST_DENSE_SCREEN")) {
         ASSERT_TRUE(Start());

@@ -1,6 +1,4 @@
-// Where the program keeps its settings and recent files: beside a portable
-// copy, else in the user's configuration folder, made at the first save;
-// and its glyph cache, in the user's cache folder, written at the end.
+// Where settings, recent files and the glyph cache are kept.
 #include "app_fixture.h"
 #include "platform/gdi/gdi.h"
 
@@ -31,16 +29,22 @@ protected:
     std::string savedHome;
 };
 
+// Also in a folder whose path is longer than any fixed buffer, the files
+// taking the executable's own name.
 TEST_F(SettingsLocationTest, AnEnvFileBesideTheProgramMakesItPortable) {
-    WriteBytes(base / "bin" / "tavo.env", std::string(284, '\0'));
+    const std::filesystem::path deep = base / "bin" / std::string(160, 'd') / std::string(160, 'e');
+    std::filesystem::create_directories(deep);
+    WriteBytes(deep / "TAVO.env", std::string(284, '\0'));
+    modulePath = (deep / "TAVO.EXE").string();
     SaveAndRemember(ENV_LINE_NUMBERS);
-    EXPECT_EQ(ReadBytes(base / "bin" / "tavo.env").at(276), char(ENV_LINE_NUMBERS));
-    EXPECT_TRUE(std::filesystem::exists(base / "bin" / "tavo.ini"));
+    EXPECT_EQ(ReadBytes(deep / "TAVO.env").at(276), char(ENV_LINE_NUMBERS));
+    EXPECT_TRUE(std::filesystem::exists(deep / "TAVO.ini"));
     EXPECT_FALSE(std::filesystem::exists(dir / "tavo.env"));
     EXPECT_FALSE(std::filesystem::exists(dir / "tavo.ini"));
     ASSERT_TRUE(Start());
     EXPECT_EQ(Env().bFlags, ENV_LINE_NUMBERS);
-    EXPECT_EQ(app->GetRecentFileList()->GetCount(), 1);
+    ASSERT_EQ(app->GetRecentFileList()->GetCount(), 1);
+    EXPECT_EQ((*app->GetRecentFileList())[0], (dir / "seen.jis").string());
 }
 
 // Without one, $XDG_CONFIG_HOME/tavo, made by the first save.

@@ -1,7 +1,5 @@
-// A long session: a thousand files of every kind opened one after another,
-// with resizing and scrolling in between. The memory in use must not grow
-// with the number of files; in the sanitizer build LeakSanitizer checks at
-// the end that nothing was lost.
+// A thousand files of every kind opened in turn, resized and scrolled: the
+// memory in use must not grow with their number.
 #include "app_fixture.h"
 
 #include <malloc.h>
@@ -11,17 +9,15 @@
 
 namespace {
 
-// Bytes the allocator has handed out and not had back. Under the sanitizers
-// their own allocator serves the program and this stays near zero; there
-// LeakSanitizer does the checking.
+// Bytes the allocator has handed out and not had back (near zero under the
+// sanitizers, whose LeakSanitizer checks instead).
 std::size_t HeapInUse() {
     const struct mallinfo2 info = ::mallinfo2();
     return info.uordblks + info.hblkhd;
 }
 
-// What the process holds of the system: its resident bytes and the number
-// of its mappings. Unlike the allocator's count, these see memory mapped
-// directly, as the document's large blocks are.
+// Resident bytes and mappings: unlike the allocator's count, these see the
+// document's directly mapped large blocks.
 struct ProcessMemory {
     std::size_t resident = 0;
     std::size_t mappings = 0;
@@ -40,8 +36,8 @@ ProcessMemory MemoryOfThisProcess() {
     return memory;
 }
 
-// File number n: in turn plain text, JIS text with every set, random bytes,
-// one long line and many empty ones, of changing sizes.
+// File n: in turn plain text, every set, random bytes, one long line and
+// empty lines, of changing sizes.
 std::string FileText(int n, std::mt19937& random) {
     const std::size_t size = 1000 + random() % 100'000;
     const std::string lines[] = {"a line of plain text\n",
@@ -72,23 +68,20 @@ TEST_F(AppTest, AThousandFilesInTurnLeaveTheMemoryAsItWas) {
             View()->GetSafeHwnd()->grab();
         }
     };
-    // Caches of fonts and glyphs fill up first; both counts are taken with
-    // the document emptied.
+    // Font and glyph caches fill up first; counted with the document emptied.
     session(0, 100);
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
     const std::size_t settled = HeapInUse();
     session(100, 900);
     EXPECT_TRUE(Frame()->ExecuteCommand(ID_FILE_NEW));
     const std::size_t after = HeapInUse();
-    // Qt's caches come and go by a megabyte; a lost document, at least a
-    // kilobyte of text each, would add up to far more.
+    // Qt's caches come and go by a megabyte; 900 lost documents are more.
     EXPECT_LT(after, settled + (2u << 20))
         << settled << " bytes after 100 files, " << after << " after 1000";
     EXPECT_TRUE(messages.empty());
 }
 
-// Files of several megabytes, each read whole into the document's heap: the
-// process gives their memory back to the system as the next one opens.
+// Files of megabytes in turn: their memory goes back to the system.
 TEST_F(AppTest, LargeFilesInTurnGiveTheirMemoryBackToTheSystem) {
 #ifdef __SANITIZE_ADDRESS__
     GTEST_SKIP() << "the address sanitizer keeps freed memory and maps its own, so the process's "

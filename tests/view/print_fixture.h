@@ -1,6 +1,5 @@
-// The real program printing into a PDF file at 72 dpi, where a printer
-// pixel is a point: pages a whole number of cells in size, without margins,
-// read back with the poppler tools.
+// The program printing into a PDF file at 72 dpi (a pixel a point), on
+// pages of whole cells without margins.
 #pragma once
 
 #include "app/app_fixture.h"

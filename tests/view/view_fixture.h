@@ -5,17 +5,34 @@
 #include "app/app_fixture.h"
 #include "support/gdi_recorder.h"
 
+#include <iconv.h>
+
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
+
+// What iconv(3) makes of 7-bit JIS.
+inline std::string Iconv(const std::string& jis, const char* to = "UTF-8") {
+    iconv_t cd = iconv_open(to, "ISO-2022-JP");
+    std::string in = jis;
+    std::string out(jis.size() * 4 + 16, '\0');
+    char* pIn = in.data();
+    char* pOut = out.data();
+    std::size_t inLeft = in.size();
+    std::size_t outLeft = out.size();
+    const std::size_t converted = iconv(cd, &pIn, &inLeft, &pOut, &outLeft);
+    iconv_close(cd);
+    EXPECT_NE(converted, std::size_t(-1));
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Inverted cells as (column, row, cells wide).
+using Blocks = std::set<std::tuple<int, int, int>>;
 
 class ViewTest : public AppTest {
 protected:
-    // The cell of the window's own fonts.
-    SIZE WindowCell() const {
-        CClientDC dc(View());
-        return Cell(dc);
-    }
-
     // Sizes the main window so that the view's client area is cols x rows
     // cells of the window's own fonts.
     void ResizeClient(int cols, int rows) {
@@ -49,5 +66,16 @@ protected:
             *cell = Cell(dc);
         }
         return recorder.m_records;
+    }
+
+    Blocks Inverted() const {
+        SIZE cell = {};
+        Blocks blocks;
+        for (const GdiRecord& r : Draw(&cell)) {
+            if (r.op == GdiOp::PatBlt && r.nSurface == 0 && r.dwRop == DSTINVERT) {
+                blocks.emplace(r.x / cell.cx, r.y / cell.cy, r.cx / cell.cx);
+            }
+        }
+        return blocks;
     }
 };

@@ -1,5 +1,4 @@
-// The document view in the real program: what it draws where, its screen
-// layout and scroll ranges, and scrolling by every kind of request.
+// The view: what it draws where, its layout, ranges and scrolling.
 #include "view/view_fixture.h"
 
 #include <QKeyEvent>
@@ -21,10 +20,8 @@ std::string Lines(int count, const std::string& body = "") {
     return text;
 }
 
-// Every row the layout counts for a line gets output (shown controls put a
-// mark in every row, the line end too) with the line's number in its first,
-// and no cell is drawn twice, as it would be where a line ran into the rows
-// of the next.
+// Every row counted for a line gets output (shown controls mark the line
+// end too), the number in its first, and no cell is drawn twice.
 void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>& records, int cy) {
     std::map<int, int> rowOfNumber; // line number -> row it is drawn in
     std::set<int> textRows;
@@ -49,10 +46,8 @@ void ExpectRowsDrawnAsCounted(const CTAVODoc& doc, const std::vector<GdiRecord>&
 }
 
 TEST_F(ViewTest, WrappedRowsWithLineNumbersAreDrawnAsCounted) {
-    // A 2-digit gutter is narrower and a 6-digit one wider than the old
-    // fixed allowance of five cells; both must draw what was counted.
-    // A column inside the gutter leaves no text cell: the lines are then
-    // laid out and drawn unwrapped.
+    // Gutters narrower and wider than the old fixed five cells; a column
+    // inside the gutter leaves no text cell, so the lines are unwrapped.
     const std::pair<int, int> cases[] = {{12, 20}, {100000, 20}, {200, 3}, {200, 4}};
     for (const auto& [lines, column] : cases) {
         SCOPED_TRACE(lines);
@@ -91,10 +86,6 @@ TEST_F(ViewTest, HorizontalRangeEndsFourColumnsBeyondTheWidestRow) {
     // 10,000 lines give a gutter of 6: the text of a row is columns 6..79.
     Open(Lines(10000, std::string(100, 'x')), ENV_LINE_NUMBERS, WORD(ENV_WRAP_FIXED | 80));
     EXPECT_EQ(Bar(SB_HORZ).nMax, 84);
-    // A wrap mode of no meaning is laid out unwrapped.
-    Open("0123456789012345678901234567890123456789\nab", 0, 0x2000 | 30);
-    EXPECT_EQ(Doc()->m_nTotalRows[0], 2);
-    EXPECT_EQ(Bar(SB_HORZ).nMax, 44);
     // Unwrapped with line numbers, End shows the widest line's end mark
     // whole, with blank columns beyond it.
     Open(Lines(12, std::string(50, 'x')), ENV_LINE_NUMBERS | ENV_SHOW_CONTROLS);
@@ -133,13 +124,9 @@ TEST_F(ViewTest, KeysAndTheWheelScrollAsTheBarsDoAndStopAtTheEnds) {
     const int bottom = 101 - 10 + 1; // a range of 101 rows, 10 a page
     const int right = int(Doc()->m_nMaxWidth) + 4 - 30 + 1;
     const Qt::KeyboardModifiers none = Qt::NoModifier;
-    const struct {
-        int key;      // 0: the wheel turned by delta instead
-        QPoint delta; // in eighths of a degree
-        Qt::KeyboardModifiers modifiers;
-        int vert;
-        int horz;
-    } steps[] = {
+    // A key, or for 0 the wheel turned by delta eighths of a degree; the
+    // modifiers; the bars' positions after.
+    const std::tuple<int, QPoint, Qt::KeyboardModifiers, int, int> steps[] = {
         {Qt::Key_Down, {}, none, 1, 0},
         {Qt::Key_PageDown, {}, none, 11, 0},
         {Qt::Key_Up, {}, none, 10, 0},
@@ -161,17 +148,17 @@ TEST_F(ViewTest, KeysAndTheWheelScrollAsTheBarsDoAndStopAtTheEnds) {
         {0, {0, -120}, Qt::ShiftModifier, 6, 3},
         {0, {-120, 0}, none, 6, 6},
     };
-    for (const auto& step : steps) {
-        if (step.key != 0) {
-            QKeyEvent press(QEvent::KeyPress, step.key, step.modifiers);
+    for (const auto& [key, delta, modifiers, vert, horz] : steps) {
+        if (key != 0) {
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
             QApplication::sendEvent(View()->GetSafeHwnd(), &press);
         } else {
-            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), step.delta, Qt::NoButton,
-                              step.modifiers, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), delta, Qt::NoButton,
+                              modifiers, Qt::NoScrollPhase, false);
             QApplication::sendEvent(View()->GetSafeHwnd(), &wheel);
         }
-        EXPECT_EQ(View()->GetScrollPos(SB_VERT), step.vert) << &step - steps;
-        EXPECT_EQ(View()->GetScrollPos(SB_HORZ), step.horz) << &step - steps;
+        EXPECT_EQ(View()->GetScrollPos(SB_VERT), vert) << key << " " << delta.y();
+        EXPECT_EQ(View()->GetScrollPos(SB_HORZ), horz) << key << " " << delta.y();
     }
 }
 
